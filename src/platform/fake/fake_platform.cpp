@@ -1,0 +1,716 @@
+#include "platform/fake/fake_platform.h"
+
+#include <algorithm>
+#include <cstring>
+#include <sstream>
+
+namespace zepx {
+
+namespace {
+
+std::string Join(std::initializer_list<long long> args) {
+  std::string s;
+  for (long long a : args) {
+    if (!s.empty()) s += ',';
+    s += std::to_string(a);
+  }
+  return s;
+}
+
+std::string Str(const char* s) { return s ? std::string("\"") + s + "\"" : std::string("null"); }
+
+std::string NormalizeKey(const std::string& path) {
+  std::string p = path;
+  while (!p.empty() && p.front() == '\\') p.erase(p.begin());
+  return p;
+}
+
+bool Matches(const std::string& text, std::initializer_list<const char*> prefixes) {
+  if (prefixes.size() == 0) return true;
+  for (const char* p : prefixes)
+    if (text.compare(0, std::strlen(p), p) == 0) return true;
+  return false;
+}
+
+// US layout, set-1 scan codes, for the keys the tests use.
+std::uint32_t ScanCode(std::uint32_t vk) {
+  static const char* const kLetters = "QWERTYUIOPASDFGHJKLZXCVBNM";
+  static const std::uint8_t kLetterScans[] = {0x10, 0x11, 0x12, 0x13, 0x14, 0x15, 0x16, 0x17, 0x18,
+                                              0x19, 0x1E, 0x1F, 0x20, 0x21, 0x22, 0x23, 0x24, 0x25,
+                                              0x26, 0x2C, 0x2D, 0x2E, 0x2F, 0x30, 0x31, 0x32};
+  for (int i = 0; i < 26; ++i)
+    if (static_cast<std::uint32_t>(kLetters[i]) == vk) return kLetterScans[i];
+  if (vk >= '1' && vk <= '9') return 0x02 + (vk - '1');
+  if (vk >= 0x70 && vk <= 0x79) return 0x3B + (vk - 0x70);  // F1..F10
+  switch (vk) {
+    case '0': return 0x0B;
+    case 0x7A: return 0x57;
+    case 0x7B: return 0x58;
+    case 0x08: return 0x0E;
+    case 0x09: return 0x0F;
+    case 0x0D: return 0x1C;
+    case 0x10: return 0x2A;
+    case 0x11: return 0x1D;
+    case 0x12: return 0x38;
+    case 0x1B: return 0x01;
+    case 0x20: return 0x39;
+    case 0x21: return 0x49;
+    case 0x22: return 0x51;
+    case 0x23: return 0x4F;
+    case 0x24: return 0x47;
+    case 0x25: return 0x4B;
+    case 0x26: return 0x48;
+    case 0x27: return 0x4D;
+    case 0x28: return 0x50;
+    case 0x2C: return 0x37;
+    case 0x2D: return 0x52;
+    case 0x2E: return 0x53;
+    case 0x5B: return 0x5B;
+    case 0xBB: return 0x0D;
+    case 0xBD: return 0x0C;
+    case 0xBF: return 0x35;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+FakePlatform::FakePlatform()
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+
+std::vector<std::string> FakePlatform::Texts(std::initializer_list<const char*> prefixes) const {
+  std::vector<std::string> out;
+  for (const Call& c : calls)
+    if (Matches(c.text, prefixes)) out.push_back(c.text);
+  return out;
+}
+
+std::vector<std::string> FakePlatform::Timed(std::initializer_list<const char*> prefixes) const {
+  std::vector<std::string> out;
+  for (const Call& c : calls)
+    if (Matches(c.text, prefixes)) out.push_back(std::to_string(c.t) + ":" + c.text);
+  return out;
+}
+
+void FakePlatform::Record(std::string text) { calls.push_back({now, std::move(text)}); }
+
+// ---- message loop --------------------------------------------------------------
+
+void FakePlatform::At(std::int64_t t, std::function<void()> fn) {
+  scripted_.push_back({t, scripted_seq_++, std::move(fn)});
+}
+
+bool FakePlatform::RunDue(bool advance) {
+  if (++dispatched_ > max_dispatch)
+    throw FakeDeadlock("more messages dispatched than max_dispatch: endless run?");
+  if (!tasks_.empty()) {
+    auto fn = std::move(tasks_.front());
+    tasks_.pop_front();
+    fn();
+    return true;
+  }
+  // The earliest of the timers and the scripted events; scripted events win
+  // ties, as input arrives before WM_TIMER in a real queue.
+  const Scripted* s = nullptr;
+  for (const Scripted& x : scripted_)
+    if (!s || x.t < s->t || (x.t == s->t && x.seq < s->seq)) s = &x;
+  const Timer* tm = nullptr;
+  for (const Timer& x : timers_)
+    if (!tm || x.due < tm->due) tm = &x;
+  const bool take_script = s && (!tm || s->t <= tm->due);
+  const std::int64_t due = take_script ? s->t : (tm ? tm->due : 0);
+  if (!s && !tm) return false;
+  if (!advance && due > now) return false;
+  if (due > now) now = due;
+  if (take_script) {
+    auto fn = std::move(const_cast<Scripted*>(s)->fn);
+    const std::uint64_t seq = s->seq;
+    scripted_.erase(std::remove_if(scripted_.begin(), scripted_.end(),
+                                   [seq](const Scripted& x) { return x.seq == seq; }),
+                    scripted_.end());
+    fn();
+  } else {
+    Timer* t = const_cast<Timer*>(tm);
+    t->due = now + t->interval;
+    auto fn = t->fn;  // the handler may kill its own timer
+    (*fn)();
+  }
+  return true;
+}
+
+bool FakePlatform::ProcessOneMessage() {
+  if (quit_requested) return false;
+  if (!RunDue(true))
+    throw FakeDeadlock("waiting for a message that can never arrive (no timer, nothing posted)");
+  return !quit_requested;
+}
+
+void FakePlatform::ProcessPendingMessages() {
+  while (RunDue(false)) {
+  }
+}
+
+void FakePlatform::RunUntil(std::int64_t t) {
+  At(t, [] {});
+  const std::uint64_t marker = scripted_seq_ - 1;
+  auto pending = [&] {
+    return std::any_of(scripted_.begin(), scripted_.end(),
+                       [marker](const Scripted& s) { return s.seq == marker; });
+  };
+  while (pending() && !quit_requested) RunDue(true);
+}
+
+void FakePlatform::PostTask(std::function<void()> fn) { tasks_.push_back(std::move(fn)); }
+
+std::uint32_t FakePlatform::SetTimer(std::uint32_t interval_ms, std::function<void()> fn) {
+  const std::uint32_t id = next_timer_id_++;
+  timers_.push_back({id, interval_ms, now + interval_ms,
+                     std::make_shared<std::function<void()>>(std::move(fn))});
+  Record("SetTimer(" + Join({id, interval_ms}) + ")");
+  return id;
+}
+
+void FakePlatform::KillTimer(std::uint32_t id) {
+  timers_.erase(std::remove_if(timers_.begin(), timers_.end(),
+                               [id](const Timer& t) { return t.id == id; }),
+                timers_.end());
+  Record("KillTimer(" + Join({id}) + ")");
+}
+
+void FakePlatform::Sleep(std::uint32_t ms) {
+  Record("Sleep(" + Join({ms}) + ")");
+  now += ms;
+}
+
+void FakePlatform::Quit() {
+  Record("PostQuitMessage()");
+  quit_requested = true;
+}
+
+// ---- dialogs ----------------------------------------------------------------------
+
+MsgResult FakePlatform::MessageBox(const std::string& text, MsgKind kind) {
+  boxes.push_back({now, text, kind});
+  Record("MessageBox(" + Join({static_cast<int>(kind)}) + ")");
+  if (on_box) {
+    if (auto r = on_box(boxes.back())) return *r;
+  }
+  if (kind == MsgKind::Info) return MsgResult::Ok;
+  if (!answers.empty()) {
+    MsgResult r = answers.front();
+    answers.pop_front();
+    return r;
+  }
+  return kind == MsgKind::YesNo ? MsgResult::Yes : MsgResult::Ok;
+}
+
+std::optional<std::string> FakePlatform::OpenFileDialog(const FileDialogOptions& o) {
+  dialogs_shown.push_back(o);
+  Record("GetOpenFileName()");
+  if (open_dialog_results.empty()) return std::nullopt;
+  auto r = open_dialog_results.front();
+  open_dialog_results.pop_front();
+  return r;
+}
+
+std::optional<std::string> FakePlatform::SaveFileDialog(const FileDialogOptions& o) {
+  dialogs_shown.push_back(o);
+  Record("GetSaveFileName()");
+  if (save_dialog_results.empty()) return std::nullopt;
+  auto r = save_dialog_results.front();
+  save_dialog_results.pop_front();
+  return r;
+}
+
+// ---- files ----------------------------------------------------------------------------
+
+bool FakePlatform::FileExists(const std::string& path) { return files.count(path) > 0; }
+bool FakePlatform::DirectoryExists(const std::string& path) { return directories.count(path) > 0; }
+
+bool FakePlatform::ReadFile(const std::string& path, std::string& bytes) {
+  auto it = files.find(path);
+  if (it == files.end() || unreadable.count(path)) return false;
+  bytes = it->second;
+  return true;
+}
+
+bool FakePlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  if (unwritable.count(path)) return false;
+  files[path] = bytes;
+  return true;
+}
+
+// ---- windows -------------------------------------------------------------------------------
+
+Hwnd FakePlatform::AddWindow(const std::string& title, const std::string& class_name, Rect rect,
+                             Hwnd parent) {
+  Window w;
+  w.hwnd = next_hwnd_;
+  next_hwnd_ += 0x10;
+  w.title = title;
+  w.class_name = class_name;
+  w.rect = rect;
+  w.parent = parent;
+  windows_.insert(windows_.begin(), w);
+  return w.hwnd;
+}
+
+void FakePlatform::DestroyWindow(Hwnd w) {
+  for (Window& x : windows_)
+    if (x.hwnd == w || x.parent == w) x.alive = false;
+}
+
+FakePlatform::Window* FakePlatform::FindWindowByHandle(Hwnd w) {
+  for (Window& x : windows_)
+    if (x.hwnd == w && x.alive) return &x;
+  return nullptr;
+}
+
+Hwnd FakePlatform::FindWindowA(const char* class_name, const char* title) {
+  Hwnd found = 0;
+  for (const Window& w : windows_) {
+    if (!w.alive || w.parent != 0) continue;
+    if (class_name && w.class_name != class_name) continue;
+    if (title && w.title != title) continue;
+    found = w.hwnd;
+    break;
+  }
+  Record("FindWindowA(" + Str(class_name) + "," + Str(title) + ")=" + std::to_string(found));
+  return found;
+}
+
+Hwnd FakePlatform::FindWindowExA(Hwnd parent, Hwnd child_after, const char* class_name,
+                                 const char* title) {
+  Hwnd found = 0;
+  bool passed = child_after == 0;
+  for (const Window& w : windows_) {
+    if (!w.alive || w.parent != parent) continue;
+    if (!passed) {
+      passed = w.hwnd == child_after;
+      continue;
+    }
+    if (class_name && w.class_name != class_name) continue;
+    if (title && w.title != title) continue;
+    found = w.hwnd;
+    break;
+  }
+  Record("FindWindowExA(" + Join({static_cast<long long>(parent), static_cast<long long>(child_after)}) +
+         "," + Str(class_name) + "," + Str(title) + ")=" + std::to_string(found));
+  return found;
+}
+
+bool FakePlatform::IsWindow(Hwnd w) {
+  const bool r = FindWindowByHandle(w) != nullptr;
+  Record("IsWindow(" + Join({static_cast<long long>(w)}) + ")=" + (r ? "1" : "0"));
+  return r;
+}
+
+bool FakePlatform::PostMessageA(Hwnd w, std::uint32_t msg, std::uintptr_t wparam,
+                                std::intptr_t lparam) {
+  Record("PostMessageA(" +
+         Join({static_cast<long long>(w), msg, static_cast<long long>(wparam), static_cast<long long>(lparam)}) +
+         ")");
+  posted.push_back({now, w, msg, wparam, lparam});
+  return w == 0 ? false : FindWindowByHandle(w) != nullptr;
+}
+
+Hwnd FakePlatform::WindowFromPoint(Point p) {
+  Hwnd found = 0;
+  // Children lie above their parents; among top-levels the z-order decides.
+  for (const Window& w : windows_) {
+    if (!w.alive || !w.visible || w.parent != 0) continue;
+    if (p.x < w.rect.left || p.x >= w.rect.right || p.y < w.rect.top || p.y >= w.rect.bottom) continue;
+    found = w.hwnd;
+    for (const Window& c : windows_) {
+      if (!c.alive || !c.visible || c.parent != w.hwnd) continue;
+      if (p.x >= c.rect.left && p.x < c.rect.right && p.y >= c.rect.top && p.y < c.rect.bottom)
+        found = c.hwnd;
+    }
+    break;
+  }
+  Record("WindowFromPoint(" + Join({p.x, p.y}) + ")=" + std::to_string(found));
+  return found;
+}
+
+bool FakePlatform::ScreenToClient(Hwnd w, Point& p) {
+  Record("ScreenToClient(" + Join({static_cast<long long>(w), p.x, p.y}) + ")");
+  Window* win = FindWindowByHandle(w);
+  if (!win) return false;
+  p.x -= win->rect.left;
+  p.y -= win->rect.top;
+  return true;
+}
+
+Hwnd FakePlatform::GetForegroundWindow() {
+  Record("GetForegroundWindow()=" + std::to_string(foreground));
+  return foreground;
+}
+
+bool FakePlatform::SetForegroundWindow(Hwnd w) {
+  Record("SetForegroundWindow(" + Join({static_cast<long long>(w)}) + ")");
+  if (!FindWindowByHandle(w)) return false;
+  foreground = w;
+  return true;
+}
+
+Hwnd FakePlatform::SetActiveWindow(Hwnd w) {
+  Record("SetActiveWindow(" + Join({static_cast<long long>(w)}) + ")");
+  const Hwnd before = active;
+  if (FindWindowByHandle(w)) active = w;
+  return before;
+}
+
+Hwnd FakePlatform::SetFocus(Hwnd w) {
+  Record("SetFocus(" + Join({static_cast<long long>(w)}) + ")");
+  const Hwnd before = focus;
+  if (FindWindowByHandle(w)) focus = w;
+  return before;
+}
+
+bool FakePlatform::SetWindowPos(Hwnd w, Hwnd insert_after, int x, int y, int cx, int cy,
+                                std::uint32_t flags) {
+  Record("SetWindowPos(" +
+         Join({static_cast<long long>(w), static_cast<long long>(static_cast<std::intptr_t>(insert_after)), x, y, cx, cy, flags}) +
+         ")");
+  return true;
+}
+
+std::vector<IWindows::TopLevel> FakePlatform::EnumTopLevelWindows(std::size_t limit) {
+  Record("EnumTopLevelWindows(" + Join({static_cast<long long>(limit)}) + ")");
+  std::vector<TopLevel> out;
+  for (const Window& w : windows_) {
+    if (out.size() >= limit) break;
+    if (!w.alive || !w.visible || w.parent != 0 || w.owner != 0) continue;
+    out.push_back({w.hwnd, w.title});
+  }
+  return out;
+}
+
+// ---- input ----------------------------------------------------------------------------------
+
+void FakePlatform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                               std::uintptr_t extra) {
+  Record("keybd_event(" + Join({vk, scan, flags, static_cast<long long>(extra)}) + ")");
+  if (flags & win::KEYEVENTF_KEYUP) keys_down.erase(vk);
+  else keys_down.insert(vk);
+}
+
+std::uint32_t FakePlatform::SendInput(const std::vector<KeyRecord>& records) {
+  std::string s = "SendInput(";
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    const KeyRecord& r = records[i];
+    if (i) s += ';';
+    s += Join({r.vk, r.scan, r.flags});
+    if (r.flags & win::KEYEVENTF_KEYUP) keys_down.erase(static_cast<std::uint8_t>(r.vk));
+    else keys_down.insert(static_cast<std::uint8_t>(r.vk));
+  }
+  Record(s + ")");
+  return static_cast<std::uint32_t>(records.size());
+}
+
+std::uint32_t FakePlatform::MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) {
+  return map_type == 0 ? ScanCode(code) : 0;
+}
+
+std::int16_t FakePlatform::VkKeyScanA(char ch) {
+  const unsigned char c = static_cast<unsigned char>(ch);
+  if (c >= 'a' && c <= 'z') return static_cast<std::int16_t>(c - 'a' + 'A');
+  if (c >= 'A' && c <= 'Z') return static_cast<std::int16_t>(0x100 | c);
+  if (c >= '0' && c <= '9') return static_cast<std::int16_t>(c);
+  static const char kShiftedDigits[] = ")!@#$%^&*(";
+  for (int i = 0; i < 10; ++i)
+    if (c == static_cast<unsigned char>(kShiftedDigits[i])) return static_cast<std::int16_t>(0x100 | ('0' + i));
+  switch (c) {
+    case ' ': return 0x20;
+    case '-': return 0xBD;
+    case '_': return 0x1BD;
+    case '=': return 0xBB;
+    case '+': return 0x1BB;
+    case '/': return 0xBF;
+    case '?': return 0x1BF;
+    case '.': return 0xBE;
+    case ',': return 0xBC;
+    case ';': return 0xBA;
+    case ':': return 0x1BA;
+    case '\t': return 0x09;
+    default: return -1;
+  }
+}
+
+void FakePlatform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                               std::uint32_t data, std::uintptr_t extra) {
+  Record("mouse_event(" + Join({flags, dx, dy, data, static_cast<long long>(extra)}) + ")");
+  const std::uint32_t downs[] = {win::MOUSEEVENTF_LEFTDOWN, win::MOUSEEVENTF_RIGHTDOWN};
+  for (std::uint32_t d : downs) {
+    if (flags & d) buttons_down.insert(d);
+    if (flags & (d << 1)) buttons_down.erase(d);
+  }
+}
+
+bool FakePlatform::SetCursorPos(int x, int y) {
+  Record("SetCursorPos(" + Join({x, y}) + ")");
+  cursor = {x, y};
+  if (clip) {
+    cursor.x = std::clamp(cursor.x, clip->left, std::max(clip->left, clip->right));
+    cursor.y = std::clamp(cursor.y, clip->top, std::max(clip->top, clip->bottom));
+  }
+  return true;
+}
+
+bool FakePlatform::GetCursorPos(Point& p) {
+  Record("GetCursorPos()=" + Join({cursor.x, cursor.y}));
+  p = cursor;
+  return true;
+}
+
+bool FakePlatform::ClipCursor(const Rect* r) {
+  if (r) {
+    Record("ClipCursor(" + Join({r->left, r->top, r->right, r->bottom}) + ")");
+    clip = *r;
+  } else {
+    Record("ClipCursor(null)");
+    clip.reset();
+  }
+  return true;
+}
+
+// ---- registry ------------------------------------------------------------------------------------
+
+bool FakePlatform::OpenKey(const std::string& path, Key& key) {
+  const std::string p = NormalizeKey(path);
+  Record("RegOpenKeyExA(" + p + ")");
+  if (!registry.count(p) || registry_readonly.count(p)) return false;
+  key = next_key_++;
+  open_keys_[key] = p;
+  return true;
+}
+
+bool FakePlatform::CreateKey(const std::string& path, Key& key) {
+  const std::string p = NormalizeKey(path);
+  Record("RegCreateKeyExA(" + p + ")");
+  if (registry_create_fails || registry_readonly.count(p)) return false;
+  registry[p];
+  key = next_key_++;
+  open_keys_[key] = p;
+  return true;
+}
+
+bool FakePlatform::QueryValue(Key key, const std::string& name, RegType& type, std::string& data) {
+  auto k = open_keys_.find(key);
+  if (k == open_keys_.end()) return false;
+  auto& values = registry[k->second];
+  auto v = values.find(name);
+  if (v == values.end()) return false;
+  type = v->second.type;
+  data = v->second.data;
+  return true;
+}
+
+bool FakePlatform::SetValue(Key key, const std::string& name, RegType type, const std::string& data) {
+  auto k = open_keys_.find(key);
+  if (k == open_keys_.end()) return false;
+  Record("RegSetValueExA(" + name + "," + std::to_string(static_cast<int>(type)) + ")");
+  registry[k->second][name] = {type, data};
+  return true;
+}
+
+bool FakePlatform::DeleteValue(Key key, const std::string& name) {
+  auto k = open_keys_.find(key);
+  if (k == open_keys_.end()) return false;
+  Record("RegDeleteValueA(" + name + ")");
+  return registry[k->second].erase(name) > 0;
+}
+
+void FakePlatform::CloseKey(Key key) {
+  Record("RegCloseKey()");
+  open_keys_.erase(key);
+}
+
+std::uint32_t FakePlatform::RegDword(const std::string& key, const std::string& name) const {
+  const RegValue& v = registry.at(key).at(name);
+  if (v.type != RegType::Dword || v.data.size() != 4) throw std::runtime_error(name + " is not a DWORD");
+  std::uint32_t x = 0;
+  for (int i = 3; i >= 0; --i) x = (x << 8) | static_cast<unsigned char>(v.data[static_cast<std::size_t>(i)]);
+  return x;
+}
+
+std::string FakePlatform::RegString(const std::string& key, const std::string& name) const {
+  const RegValue& v = registry.at(key).at(name);
+  if (v.type != RegType::Sz && v.type != RegType::ExpandSz) throw std::runtime_error(name + " is not a string");
+  return v.data;
+}
+
+// ---- hot keys ----------------------------------------------------------------------------------------
+
+Hwnd FakePlatform::CreateMessageWindow(std::function<void(int id)> on_hotkey) {
+  const Hwnd w = AddWindow("", "ZEPXHotKeySink");
+  FindWindowByHandle(w)->visible = false;
+  message_windows_[w] = std::move(on_hotkey);
+  Record("CreateWindowEx(message)=" + std::to_string(w));
+  return w;
+}
+
+void FakePlatform::DestroyMessageWindow(Hwnd w) {
+  Record("DestroyWindow(" + std::to_string(w) + ")");
+  message_windows_.erase(w);
+  DestroyWindow(w);
+  hotkeys.erase(std::remove_if(hotkeys.begin(), hotkeys.end(),
+                               [w](const HotKey& h) { return h.window == w; }),
+                hotkeys.end());
+}
+
+bool FakePlatform::RegisterHotKey(Hwnd w, int id, std::uint32_t modifiers, std::uint32_t vk) {
+  Record("RegisterHotKey(" + Join({static_cast<long long>(w), id, modifiers, vk}) + ")");
+  if (vk == 0) return false;
+  for (const HotKey& h : hotkeys) {
+    if (h.window == w && h.id == id) return false;
+    if (h.modifiers == modifiers && h.vk == vk) return false;
+  }
+  hotkeys.push_back({w, id, modifiers, vk});
+  return true;
+}
+
+bool FakePlatform::UnregisterHotKey(Hwnd w, int id) {
+  Record("UnregisterHotKey(" + Join({static_cast<long long>(w), id}) + ")");
+  auto it = std::find_if(hotkeys.begin(), hotkeys.end(),
+                         [&](const HotKey& h) { return h.window == w && h.id == id; });
+  if (it == hotkeys.end()) return false;
+  hotkeys.erase(it);
+  return true;
+}
+
+bool FakePlatform::PressHotKey(std::uint32_t modifiers, std::uint32_t vk) {
+  for (const HotKey& h : hotkeys) {
+    if (h.modifiers != modifiers || h.vk != vk) continue;
+    const Hwnd w = h.window;
+    const int id = h.id;
+    PostTask([this, w, id] {
+      auto it = message_windows_.find(w);
+      if (it != message_windows_.end()) it->second(id);
+    });
+    return true;
+  }
+  return false;
+}
+
+// ---- shell ------------------------------------------------------------------------------------------------
+
+bool FakePlatform::CreateProcessA(const std::string& command_line, const std::string& current_dir) {
+  Record("CreateProcessA(" + command_line + "|" + current_dir + ")");
+  processes.push_back({command_line, current_dir, false});
+  return true;
+}
+
+bool FakePlatform::ShellExecuteRunAs(const std::string& file, const std::string& params) {
+  Record("ShellExecuteExA(runas," + file + "," + params + ")");
+  processes.push_back({file + (params.empty() ? "" : " " + params), "", true});
+  return true;
+}
+
+bool FakePlatform::ShellExecuteA(const std::string& verb, const std::string& file) {
+  Record("ShellExecuteA(" + verb + "," + file + ")");
+  return true;
+}
+
+bool FakePlatform::NotifyIconAdd(const NotifyIconData& d) {
+  Record("Shell_NotifyIconA(NIM_ADD," + d.tip + ")");
+  for (const NotifyIconData& x : tray)
+    if (x.owner == d.owner && x.id == d.id) return false;
+  tray.push_back(d);
+  return true;
+}
+
+bool FakePlatform::NotifyIconDelete(const NotifyIconData& d) {
+  Record("Shell_NotifyIconA(NIM_DELETE)");
+  auto it = std::find_if(tray.begin(), tray.end(), [&](const NotifyIconData& x) {
+    return x.owner == d.owner && x.id == d.id;
+  });
+  if (it == tray.end()) return false;
+  tray.erase(it);
+  return true;
+}
+
+void FakePlatform::DragAcceptFiles(Hwnd w, bool accept) {
+  Record("DragAcceptFiles(" + Join({static_cast<long long>(w), accept ? 1 : 0}) + ")");
+  if (accept) drop_targets.push_back(w);
+}
+
+// ---- translucency ----------------------------------------------------------------------------------------
+
+std::uintptr_t FakePlatform::LoadLibraryA(const std::string& name) {
+  Record("LoadLibraryA(" + name + ")");
+  loaded_libraries.push_back(0x7000);
+  return 0x7000;
+}
+
+void* FakePlatform::GetProcAddress(std::uintptr_t module, const std::string& name) {
+  Record("GetProcAddress(" + name + ")");
+  static int marker;
+  return (module && has_layered_function && name == "SetLayeredWindowAttributes") ? &marker : nullptr;
+}
+
+void FakePlatform::FreeLibrary(std::uintptr_t module) {
+  Record("FreeLibrary()");
+  auto it = std::find(loaded_libraries.begin(), loaded_libraries.end(), module);
+  if (it != loaded_libraries.end()) loaded_libraries.erase(it);
+}
+
+std::int32_t FakePlatform::GetWindowLongA(Hwnd w, int index) {
+  Record("GetWindowLongA(" + Join({static_cast<long long>(w), index}) + ")");
+  Window* win = FindWindowByHandle(w);
+  return (win && index == -20) ? win->ex_style : 0;
+}
+
+std::int32_t FakePlatform::SetWindowLongA(Hwnd w, int index, std::int32_t value) {
+  Record("SetWindowLongA(" + Join({static_cast<long long>(w), index, value}) + ")");
+  Window* win = FindWindowByHandle(w);
+  if (!win || index != -20) return 0;
+  const std::int32_t before = win->ex_style;
+  win->ex_style = value;
+  return before;
+}
+
+bool FakePlatform::SetLayeredWindowAttributes(void* fn, Hwnd w, std::uint32_t color_key,
+                                              std::uint8_t alpha, std::uint32_t flags) {
+  Record("SetLayeredWindowAttributes(" + Join({static_cast<long long>(w), color_key, alpha, flags}) + ")");
+  Window* win = FindWindowByHandle(w);
+  if (!fn || !win || !(win->ex_style & static_cast<std::int32_t>(win::WS_EX_LAYERED))) return false;
+  win->alpha = alpha;
+  return true;
+}
+
+namespace {
+class FakeNativeForm : public INativeForm {
+ public:
+  FakeNativeForm(FakePlatform& fake, Hwnd hwnd) : fake_(fake), hwnd_(hwnd) {}
+  void SetCaption(const std::string& c) override {
+    if (auto* w = fake_.FindWindowByHandle(hwnd_)) w->title = c;
+  }
+  void SetPosition(int left, int top) override {
+    if (auto* w = fake_.FindWindowByHandle(hwnd_)) {
+      const int width = w->rect.right - w->rect.left, height = w->rect.bottom - w->rect.top;
+      w->rect = {left, top, left + width, top + height};
+    }
+  }
+  void Show() override {
+    if (auto* w = fake_.FindWindowByHandle(hwnd_)) w->visible = true;
+  }
+  void Hide() override {
+    if (auto* w = fake_.FindWindowByHandle(hwnd_)) w->visible = false;
+  }
+  void Destroy() override { fake_.DestroyWindow(hwnd_); }
+  Hwnd Handle() const override { return hwnd_; }
+
+ private:
+  FakePlatform& fake_;
+  Hwnd hwnd_;
+};
+}  // namespace
+
+std::unique_ptr<INativeForm> FakePlatform::MakeNativeForm(const std::string& class_name) {
+  const Hwnd h = AddWindow("", class_name, {0, 0, 640, 480});
+  FindWindowByHandle(h)->visible = false;
+  return std::make_unique<FakeNativeForm>(*this, h);
+}
+
+}  // namespace zepx

@@ -1,0 +1,284 @@
+// The recording substitute for host tests: a small stateful model of the
+// desktop (windows, cursor, foreground, keyboard layout, registry, hot keys,
+// files, tray) whose message loop runs on a virtual clock. Every platform
+// call is recorded with the virtual time at which it happened, so a test can
+// run a whole run with its waits instantly and assert what was called when.
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "ui/form.h"
+
+namespace zepx {
+
+// Thrown when the program waits for a message that can never come (no
+// timer, no scripted event, nothing posted): on a real desktop it would
+// hang forever.
+class FakeDeadlock : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class FakePlatform : public IMessageLoop,
+                     public IDialogs,
+                     public IFileSystem,
+                     public IWindows,
+                     public IInput,
+                     public IRegistry,
+                     public IHotKeys,
+                     public IShell,
+                     public ITranslucency {
+ public:
+  FakePlatform();
+  Platform& platform() { return platform_; }
+
+  // ---- the record ---------------------------------------------------------
+  struct Call {
+    std::int64_t t;    // virtual ms
+    std::string text;  // "keybd_event(16,42,0,0)": name and decimal arguments
+  };
+  std::vector<Call> calls;
+  // Texts of the recorded calls whose name starts with one of the prefixes
+  // (all calls when none given), in order.
+  std::vector<std::string> Texts(std::initializer_list<const char*> prefixes = {}) const;
+  // Same, as "t:text".
+  std::vector<std::string> Timed(std::initializer_list<const char*> prefixes = {}) const;
+  void ClearCalls() { calls.clear(); }
+
+  // ---- virtual clock and message loop ---------------------------------------
+  std::int64_t now = 0;
+  // Runs fn as a message at virtual time t (e.g. the Stop button at 3200).
+  void At(std::int64_t t, std::function<void()> fn);
+  // Advances the clock to t, dispatching everything that falls due.
+  void RunUntil(std::int64_t t);
+  bool quit_requested = false;
+  int max_dispatch = 1000000;  // guards a test against an endless run
+  std::size_t ActiveTimers() const { return timers_.size(); }
+
+  // ---- message boxes and dialogs ------------------------------------------
+  struct Box {
+    std::int64_t t;
+    std::string text;
+    MsgKind kind;
+  };
+  std::vector<Box> boxes;
+  // Answers for Yes/No and OK/Cancel boxes, used in order; when empty the
+  // answer is Yes / OK. A handler, when set, runs while the box is open
+  // (boxes are modal loops) and may answer instead.
+  std::deque<MsgResult> answers;
+  std::function<std::optional<MsgResult>(const Box&)> on_box;
+  std::deque<std::optional<std::string>> open_dialog_results;
+  std::deque<std::optional<std::string>> save_dialog_results;
+  std::vector<FileDialogOptions> dialogs_shown;
+
+  // ---- files ----------------------------------------------------------------
+  std::map<std::string, std::string> files;  // path -> bytes
+  std::set<std::string> directories;
+  std::set<std::string> unwritable;  // paths whose write fails
+  std::set<std::string> unreadable;  // exist, but reading fails
+
+  // ---- windows ----------------------------------------------------------------
+  struct Window {
+    Hwnd hwnd = 0;
+    std::string class_name;
+    std::string title;
+    Hwnd parent = 0;
+    Hwnd owner = 0;
+    Rect rect;  // screen coordinates
+    bool visible = true;
+    bool alive = true;
+    std::int32_t ex_style = 0;
+    std::optional<std::uint8_t> alpha;  // layered alpha once set
+  };
+  // Top-level windows are kept topmost first; a new one goes on top.
+  Hwnd AddWindow(const std::string& title, const std::string& class_name,
+                 Rect rect = {0, 0, 100, 100}, Hwnd parent = 0);
+  void DestroyWindow(Hwnd w);
+  Window* FindWindowByHandle(Hwnd w);
+  Hwnd foreground = 0;
+  Hwnd focus = 0;
+  Hwnd active = 0;
+  struct Posted {
+    std::int64_t t;
+    Hwnd hwnd;
+    std::uint32_t msg;
+    std::uintptr_t wparam;
+    std::intptr_t lparam;
+  };
+  std::vector<Posted> posted;
+
+  // ---- input --------------------------------------------------------------------
+  Point cursor{400, 300};
+  std::optional<Rect> clip;
+  std::set<std::uint8_t> keys_down;  // after the injected events
+  std::set<std::uint32_t> buttons_down;  // MOUSEEVENTF_*DOWN flags held
+
+  // ---- registry ---------------------------------------------------------------
+  struct RegValue {
+    RegType type;
+    std::string data;
+  };
+  // key path (without leading "\", case as given) -> value name -> value
+  std::map<std::string, std::map<std::string, RegValue>> registry;
+  std::set<std::string> registry_readonly;  // keys that cannot be opened for writing
+  bool registry_create_fails = false;
+  std::uint32_t RegDword(const std::string& key, const std::string& name) const;
+  std::string RegString(const std::string& key, const std::string& name) const;
+
+  // ---- hot keys --------------------------------------------------------------
+  struct HotKey {
+    Hwnd window;
+    int id;
+    std::uint32_t modifiers;
+    std::uint32_t vk;
+  };
+  std::vector<HotKey> hotkeys;  // currently registered
+  // Presses a combination on the "desktop": the registered owner gets
+  // WM_HOTKEY as a posted message. False when nobody holds it.
+  bool PressHotKey(std::uint32_t modifiers, std::uint32_t vk);
+
+  // ---- shell and system ------------------------------------------------------
+  std::uint32_t major_version = 10;
+  std::string program_path = "C:\\ZEPX\\zepx.exe";
+  std::vector<std::string> arguments;
+  struct Process {
+    std::string command_line;
+    std::string current_dir;
+    bool runas = false;
+  };
+  std::vector<Process> processes;
+  std::vector<NotifyIconData> tray;  // icons present now
+  std::vector<Hwnd> drop_targets;
+  std::string local_date_time = "2026/12/06 12:34:56";
+  bool has_layered_function = true;
+  std::vector<std::uintptr_t> loaded_libraries;
+
+  // ---- IMessageLoop ----------------------------------------------------------
+  bool ProcessOneMessage() override;
+  void ProcessPendingMessages() override;
+  void PostTask(std::function<void()> fn) override;
+  std::uint32_t SetTimer(std::uint32_t interval_ms, std::function<void()> fn) override;
+  void KillTimer(std::uint32_t id) override;
+  void Sleep(std::uint32_t ms) override;
+  std::int64_t NowMs() override { return now; }
+  void Quit() override;
+
+  // ---- IDialogs ------------------------------------------------------------------
+  MsgResult MessageBox(const std::string& text, MsgKind kind) override;
+  std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) override;
+  std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) override;
+
+  // ---- IFileSystem ---------------------------------------------------------------
+  bool FileExists(const std::string& path) override;
+  bool DirectoryExists(const std::string& path) override;
+  bool ReadFile(const std::string& path, std::string& bytes) override;
+  bool WriteFile(const std::string& path, const std::string& bytes) override;
+
+  // ---- IWindows ---------------------------------------------------------------------
+  Hwnd FindWindowA(const char* class_name, const char* title) override;
+  Hwnd FindWindowExA(Hwnd parent, Hwnd child_after, const char* class_name,
+                     const char* title) override;
+  bool IsWindow(Hwnd w) override;
+  bool PostMessageA(Hwnd w, std::uint32_t msg, std::uintptr_t wparam,
+                    std::intptr_t lparam) override;
+  Hwnd WindowFromPoint(Point p) override;
+  bool ScreenToClient(Hwnd w, Point& p) override;
+  Hwnd GetForegroundWindow() override;
+  bool SetForegroundWindow(Hwnd w) override;
+  Hwnd SetActiveWindow(Hwnd w) override;
+  Hwnd SetFocus(Hwnd w) override;
+  bool SetWindowPos(Hwnd w, Hwnd insert_after, int x, int y, int cx, int cy,
+                    std::uint32_t flags) override;
+  std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) override;
+
+  // ---- IInput -------------------------------------------------------------------------
+  void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                   std::uintptr_t extra) override;
+  std::uint32_t SendInput(const std::vector<KeyRecord>& records) override;
+  std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) override;
+  std::int16_t VkKeyScanA(char ch) override;
+  void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::uint32_t data,
+                   std::uintptr_t extra) override;
+  bool SetCursorPos(int x, int y) override;
+  bool GetCursorPos(Point& p) override;
+  bool ClipCursor(const Rect* r) override;
+
+  // ---- IRegistry ------------------------------------------------------------------------
+  bool OpenKey(const std::string& path, Key& key) override;
+  bool CreateKey(const std::string& path, Key& key) override;
+  bool QueryValue(Key key, const std::string& name, RegType& type, std::string& data) override;
+  bool SetValue(Key key, const std::string& name, RegType type, const std::string& data) override;
+  bool DeleteValue(Key key, const std::string& name) override;
+  void CloseKey(Key key) override;
+
+  // ---- IHotKeys -----------------------------------------------------------------------
+  Hwnd CreateMessageWindow(std::function<void(int id)> on_hotkey) override;
+  void DestroyMessageWindow(Hwnd w) override;
+  bool RegisterHotKey(Hwnd w, int id, std::uint32_t modifiers, std::uint32_t vk) override;
+  bool UnregisterHotKey(Hwnd w, int id) override;
+
+  // ---- IShell ---------------------------------------------------------------------------
+  std::uint32_t WindowsMajorVersion() override { return major_version; }
+  std::string ProgramPath() override { return program_path; }
+  std::vector<std::string> CommandLineArguments() override { return arguments; }
+  bool CreateProcessA(const std::string& command_line, const std::string& current_dir) override;
+  bool ShellExecuteRunAs(const std::string& file, const std::string& params) override;
+  bool ShellExecuteA(const std::string& verb, const std::string& file) override;
+  bool NotifyIconAdd(const NotifyIconData& d) override;
+  bool NotifyIconDelete(const NotifyIconData& d) override;
+  void DragAcceptFiles(Hwnd w, bool accept) override;
+  std::string LocalDateTimeText() override { return local_date_time; }
+
+  // ---- ITranslucency -----------------------------------------------------------------------
+  std::uintptr_t LoadLibraryA(const std::string& name) override;
+  void* GetProcAddress(std::uintptr_t module, const std::string& name) override;
+  void FreeLibrary(std::uintptr_t module) override;
+  std::int32_t GetWindowLongA(Hwnd w, int index) override;
+  std::int32_t SetWindowLongA(Hwnd w, int index, std::int32_t value) override;
+  bool SetLayeredWindowAttributes(void* fn, Hwnd w, std::uint32_t color_key, std::uint8_t alpha,
+                                  std::uint32_t flags) override;
+
+ private:
+  void Record(std::string text);
+  bool RunDue(bool advance);  // one due item; advance: move the clock to the next one
+  Platform platform_;
+  std::deque<std::function<void()>> tasks_;
+  struct Timer {
+    std::uint32_t id;
+    std::uint32_t interval;
+    std::int64_t due;
+    std::shared_ptr<std::function<void()>> fn;
+  };
+  std::vector<Timer> timers_;
+  std::uint32_t next_timer_id_ = 1;
+  struct Scripted {
+    std::int64_t t;
+    std::uint64_t seq;
+    std::function<void()> fn;
+  };
+  std::vector<Scripted> scripted_;
+  std::uint64_t scripted_seq_ = 0;
+  int dispatched_ = 0;
+  std::vector<Window> windows_;  // top-level z-order topmost first; children anywhere
+  Hwnd next_hwnd_ = 0x10010;
+  std::map<Key, std::string> open_keys_;
+  Key next_key_ = 1;
+  std::map<Hwnd, std::function<void(int)>> message_windows_;
+
+ public:
+  const std::vector<Window>& Windows() const { return windows_; }
+  // A native stand-in for a form: a window of this desktop whose title
+  // follows the form's caption, so forms have handles in host tests.
+  std::unique_ptr<INativeForm> MakeNativeForm(const std::string& class_name);
+};
+
+}  // namespace zepx

@@ -1,0 +1,210 @@
+// The operating-system services the program logic uses, as small
+// interfaces. Two implementations exist: the real Win32 one
+// (src/platform/win32, MinGW only) and a recording substitute with a
+// virtual clock (src/platform/fake) for host tests.
+//
+// All text crossing these interfaces is cp932 bytes, exactly what the logic
+// keeps; the Win32 side converts to UTF-16 where the system wants it.
+// Operations keep their Win32 names where they are one Win32 call, so that
+// a reader can map the logic onto the system directly.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace zepx {
+
+// --- message loop, timers, plain sleeps ---------------------------------
+class IMessageLoop {
+ public:
+  virtual ~IMessageLoop() = default;
+  // Blocks (never spins) until one message has been dispatched. Returns
+  // false when the application has been told to quit.
+  virtual bool ProcessOneMessage() = 0;
+  // Dispatches everything already queued, without blocking.
+  virtual void ProcessPendingMessages() = 0;
+  // Runs fn later from the message loop (a message posted to our own
+  // hidden window).
+  virtual void PostTask(std::function<void()> fn) = 0;
+  // Window timer: fn runs every interval_ms from the message loop until
+  // KillTimer. Returns a non-zero id.
+  virtual std::uint32_t SetTimer(std::uint32_t interval_ms, std::function<void()> fn) = 0;
+  virtual void KillTimer(std::uint32_t id) = 0;
+  // Blocking sleep that processes no messages.
+  virtual void Sleep(std::uint32_t ms) = 0;
+  // Milliseconds of a monotonic clock (virtual in the substitute).
+  virtual std::int64_t NowMs() = 0;
+  // Ends the message loop (PostQuitMessage).
+  virtual void Quit() = 0;
+};
+
+// --- message boxes and file dialogs --------------------------------------
+enum class MsgKind { Info, YesNo, OkCancel };
+enum class MsgResult { Ok, Cancel, Yes, No };
+
+struct FileDialogOptions {
+  std::string filter;        // "ZEP SendBatch List (*.mcr)|*.mcr"
+  std::string default_ext;   // "mcr"
+  std::string file_name;     // proposed name or path
+  std::string initial_dir;
+  bool overwrite_prompt = false;
+};
+
+class IDialogs {
+ public:
+  virtual ~IDialogs() = default;
+  virtual MsgResult MessageBox(const std::string& text, MsgKind kind) = 0;
+  // Return the chosen path, or nothing when cancelled.
+  virtual std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) = 0;
+  virtual std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) = 0;
+};
+
+// --- files ----------------------------------------------------------------
+class IFileSystem {
+ public:
+  virtual ~IFileSystem() = default;
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Whole-file read/write of raw bytes. False on any failure.
+  virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
+  virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+};
+
+// --- windows and messages -------------------------------------------------
+class IWindows {
+ public:
+  virtual ~IWindows() = default;
+  // class_name or title may be null for "any".
+  virtual Hwnd FindWindowA(const char* class_name, const char* title) = 0;
+  virtual Hwnd FindWindowExA(Hwnd parent, Hwnd child_after, const char* class_name,
+                             const char* title) = 0;
+  virtual bool IsWindow(Hwnd w) = 0;
+  virtual bool PostMessageA(Hwnd w, std::uint32_t msg, std::uintptr_t wparam,
+                            std::intptr_t lparam) = 0;
+  virtual Hwnd WindowFromPoint(Point p) = 0;
+  virtual bool ScreenToClient(Hwnd w, Point& p) = 0;
+  virtual Hwnd GetForegroundWindow() = 0;
+  virtual bool SetForegroundWindow(Hwnd w) = 0;
+  virtual Hwnd SetActiveWindow(Hwnd w) = 0;
+  virtual Hwnd SetFocus(Hwnd w) = 0;
+  virtual bool SetWindowPos(Hwnd w, Hwnd insert_after, int x, int y, int cx, int cy,
+                            std::uint32_t flags) = 0;
+  // Visible, unowned top-level windows in z-order, topmost first, at most
+  // `limit` of them, with their texts (WM_GETTEXT).
+  struct TopLevel {
+    Hwnd hwnd;
+    std::string text;
+  };
+  virtual std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) = 0;
+};
+
+// --- synthetic input --------------------------------------------------------
+class IInput {
+ public:
+  virtual ~IInput() = default;
+  virtual void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
+                           std::uintptr_t extra) = 0;
+  virtual std::uint32_t SendInput(const std::vector<KeyRecord>& records) = 0;
+  virtual std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) = 0;
+  virtual std::int16_t VkKeyScanA(char ch) = 0;
+  virtual void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
+                           std::uint32_t data, std::uintptr_t extra) = 0;
+  virtual bool SetCursorPos(int x, int y) = 0;
+  virtual bool GetCursorPos(Point& p) = 0;
+  virtual bool ClipCursor(const Rect* r) = 0;  // null releases
+};
+
+// --- registry (HKEY_CURRENT_USER only) ------------------------------------
+enum class RegType : std::uint32_t {
+  None = 0, Sz = 1, ExpandSz = 2, Binary = 3, Dword = 4, MultiSz = 7, Qword = 11
+};
+
+class IRegistry {
+ public:
+  using Key = std::uintptr_t;
+  virtual ~IRegistry() = default;
+  // path is relative to HKEY_CURRENT_USER; a leading "\" is allowed.
+  virtual bool OpenKey(const std::string& path, Key& key) = 0;    // RegOpenKeyExA, KEY_ALL_ACCESS
+  virtual bool CreateKey(const std::string& path, Key& key) = 0;  // RegCreateKeyExA
+  // RegQueryValueExA: false when the value is missing. String data comes
+  // without its terminating zero; a DWORD comes as 4 little-endian bytes.
+  virtual bool QueryValue(Key key, const std::string& name, RegType& type,
+                          std::string& data) = 0;
+  virtual bool SetValue(Key key, const std::string& name, RegType type,
+                        const std::string& data) = 0;
+  virtual bool DeleteValue(Key key, const std::string& name) = 0;
+  virtual void CloseKey(Key key) = 0;
+};
+
+// --- global hot keys --------------------------------------------------------
+class IHotKeys {
+ public:
+  virtual ~IHotKeys() = default;
+  // A hidden window of our own that receives WM_HOTKEY; on_hotkey gets the
+  // identifier (wParam).
+  virtual Hwnd CreateMessageWindow(std::function<void(int id)> on_hotkey) = 0;
+  virtual void DestroyMessageWindow(Hwnd w) = 0;
+  virtual bool RegisterHotKey(Hwnd w, int id, std::uint32_t modifiers, std::uint32_t vk) = 0;
+  virtual bool UnregisterHotKey(Hwnd w, int id) = 0;
+};
+
+// --- processes, shell, notification area, system ---------------------------
+struct NotifyIconData {
+  Hwnd owner = 0;
+  std::uint32_t id = 0;
+  std::uint32_t flags = 7;             // NIF_MESSAGE | NIF_ICON | NIF_TIP
+  std::uint32_t callback_message = 1124;
+  std::string tip;                     // at most 63 bytes are kept
+};
+
+class IShell {
+ public:
+  virtual ~IShell() = default;
+  virtual std::uint32_t WindowsMajorVersion() = 0;
+  virtual std::string ProgramPath() = 0;  // full path of our own exe
+  virtual std::vector<std::string> CommandLineArguments() = 0;  // without argv[0]
+  // CreateProcessA(NULL, command_line, ..., current_dir, own startup info)
+  virtual bool CreateProcessA(const std::string& command_line, const std::string& current_dir) = 0;
+  // ShellExecuteExA with verb "runas", mask 0x500, show 5.
+  virtual bool ShellExecuteRunAs(const std::string& file, const std::string& params) = 0;
+  virtual bool ShellExecuteA(const std::string& verb, const std::string& file) = 0;
+  virtual bool NotifyIconAdd(const NotifyIconData& d) = 0;
+  virtual bool NotifyIconDelete(const NotifyIconData& d) = 0;
+  virtual void DragAcceptFiles(Hwnd w, bool accept) = 0;
+  // Local date and time as "short date" + " " + "long time".
+  virtual std::string LocalDateTimeText() = 0;
+};
+
+// --- layered windows, looked up at run time ---------------------------------
+class ITranslucency {
+ public:
+  virtual ~ITranslucency() = default;
+  virtual std::uintptr_t LoadLibraryA(const std::string& name) = 0;
+  virtual void* GetProcAddress(std::uintptr_t module, const std::string& name) = 0;
+  virtual void FreeLibrary(std::uintptr_t module) = 0;
+  virtual std::int32_t GetWindowLongA(Hwnd w, int index) = 0;
+  virtual std::int32_t SetWindowLongA(Hwnd w, int index, std::int32_t value) = 0;
+  // Calls the function found by GetProcAddress.
+  virtual bool SetLayeredWindowAttributes(void* fn, Hwnd w, std::uint32_t color_key,
+                                          std::uint8_t alpha, std::uint32_t flags) = 0;
+};
+
+// Everything together; forms hold a reference to this.
+struct Platform {
+  IMessageLoop& loop;
+  IDialogs& dialogs;
+  IFileSystem& files;
+  IWindows& windows;
+  IInput& input;
+  IRegistry& registry;
+  IHotKeys& hotkeys;
+  IShell& shell;
+  ITranslucency& translucency;
+};
+
+}  // namespace zepx

@@ -1,0 +1,77 @@
+// Plain value types and Win32 constants shared by the logic and both
+// platform implementations. The logic never sees <windows.h>; the numbers
+// here are the documented Win32 values, so the real implementation can pass
+// them straight through.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace zepx {
+
+// A window handle as a number (HWND on Win32). 0 means "no window".
+using Hwnd = std::uintptr_t;
+
+struct Point {
+  std::int32_t x = 0;
+  std::int32_t y = 0;
+  bool operator==(const Point& o) const { return x == o.x && y == o.y; }
+};
+
+struct Rect {
+  std::int32_t left = 0, top = 0, right = 0, bottom = 0;
+  bool operator==(const Rect& o) const {
+    return left == o.left && top == o.top && right == o.right && bottom == o.bottom;
+  }
+};
+
+// One keyboard INPUT record as SendInput takes it.
+struct KeyRecord {
+  std::uint16_t vk = 0;
+  std::uint16_t scan = 0;
+  std::uint32_t flags = 0;
+  std::uint32_t time = 0;
+  std::uintptr_t extra = 0;
+};
+
+namespace win {
+constexpr std::uint32_t WM_USER = 0x0400;
+constexpr std::uint32_t WM_KEYDOWN = 0x0100;
+constexpr std::uint32_t WM_KEYUP = 0x0101;
+constexpr std::uint32_t WM_CHAR = 0x0102;
+constexpr std::uint32_t WM_HOTKEY = 0x0312;
+constexpr std::uint32_t WM_DROPFILES = 0x0233;
+constexpr std::uint32_t WM_MOUSEMOVE = 0x0200;
+constexpr std::uint32_t WM_LBUTTONDOWN = 0x0201;
+constexpr std::uint32_t WM_LBUTTONUP = 0x0202;
+constexpr std::uint32_t WM_LBUTTONDBLCLK = 0x0203;
+constexpr std::uint32_t WM_RBUTTONDOWN = 0x0204;
+constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
+constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
+constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
+
+constexpr std::uint32_t KEYEVENTF_KEYUP = 0x0002;
+
+constexpr std::uint32_t MOUSEEVENTF_LEFTDOWN = 0x0002;
+constexpr std::uint32_t MOUSEEVENTF_LEFTUP = 0x0004;
+constexpr std::uint32_t MOUSEEVENTF_RIGHTDOWN = 0x0008;
+constexpr std::uint32_t MOUSEEVENTF_RIGHTUP = 0x0010;
+
+constexpr std::uint8_t VK_SHIFT = 0x10;
+constexpr std::uint8_t VK_CONTROL = 0x11;
+constexpr std::uint8_t VK_MENU = 0x12;
+
+constexpr std::uint32_t MOD_ALT = 1;
+constexpr std::uint32_t MOD_CONTROL = 2;
+constexpr std::uint32_t MOD_SHIFT = 4;
+
+constexpr Hwnd HWND_TOPMOST = static_cast<Hwnd>(-1);
+constexpr Hwnd HWND_NOTOPMOST = static_cast<Hwnd>(-2);
+constexpr std::uint32_t SWP_NOSIZE = 0x0001;
+constexpr std::uint32_t SWP_NOMOVE = 0x0002;
+
+constexpr std::uint32_t WS_EX_LAYERED = 0x00080000;
+constexpr std::uint32_t LWA_ALPHA = 0x00000002;
+}  // namespace win
+
+}  // namespace zepx

@@ -1,0 +1,41 @@
+// The program-wide settings variables, one per registry value that has no
+// control of its own. Values held in main-window controls (window position,
+// event check boxes and times, AutoHandleCheckBox) live there instead.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+namespace zepx {
+
+struct Settings {
+  std::int32_t Radio1Index = 0;
+  std::string DefMCRPath;
+  std::int32_t Radio2Index = 0;
+  std::string SarchSay;
+  std::string SarchAll;
+  bool WideCheck = false;
+  bool TopCheck = false;
+  bool LoCheck = false;
+  std::array<std::int32_t, 5> ECom1Index{};  // ECom11Index .. ECom15Index
+  std::array<std::int32_t, 5> ECom2Index{};  // ECom21Index .. ECom25Index
+  std::string Say;
+  std::string Exec1;
+  std::string Exec2;
+  std::int32_t ERadio2Index = 0;
+  std::int32_t Layered = 255;
+  std::array<std::string, 5> Loop{};  // Loop1 .. Loop5
+  bool LoopOfLoopChecked = false;
+  std::string StartAddress;
+  std::string LastAddress;
+  std::string pLastAddress;
+  bool AutoRunChecked = false;
+  std::int32_t StartComboIndex = 18;
+  std::int32_t EndComboIndex = 23;
+  bool MinChecked = false;
+  bool PostMouseChecked = false;  // the WinMessage flag
+  std::int32_t PostRadioGroupIndex = 1;
+};
+
+}  // namespace zepx

@@ -1,0 +1,10 @@
+// PLACEHOLDER: to be written; bodies are empty so that the tree links.
+#include "shell/main_form.h"
+
+namespace zepx {
+
+void TMainForm::LoadSettings() {}
+void TMainForm::SaveSettings() {}
+void TMainForm::RecordLogoutTime() {}
+
+}  // namespace zepx

@@ -1,0 +1,60 @@
+#include "shell/main_form.h"
+
+#include "shell/other_forms.h"
+
+namespace zepx {
+
+TMainForm::TMainForm(Platform& p, TApplication& app)
+    : TForm("MainForm", "ZEPX"),
+      platform(p),
+      Application(app),
+      WaitTimer("WaitTimer", p.loop, 1000),
+      Timer1("Timer1", p.loop, 1000),
+      TDCheckTimer("TDCheckTimer", p.loop, 5000),
+      HookHotKey1(p, [this] { return Handle(); }),
+      HookHotKey2(p, [this] { return Handle(); }) {
+  BuildControls();
+
+  // Every handler is wired here, so that a native click and a host test's
+  // call run the same code.
+  BitBtn1.OnClick = [this] { BitBtn1Click(); };
+  BitBtn3.OnClick = [this] { BitBtn3Click(); };
+  BitBtn6.OnClick = [this] { BitBtn6Click(); };
+  Button6.OnClick = [this] { Button6Click(); };
+  GetAppButton.OnClick = [this] { GetAppButtonClick(); };
+  LoopSpinEdit.OnChange = [this] { LoopSpinEditChange(); };
+  LoopSpinEditAll.OnChange = [this] { LoopSpinEditChange(); };
+  NextLoopCheck.OnClick = [this] { NextLoopCheckClick(); };
+  PostRadioGroup.OnSelect = [this] { PostRadioGroupClick(); };
+  SendList.OnSelect = [this] { RefreshCoordinateDisplay(); };
+  Button1.OnClick = [this] { ShowHelp(1); };
+  Button2.OnClick = [this] { ShowHelp(2); };
+  Button3.OnClick = [this] { ShowHelp(3); };
+  Button4.OnClick = [this] { ShowHelp(4); };
+  Button5.OnClick = [this] { ShowHelp(5); };
+  Button8.OnClick = [this] { ShowHelp(8); };
+
+  mFile.OnClick = [this] { mFileClick(); };
+  mLoad.OnClick = [this] { mLoadClick(); };
+  mSave.OnClick = [this] { mSaveClick(); };
+  mNewZep.OnClick = [this] { mNewZepClick(); };
+  mExit.OnClick = [this] { mExitClick(); };
+  mAbout.OnClick = [this] { mAboutClick(); };
+  N7.OnClick = [this] { N7Click(); };
+  N3.OnClick = [this] { N3Click(); };
+  N5.OnClick = [this] { N5Click(); };
+  ZEPX1.OnClick = [this] { ZEPX1Click(); };
+
+  WaitTimer.OnTimer = [this] { WaitTimerTimer(); };
+  Timer1.OnTimer = [this] { Timer1Timer(); };
+  TDCheckTimer.OnTimer = [this] { TDCheckTimerTimer(); };
+
+  HookHotKey1.Activate = true;
+  HookHotKey1.OnHotKey = [this](THookHotKey&, int) { HookHotKey1HotKey(); };
+  HookHotKey2.Activate = false;
+  HookHotKey2.OnHotKey = [this](THookHotKey&, int) { HookHotKey2HotKey(); };
+}
+
+TMainForm::~TMainForm() = default;
+
+}  // namespace zepx

@@ -1,0 +1,199 @@
+#include "ui/controls.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include "platform/platform.h"
+
+namespace zepx {
+
+void TControl::SetEnabled(bool e) {
+  enabled_ = e;
+  if (native_) native_->SetEnabled(e);
+}
+
+void TControl::SetVisible(bool v) {
+  visible_ = v;
+  if (native_) native_->SetVisible(v);
+}
+
+void TControl::SetFontColor(std::uint32_t c) {
+  font_color_ = c;
+  if (native_) native_->SetFontColor(c);
+}
+
+void TControl::SetFocus() {
+  focused_ = true;
+  if (native_) native_->SetFocus();
+}
+
+void TControl::Repaint() {
+  if (native_) native_->Repaint();
+}
+
+void TControl::Bind(INativeControl* n) {
+  native_ = n;
+  if (native_) PushAll();
+}
+
+void TControl::PushAll() {
+  native_->SetEnabled(enabled_);
+  native_->SetVisible(visible_);
+  if (font_color_ != kColorWindowText) native_->SetFontColor(font_color_);
+}
+
+void TTextControl::SetText(const std::string& t) {
+  if (t == text_) return;
+  text_ = t;
+  if (native_) native_->SetText(t);
+  if (OnChange) OnChange();
+}
+
+void TTextControl::FromNativeText(const std::string& t) {
+  if (t == text_) return;
+  text_ = t;
+  if (OnChange) OnChange();
+}
+
+void TTextControl::PushAll() {
+  TControl::PushAll();
+  native_->SetText(text_);
+}
+
+void TCheckBox::SetChecked(bool c) {
+  if (c == checked_) return;
+  checked_ = c;
+  if (native_) native_->SetChecked(c);
+  if (OnClick) OnClick();
+}
+
+void TCheckBox::PushAll() {
+  TLabel::PushAll();
+  native_->SetChecked(checked_);
+}
+
+void TItemsControl::SetItems(std::vector<std::string> items) {
+  items_ = std::move(items);
+  item_index_ = -1;
+  if (native_) native_->SetItems(items_);
+}
+
+void TItemsControl::SetItem(int i, const std::string& s) {
+  items_.at(static_cast<std::size_t>(i)) = s;
+  if (native_) {
+    native_->SetItems(items_);
+    native_->SetItemIndex(item_index_);
+  }
+}
+
+void TItemsControl::Add(const std::string& s) {
+  items_.push_back(s);
+  if (native_) {
+    native_->SetItems(items_);
+    native_->SetItemIndex(item_index_);
+  }
+}
+
+void TItemsControl::Insert(int i, const std::string& s) {
+  items_.insert(items_.begin() + i, s);
+  if (item_index_ >= i) ++item_index_;
+  if (native_) {
+    native_->SetItems(items_);
+    native_->SetItemIndex(item_index_);
+  }
+}
+
+void TItemsControl::Delete(int i) {
+  items_.erase(items_.begin() + i);
+  if (item_index_ == i) item_index_ = -1;
+  else if (item_index_ > i) --item_index_;
+  if (native_) {
+    native_->SetItems(items_);
+    native_->SetItemIndex(item_index_);
+  }
+}
+
+void TItemsControl::Clear() { SetItems({}); }
+
+void TItemsControl::SetItemIndex(int i) {
+  if (i < -1 || i >= Count()) i = -1;
+  item_index_ = i;
+  if (native_) native_->SetItemIndex(i);
+}
+
+void TItemsControl::FromNativeSelect(int i) {
+  item_index_ = (i < -1 || i >= Count()) ? -1 : i;
+  if (OnSelect) OnSelect();
+}
+
+void TItemsControl::PushAll() {
+  TTextControl::PushAll();
+  native_->SetItems(items_);
+  native_->SetItemIndex(item_index_);
+}
+
+void TRadioGroup::SetItemIndex(int i) {
+  const int before = item_index_;
+  TItemsControl::SetItemIndex(i);
+  if (item_index_ != before && OnSelect) OnSelect();
+}
+
+TWinSpinEdit::TWinSpinEdit(std::string name, std::int64_t min, std::int64_t max,
+                           std::int64_t inc, std::int64_t initial)
+    : TTextControl(std::move(name)), MinValue(min), MaxValue(max), Increment(inc) {
+  text_ = std::to_string(initial);
+}
+
+std::int64_t TWinSpinEdit::Value() {
+  // Plain decimal with an optional sign, nothing else: what the field shows.
+  const std::string& t = text_;
+  std::size_t i = 0;
+  if (i < t.size() && (t[i] == '+' || t[i] == '-')) ++i;
+  bool ok = i < t.size();
+  for (std::size_t k = i; k < t.size(); ++k)
+    if (t[k] < '0' || t[k] > '9') ok = false;
+  if (ok) {
+    errno = 0;
+    char* end = nullptr;
+    long long v = std::strtoll(t.c_str(), &end, 10);
+    if (errno == 0 && end && *end == '\0') return v;
+  }
+  SetText(std::to_string(MinValue));
+  return MinValue;
+}
+
+void TWinSpinEdit::SetValue(std::int64_t v) { SetText(std::to_string(v)); }
+
+std::int64_t TWinSpinEdit::CheckValue(std::int64_t v) const {
+  if (MaxValue == MinValue) return v;
+  if (v < MinValue) return MinValue;
+  if (v > MaxValue) return MaxValue;
+  return v;
+}
+
+void TWinSpinEdit::StepUp() { SetValue(CheckValue(Value() + Increment)); }
+void TWinSpinEdit::StepDown() { SetValue(CheckValue(Value() - Increment)); }
+
+void TWinSpinEdit::FromNativeFocusLost() {
+  FromNativeFocus(false);
+  const std::int64_t v = Value();
+  if (CheckValue(v) != v) SetValue(CheckValue(v));
+}
+
+TTimer::~TTimer() { SetEnabled(false); }
+
+void TTimer::SetEnabled(bool e) {
+  if (id_) {
+    loop_.KillTimer(id_);
+    id_ = 0;
+  }
+  if (e && interval_ > 0)
+    id_ = loop_.SetTimer(interval_, [this] { if (OnTimer) OnTimer(); });
+}
+
+void TTimer::SetInterval(std::uint32_t ms) {
+  interval_ = ms;
+  if (id_) SetEnabled(true);
+}
+
+}  // namespace zepx

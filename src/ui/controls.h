@@ -1,0 +1,244 @@
+// Control objects: the state of every widget the forms own (text, enabled,
+// items, selection, value), readable and writable by the logic without a
+// window system. When a native control is bound (the Win32 build), every
+// change is mirrored into it, and the native side reports the user's changes
+// back through the From* methods, which then run the form's handlers.
+// Host tests call the same handlers a click would.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace zepx {
+
+// COLORREF values used by the forms.
+constexpr std::uint32_t kColorWindowText = 0xFF000000u;  // "system default" marker
+constexpr std::uint32_t kColorBlue = 0x00FF0000u;        // RGB(0,0,255) as COLORREF
+constexpr std::uint32_t kColorYellow = 0x0000FFFFu;
+
+// What a bound native control can be told. Every method has a harmless
+// default so that a native wrapper implements only what its kind has.
+class INativeControl {
+ public:
+  virtual ~INativeControl() = default;
+  virtual void SetText(const std::string& /*cp932*/) {}
+  virtual void SetEnabled(bool) {}
+  virtual void SetVisible(bool) {}
+  virtual void SetChecked(bool) {}
+  virtual void SetItems(const std::vector<std::string>&) {}
+  virtual void SetItemIndex(int) {}
+  virtual void SetFontColor(std::uint32_t) {}
+  virtual void SetFocus() {}
+  virtual void Repaint() {}
+  virtual Hwnd Handle() const { return 0; }
+};
+
+// Layout in 96-DPI pixels, relative to the parent's client area; the
+// native side scales by the monitor's DPI.
+struct Bounds {
+  int x = 0, y = 0, w = 0, h = 0;
+};
+
+class TControl {
+ public:
+  explicit TControl(std::string name) : Name(std::move(name)) {}
+  virtual ~TControl() = default;
+  TControl(const TControl&) = delete;
+  TControl& operator=(const TControl&) = delete;
+
+  const std::string Name;
+  Bounds bounds;
+  std::string Hint;
+
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool e);
+  bool Visible() const { return visible_; }
+  void SetVisible(bool v);
+  std::uint32_t FontColor() const { return font_color_; }
+  void SetFontColor(std::uint32_t c);
+  void SetFocus();
+  void Repaint();
+  bool Focused() const { return focused_; }
+
+  void Bind(INativeControl* n);
+  INativeControl* Native() const { return native_; }
+  Hwnd Handle() const { return native_ ? native_->Handle() : 0; }
+
+  // Reported by the native side.
+  void FromNativeFocus(bool focused) { focused_ = focused; }
+
+ protected:
+  virtual void PushAll();  // mirror the whole state into a newly bound native
+  INativeControl* native_ = nullptr;
+
+ private:
+  bool enabled_ = true;
+  bool visible_ = true;
+  bool focused_ = false;
+  std::uint32_t font_color_ = kColorWindowText;
+};
+
+// A control with one text: labels, buttons, edits, group boxes.
+class TTextControl : public TControl {
+ public:
+  using TControl::TControl;
+  const std::string& Text() const { return text_; }
+  void SetText(const std::string& t);
+  std::function<void()> OnChange;  // after the text changed
+  void FromNativeText(const std::string& t);  // typed by the user
+
+ protected:
+  void PushAll() override;
+  std::string text_;
+};
+
+class TLabel : public TTextControl {
+ public:
+  using TTextControl::TTextControl;
+  const std::string& Caption() const { return text_; }
+  void SetCaption(const std::string& c) { SetText(c); }
+};
+
+class TGroupBox : public TLabel {
+ public:
+  using TLabel::TLabel;
+};
+
+class TButton : public TLabel {
+ public:
+  using TLabel::TLabel;
+  std::function<void()> OnClick;
+  void Click() { if (OnClick) OnClick(); }
+};
+
+class TEdit : public TTextControl {
+ public:
+  using TTextControl::TTextControl;
+};
+
+// Check box and radio button. Setting Checked to a new value runs OnClick,
+// as a user click does.
+class TCheckBox : public TLabel {
+ public:
+  using TLabel::TLabel;
+  bool Checked() const { return checked_; }
+  void SetChecked(bool c);
+  std::function<void()> OnClick;
+  void FromNativeClick() { SetChecked(!checked_); }
+
+ protected:
+  void PushAll() override;
+  bool checked_ = false;
+};
+
+class TRadioButton : public TCheckBox {
+ public:
+  using TCheckBox::TCheckBox;
+};
+
+// List box, drop-down list and radio group share items and a selection.
+class TItemsControl : public TTextControl {
+ public:
+  using TTextControl::TTextControl;
+  int Count() const { return static_cast<int>(items_.size()); }
+  const std::vector<std::string>& Items() const { return items_; }
+  const std::string& Item(int i) const { return items_.at(static_cast<std::size_t>(i)); }
+  void SetItems(std::vector<std::string> items);  // selection reset to -1
+  void SetItem(int i, const std::string& s);
+  void Add(const std::string& s);
+  void Insert(int i, const std::string& s);
+  void Delete(int i);
+  void Clear();
+  int ItemIndex() const { return item_index_; }
+  // Programmatic selection; runs OnSelect only for radio groups (see there).
+  virtual void SetItemIndex(int i);
+  std::function<void()> OnSelect;       // the user picked an entry
+  void FromNativeSelect(int i);         // picked by the user
+
+ protected:
+  void PushAll() override;
+  std::vector<std::string> items_;
+  int item_index_ = -1;
+};
+
+class TListBox : public TItemsControl {
+ public:
+  using TItemsControl::TItemsControl;
+  // Key pressed while the list has the focus (virtual-key code).
+  std::function<void(int vk)> OnKeyDown;
+};
+
+class TComboBox : public TItemsControl {
+ public:
+  using TItemsControl::TItemsControl;
+  bool editable = false;  // csDropDown; otherwise a fixed list
+  int max_length = 0;
+};
+
+// A radio group: picking an entry, by the user or by the program, runs
+// OnSelect when the index changes.
+class TRadioGroup : public TItemsControl {
+ public:
+  using TItemsControl::TItemsControl;
+  void SetItemIndex(int i) override;
+};
+
+// Numeric edit with bounds. Only the value logic lives here; the native
+// side is an edit with an up/down button.
+class TWinSpinEdit : public TTextControl {
+ public:
+  TWinSpinEdit(std::string name, std::int64_t min, std::int64_t max, std::int64_t inc,
+               std::int64_t initial);
+  std::int64_t MinValue, MaxValue, Increment;
+  // Reading: a text that is not an integer becomes MinValue.
+  std::int64_t Value();
+  void SetValue(std::int64_t v);
+  std::int64_t CheckValue(std::int64_t v) const;
+  void StepUp();
+  void StepDown();
+  void FromNativeFocusLost();  // clamps
+};
+
+class TMenuItem : public TControl {
+ public:
+  TMenuItem(std::string name, std::string caption)
+      : TControl(std::move(name)), caption_(std::move(caption)) {}
+  const std::string& Caption() const { return caption_; }
+  std::function<void()> OnClick;
+  void Click() { if (OnClick) OnClick(); }
+  std::vector<TMenuItem*> children;
+  std::uint16_t ShortCut = 0;
+
+ private:
+  std::string caption_;
+};
+
+class IMessageLoop;
+
+// A window timer. Enabling (or changing the interval while enabled)
+// restarts it, as the toolkit timers do.
+class TTimer {
+ public:
+  TTimer(std::string name, IMessageLoop& loop, std::uint32_t interval)
+      : Name(std::move(name)), loop_(loop), interval_(interval) {}
+  ~TTimer();
+  TTimer(const TTimer&) = delete;
+  TTimer& operator=(const TTimer&) = delete;
+  const std::string Name;
+  std::function<void()> OnTimer;
+  bool Enabled() const { return id_ != 0; }
+  void SetEnabled(bool e);
+  std::uint32_t Interval() const { return interval_; }
+  void SetInterval(std::uint32_t ms);
+
+ private:
+  IMessageLoop& loop_;
+  std::uint32_t interval_;
+  std::uint32_t id_ = 0;
+};
+
+}  // namespace zepx
