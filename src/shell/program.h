@@ -1,0 +1,42 @@
+// The program as a whole: the application object and the six windows,
+// created in their fixed order and kept for the life of the process.
+#pragma once
+
+#include <functional>
+#include <memory>
+
+#include "platform/platform.h"
+#include "shell/main_form.h"
+#include "shell/other_forms.h"
+#include "ui/form.h"
+
+namespace zepx {
+
+class Program {
+ public:
+  // bind_native is called for every form right after it is constructed
+  // (the Win32 build creates its window there; host tests may bind a
+  // substitute or nothing).
+  Program(Platform& platform, std::function<void(TForm&)> bind_native = {});
+  ~Program();
+
+  // Creates the windows in order, shows the main window and returns.
+  void Start();
+  // Runs the message loop until the main window has closed; returns the
+  // process exit code.
+  int Run();
+
+  TApplication Application;
+  std::unique_ptr<TMainForm> MainForm;
+  std::unique_ptr<TSettingForm> SettingForm;
+  std::unique_ptr<TCutLineForm> CutLineForm;
+  std::unique_ptr<TAboutForm> AboutForm;
+  std::unique_ptr<TSendListForm> SendListForm;
+  std::unique_ptr<TInputForm> InputForm;
+
+ private:
+  Platform& platform_;
+  std::function<void(TForm&)> bind_native_;
+};
+
+}  // namespace zepx
