@@ -57,4 +57,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
 
 TMainForm::~TMainForm() = default;
 
+void TMainForm::UserMessage(std::uint32_t msg, std::uintptr_t, std::intptr_t lparam) {
+  if (msg == kMsgTrayCallback) TrayCallback(static_cast<std::uint32_t>(lparam));
+}
+
 }  // namespace zepx

@@ -35,6 +35,11 @@ class TMainForm : public TForm {
   TMainForm(Platform& platform, TApplication& app);
   ~TMainForm() override;
 
+  // From the native window.
+  void CloseRequested() override { Close(); }
+  void FilesDropped(const std::vector<std::string>& paths) override { DropFiles(paths); }
+  void UserMessage(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) override;
+
   Platform& platform;
   TApplication& Application;
 

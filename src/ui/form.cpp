@@ -23,6 +23,16 @@ void TForm::Hide() {
   if (native_) native_->Hide();
 }
 
+void TForm::ShowModal() {
+  visible_ = true;
+  if (native_) native_->ShowModal();
+  visible_ = false;
+}
+
+void TForm::PopupMenu(const std::vector<TMenuItem*>& items, int x, int y) {
+  if (native_) native_->PopupMenu(items, x, y);
+}
+
 void TForm::Bind(INativeForm* n) {
   native_ = n;
   if (native_) native_->SetCaption(caption_);

@@ -3,6 +3,7 @@
 // reports the user's actions (close box, minimise, dropped files) back.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ class INativeForm {
   virtual void Show() {}
   virtual void Hide() {}
   virtual void Destroy() {}
+  // Opens a pop-up menu at a screen point and runs the chosen item's OnClick.
+  virtual void PopupMenu(const std::vector<TMenuItem*>& /*items*/, int /*x*/, int /*y*/) {}
+  // Shows the form modally; returns when it is hidden again.
+  virtual void ShowModal() {}
   virtual Hwnd Handle() const { return 0; }
 };
 
@@ -56,6 +61,14 @@ class TForm {
 
   // Reported by the native side when the user moves the window.
   void FromNativePosition(int left, int top) { left_ = left; top_ = top; }
+  // The close box, Alt+F4 or a WM_CLOSE from another program.
+  virtual void CloseRequested() { Hide(); }
+  // Files dropped from the shell (cp932 paths).
+  virtual void FilesDropped(const std::vector<std::string>& /*paths*/) {}
+  // A message of the form's own range (WM_USER and above) arrived.
+  virtual void UserMessage(std::uint32_t /*msg*/, std::uintptr_t /*wparam*/, std::intptr_t /*lparam*/) {}
+  void ShowModal();
+  void PopupMenu(const std::vector<TMenuItem*>& items, int x, int y);
 
  protected:
   template <typename T>
