@@ -282,6 +282,19 @@ class TMainForm : public TForm {
   bool close_pending_ = false;
   bool closed_ = false;
   void BuildControls();
+
+  // run controller (run/run_controller.cpp)
+  struct PendingWait {
+    std::int64_t deadline;  // virtual or real ms of the message loop's clock
+    bool elapsed;
+  };
+  std::vector<PendingWait*> waits_;  // waits in progress, innermost last
+  unsigned stop_count_ = 0;          // StopMacro calls so far
+  void RunRequest();
+  void ExecuteLine(int index);
+  void LoadChainFile(const std::string& path);
+  bool ConfirmUnresolvedTargets();
+  void RearmOuterWait();
 };
 
 }  // namespace zepx
