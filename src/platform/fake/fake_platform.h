@@ -63,6 +63,9 @@ class FakePlatform : public IMessageLoop,
   bool quit_requested = false;
   int max_dispatch = 1000000;  // guards a test against an endless run
   std::size_t ActiveTimers() const { return timers_.size(); }
+  // Messages dispatched so far (tasks, timer ticks, scripted events): a
+  // wait that blocks costs one per tick, a spinning one thousands.
+  int Dispatched() const { return dispatched_; }
 
   // ---- message boxes and dialogs ------------------------------------------
   struct Box {
