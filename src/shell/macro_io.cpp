@@ -1,15 +1,193 @@
-// PLACEHOLDER: to be written; bodies are empty so that the tree links.
+// Loading and saving macro files, and the pieces of main-window state that a
+// load drives: the coordinate display, the editing buttons, the send-method
+// switch and the target list.
+#include <algorithm>
+
+#include "model/command_line.h"
+#include "model/macro_file.h"
 #include "shell/main_form.h"
 
 namespace zepx {
 
-void TMainForm::LoadMacro(const std::string& path) {}
-void TMainForm::mLoadClick() {}
-void TMainForm::mSaveClick() {}
-void TMainForm::mFileClick() {}
-void TMainForm::RefreshCoordinateDisplay() {}
-void TMainForm::SetEditButtonsEnabled(bool enabled) {}
-void TMainForm::PostRadioGroupClick() {}
-void TMainForm::GetAppButtonClick() {}
+namespace {
+
+const char* const kMacroFilter = "ZEP SendBatch List (*.mcr)|*.mcr";
+const char* const kMacroExt = "mcr";
+
+// File-system failures have no message of their own in the program's
+// vocabulary; these say plainly that nothing was read or written.
+std::string ReadFailedMessage(const std::string& path) {
+  return "ファイルを読み込めませんでした.\r\n" + path;
+}
+std::string WriteFailedMessage(const std::string& path) {
+  return "ファイルを保存できませんでした.\r\n" + path + "\r\nマクロは保存されていません.";
+}
+
+// Empties the batch list without asking, as the send-method switch does
+// when the user agrees to it.
+void ClearListNow(TMainForm& f) {
+  f.SendList.Clear();
+  f.RefreshCoordinateDisplay();
+  f.SetEditButtonsEnabled(false);
+  f.SetCaption("ZEPX");
+}
+
+MacroSettings CurrentMacroSettings(TMainForm& f) {
+  // Fields are written as they are clamped when left, so a file never holds
+  // a value the field itself would not keep.
+  auto clamped = [](TWinSpinEdit& e) { return e.CheckValue(e.Value()); };
+  MacroSettings s;
+  s.key = clamped(f.KeyAfterDelay);
+  s.click = clamped(f.ClickAfterDelay);
+  s.drag = clamped(f.DragDelay);
+  s.shift_alt_ctrl = clamped(f.ShiftAltCtrlDelay);
+  s.loop = clamped(f.LoopSpinEdit);
+  const int method = f.PostRadioGroup.ItemIndex();
+  s.send_api = IsValidSendMethod(method) ? method : kDefaultSendMethod;
+  return s;
+}
+
+void ApplyAssignment(TMainForm& f, const MacroAssignment& a) {
+  switch (a.field) {
+    case MacroField::Key: f.KeyAfterDelay.SetValue(a.value); break;
+    case MacroField::Click: f.ClickAfterDelay.SetValue(a.value); break;
+    case MacroField::Drag: f.DragDelay.SetValue(a.value); break;
+    case MacroField::SftAltCtl: f.ShiftAltCtrlDelay.SetValue(a.value); break;
+    case MacroField::Loop: f.LoopSpinEdit.SetValue(a.value); break;
+    case MacroField::SendAPI:
+      // An index past the buttons lands on the nearest one rather than
+      // leaving no method selected.
+      f.PostRadioGroup.SetItemIndex(ClampSendMethod(a.value));
+      f.PreviousSendMethod = f.PostRadioGroup.ItemIndex();
+      break;
+  }
+}
+
+}  // namespace
+
+void TMainForm::LoadMacro(const std::string& path) {
+  if (!platform.files.FileExists(path)) {
+    platform.dialogs.MessageBox(FileNotFoundMessage(path), MsgKind::Info);
+    return;
+  }
+  if (IsShortcutPath(path)) {
+    platform.dialogs.MessageBox(kShortcutRefusedMessage, MsgKind::Info);
+    return;
+  }
+  // The whole file is read before anything changes, so a file that cannot
+  // be read leaves the list and settings as they were.
+  std::string bytes;
+  if (!platform.files.ReadFile(path, bytes)) {
+    platform.dialogs.MessageBox(ReadFailedMessage(path), MsgKind::Info);
+    return;
+  }
+  const MacroReadResult result = ReadMacroFile(bytes);
+
+  SendList.Clear();
+  for (const std::string& line : result.lines) SendList.Add(line);
+  for (const MacroAssignment& a : result.assignments) ApplyAssignment(*this, a);
+
+  if (!result.ok()) {
+    platform.dialogs.MessageBox(result.FailureMessage(), MsgKind::Info);
+    SendList.Clear();
+    RefreshCoordinateDisplay();
+    SetEditButtonsEnabled(false);
+    SetCaption("ZEPX");
+    return;
+  }
+
+  if (SendList.Count() > 0) SendList.SetItemIndex(0);
+  RefreshCoordinateDisplay();
+  if (SendList.ItemIndex() >= 0) SetEditButtonsEnabled(true);
+  SetCaption("ZEPX - " + ExtractFileName(path));
+  SaveDialogFileName = path;
+}
+
+void TMainForm::mLoadClick() {
+  FileDialogOptions o;
+  o.filter = kMacroFilter;
+  o.default_ext = kMacroExt;
+  o.file_name = "*.mcr";
+  o.initial_dir = DialogInitialDir;
+  if (auto path = platform.dialogs.OpenFileDialog(o)) LoadMacro(*path);
+}
+
+void TMainForm::mSaveClick() {
+  FileDialogOptions o;
+  o.filter = kMacroFilter;
+  o.default_ext = kMacroExt;
+  o.file_name = SaveDialogFileName;
+  o.initial_dir = DialogInitialDir;
+  o.overwrite_prompt = true;
+  auto path = platform.dialogs.SaveFileDialog(o);
+  if (!path) return;
+  SaveDialogFileName = *path;  // the dialog keeps its choice for next time
+
+  const std::string bytes = WriteMacroFile(SendList.Items(), CurrentMacroSettings(*this));
+  if (!platform.files.WriteFile(*path, bytes)) {
+    // The caption keeps naming the file last loaded or saved successfully.
+    platform.dialogs.MessageBox(WriteFailedMessage(*path), MsgKind::Info);
+    return;
+  }
+  SetCaption("ZEPX - " + ExtractFileName(*path));
+}
+
+void TMainForm::mFileClick() { mSave.SetEnabled(SendList.ItemIndex() >= 0); }
+
+void TMainForm::RefreshCoordinateDisplay() {
+  const bool selected = SendList.ItemIndex() >= 0;
+  std::optional<Coordinates> c;
+  if (selected) c = ReadCoordinates(SendList.Item(SendList.ItemIndex()));
+  if (c) {
+    XLabel.SetValue(c->x);
+    YLabel.SetValue(c->y);
+  }
+  const bool enable = c.has_value();
+  XYCopy.SetEnabled(enable);
+  mXYCopy.SetEnabled(enable);
+  XYPaste.SetEnabled(enable);
+  mXYPaste.SetEnabled(enable);
+}
+
+void TMainForm::SetEditButtonsEnabled(bool enabled) {
+  DelButton.SetEnabled(enabled);
+  UpButton.SetEnabled(enabled);
+  DownButton.SetEnabled(enabled);
+  ClearButton.SetEnabled(enabled);
+}
+
+void TMainForm::PostRadioGroupClick() {
+  if (!LoadedFromCommandLine) PostRadioGroup.SetFocus();
+  const int method = PostRadioGroup.ItemIndex();
+  if (SendList.ItemIndex() >= 0) {
+    if (const char* question = SendMethodSwitchQuestion(PreviousSendMethod, method)) {
+      if (platform.dialogs.MessageBox(question, MsgKind::OkCancel) == MsgResult::Ok) {
+        ClearListNow(*this);
+      } else {
+        // Runs this switch again, which finds nothing to ask.
+        PostRadioGroup.SetItemIndex(PreviousSendMethod);
+        return;
+      }
+    }
+  }
+  PreviousSendMethod = method;
+  const bool win_message = IsWinMessage(method);
+  settings.PostMouseChecked = win_message;
+  AppComboBox.SetEnabled(win_message);
+  GetAppButton.SetEnabled(win_message);
+  AutoHandleCheckBox.SetEnabled(win_message);
+}
+
+void TMainForm::GetAppButtonClick() {
+  AppComboBox.Clear();  // the typed target text stays
+  for (const IWindows::TopLevel& w : platform.windows.EnumTopLevelWindows(500)) {
+    if (w.text.empty() || w.text == "Program Manager") continue;
+    AppComboBox.Add(w.text + " <" + std::to_string(static_cast<std::uintptr_t>(w.hwnd)) + ">");
+  }
+  if (AppComboBox.Count() >= 3) {
+    AppComboBox.SetItemIndex(2);
+    AppComboBox.SetText(AppComboBox.Item(2));
+  }
+}
 
 }  // namespace zepx
