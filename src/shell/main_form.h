@@ -238,6 +238,9 @@ class TMainForm : public TForm {
   void SetStopLetter(int index);   // HotKey1 and the Stop caption
   void HookHotKey1HotKey();
   void HookHotKey2HotKey();
+  // The settings dialog was confirmed: take its letters and register both
+  // keys afresh.
+  void ApplyHotKeyLetters(int start_index, int stop_index);
 
   // ---- life cycle (shell/lifecycle.cpp) -------------------------------------
   void FormCreate();
@@ -281,6 +284,7 @@ class TMainForm : public TForm {
   int run_depth_ = 0;        // > 0 while BitBtn1Click is on the stack
   bool close_pending_ = false;
   bool closed_ = false;
+  bool closing_ = false;     // the close sequence is under way
   void BuildControls();
 
   // run controller (run/run_controller.cpp)
