@@ -2,6 +2,7 @@
 // of the program.
 #pragma once
 
+#include "ui/controls.h"
 #include "ui/form.h"
 
 namespace zepx {
@@ -16,9 +17,22 @@ class TCutLineForm : public TForm {
   TCutLineForm() : TForm("CutLineForm", "ダイヤルアップ切断") {}
 };
 
+// The About box, shown modally from the help menu.
 class TAboutForm : public TForm {
  public:
-  TAboutForm() : TForm("AboutForm", "ZEPXについて") {}
+  TAboutForm() : TForm("AboutForm", "ZEPXについて") {
+    ClientWidth = 260;
+    ClientHeight = 110;
+    VersionLabel.SetCaption("ZEPX Version 1.51");
+    VersionLabel.bounds = {20, 20, 220, 20};
+    OKButton.SetCaption("OK");
+    OKButton.bounds = {90, 64, 80, 26};
+    OKButton.OnClick = [this] { Hide(); };  // ends the modal show
+    Own(VersionLabel);
+    Own(OKButton);
+  }
+  TLabel VersionLabel{"VersionLabel"};
+  TButton OKButton{"OKButton"};
 };
 
 class TSendListForm : public TForm {
