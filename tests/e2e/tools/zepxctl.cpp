@@ -1,0 +1,398 @@
+// zepxctl.exe: drives and reads a running program's windows from another
+// process, for the end-to-end shell tests. Arguments are UTF-8 (as Wine
+// hands them over under a UTF-8 locale); everything printed is UTF-8, one
+// item per line, so a shell test can compare Japanese texts with grep.
+//
+// A window argument WIN is either an exact top-level caption or "#<handle>"
+// (decimal). Top-level captions are waited for up to --wait ms (default
+// 10000) before failing.
+//
+// A child selector SEL is one of
+//   id:<n>            control id
+//   text:<t>          exact text ("\r", "\n", "\t" and "\\" are unescaped)
+//   prefix:<t>        text beginning with t
+//   class:<c>[:<n>]   the n-th (from 0) child of that class
+//
+// Commands:
+//   find WIN                  print the handle
+//   gone WIN                  wait until the window no longer exists
+//   children WIN              handle, id, class, visible, enabled, rect, text
+//   list WIN [SEL]            items of a list box (default: first ListBox)
+//   selected WIN [SEL]        index of the list box's selection
+//   click WIN SEL             posts BM_CLICK (returns at once, even mid-run)
+//   check WIN SEL 0|1         reads BM_GETCHECK and clicks when it differs
+//   getcheck WIN SEL          prints 0, 1 or 2
+//   text WIN [SEL]            text of the window or of a child
+//   status WIN                text of the first STATIC beginning with
+//                             "待機中" or "実行中"
+//   close WIN                 posts WM_CLOSE
+//   rect WIN                  "left top right bottom" of the window rect
+//   client WIN                "x y w h": client origin (screen) and size
+//   foreground                handle and caption of the foreground window
+//   activate WIN              SetForegroundWindow
+//   post WIN MSG WP LP        PostMessageW with numbers (0x.. allowed)
+//   cursor                    "x y" of GetCursorPos
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+DWORD g_wait_ms = 10000;
+constexpr DWORD kSendTimeoutMs = 3000;
+
+void Out(const std::string& s) {
+  std::string line = s + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+            &written, nullptr);
+}
+
+void Err(const std::string& s) {
+  std::string line = "zepxctl: " + s + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+            &written, nullptr);
+}
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::string Num(ULONG_PTR v) { return std::to_string(static_cast<unsigned long long>(v)); }
+std::string Handle(HWND h) { return Num(reinterpret_cast<ULONG_PTR>(h)); }
+
+std::wstring Unescape(const std::wstring& s) {
+  std::wstring r;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == L'\\' && i + 1 < s.size()) {
+      wchar_t c = s[++i];
+      if (c == L'r') r += L'\r';
+      else if (c == L'n') r += L'\n';
+      else if (c == L't') r += L'\t';
+      else r += c;
+    } else {
+      r += s[i];
+    }
+  }
+  return r;
+}
+
+// The window's text through WM_GETTEXT (marshalled across processes), with a
+// timeout so a busy target cannot hang the test.
+std::wstring WindowText(HWND h) {
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len)) {
+    wchar_t buf[1024];
+    int n = InternalGetWindowText(h, buf, 1024);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+  }
+  std::wstring w(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
+                      kSendTimeoutMs, &got);
+  w.resize(got);
+  return w;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t buf[256];
+  int n = GetClassNameW(h, buf, 256);
+  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
+  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
+                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+struct TopSearch {
+  std::wstring caption;
+  HWND found;
+};
+
+BOOL CALLBACK FindTopProc(HWND h, LPARAM lp) {
+  auto* s = reinterpret_cast<TopSearch*>(lp);
+  if (WindowText(h) == s->caption) {
+    s->found = h;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+HWND FindTopOnce(const std::wstring& spec) {
+  if (!spec.empty() && spec[0] == L'#') {
+    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoull(spec.c_str() + 1, nullptr, 10)));
+    return IsWindow(h) ? h : nullptr;
+  }
+  // FindWindowW would do, but enumerating also finds windows whose class
+  // we do not know while still comparing the caption exactly.
+  HWND h = FindWindowW(nullptr, spec.c_str());
+  if (h) return h;
+  TopSearch s{spec, nullptr};
+  EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&s));
+  return s.found;
+}
+
+HWND FindTop(const std::wstring& spec) {
+  DWORD start = GetTickCount();
+  for (;;) {
+    if (HWND h = FindTopOnce(spec)) return h;
+    if (GetTickCount() - start >= g_wait_ms) return nullptr;
+    Sleep(50);
+  }
+}
+
+std::vector<HWND> g_children;
+BOOL CALLBACK CollectChild(HWND h, LPARAM) {
+  g_children.push_back(h);
+  return TRUE;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  g_children.clear();
+  EnumChildWindows(parent, CollectChild, 0);
+  return g_children;
+}
+
+HWND FindChild(HWND parent, const std::wstring& sel) {
+  std::vector<HWND> kids = Children(parent);
+  if (sel.rfind(L"id:", 0) == 0) {
+    int id = static_cast<int>(wcstol(sel.c_str() + 3, nullptr, 0));
+    for (HWND h : kids)
+      if (GetDlgCtrlID(h) == id) return h;
+    return nullptr;
+  }
+  if (sel.rfind(L"text:", 0) == 0) {
+    std::wstring t = Unescape(sel.substr(5));
+    for (HWND h : kids)
+      if (WindowText(h) == t) return h;
+    return nullptr;
+  }
+  if (sel.rfind(L"prefix:", 0) == 0) {
+    std::wstring t = Unescape(sel.substr(7));
+    for (HWND h : kids)
+      if (WindowText(h).rfind(t, 0) == 0) return h;
+    return nullptr;
+  }
+  if (sel.rfind(L"class:", 0) == 0) {
+    std::wstring rest = sel.substr(6);
+    int nth = 0;
+    size_t colon = rest.find(L':');
+    if (colon != std::wstring::npos) {
+      nth = static_cast<int>(wcstol(rest.c_str() + colon + 1, nullptr, 10));
+      rest.resize(colon);
+    }
+    for (HWND h : kids)
+      if (EqualsNoCase(ClassOf(h), rest) && nth-- == 0) return h;
+    return nullptr;
+  }
+  return nullptr;
+}
+
+std::wstring Arg(int argc, wchar_t** argv, int i) { return i < argc ? argv[i] : L""; }
+
+int NeedTop(HWND& h, const std::wstring& spec) {
+  h = FindTop(spec);
+  if (!h) {
+    Err("no window \"" + Utf8(spec) + "\"");
+    return 1;
+  }
+  return 0;
+}
+
+int NeedChild(HWND& c, HWND top, const std::wstring& sel) {
+  c = FindChild(top, sel);
+  if (!c) {
+    Err("no child \"" + Utf8(sel) + "\" in window " + Handle(top));
+    return 1;
+  }
+  return 0;
+}
+
+ULONG_PTR ParseNum(const std::wstring& s) { return wcstoull(s.c_str(), nullptr, 0); }
+
+int ListItems(HWND lb) {
+  DWORD_PTR count = 0;
+  if (!SendMessageTimeoutW(lb, LB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &count)) {
+    Err("list box does not answer");
+    return 1;
+  }
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    DWORD_PTR len = 0;
+    SendMessageTimeoutW(lb, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len);
+    std::wstring w(len + 1, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
+                        kSendTimeoutMs, &got);
+    if (static_cast<LONG_PTR>(got) < 0) got = 0;
+    w.resize(got);
+    Out(Utf8(w));
+  }
+  return 0;
+}
+
+int Run(int argc, wchar_t** argv) {
+  int i = 1;
+  while (i < argc && std::wstring(argv[i]).rfind(L"--", 0) == 0) {
+    std::wstring opt = argv[i];
+    if (opt == L"--wait" && i + 1 < argc) {
+      g_wait_ms = static_cast<DWORD>(ParseNum(argv[i + 1]));
+      i += 2;
+    } else {
+      Err("unknown option " + Utf8(opt));
+      return 2;
+    }
+  }
+  std::wstring cmd = Arg(argc, argv, i);
+  std::wstring a1 = Arg(argc, argv, i + 1);
+  std::wstring a2 = Arg(argc, argv, i + 2);
+  std::wstring a3 = Arg(argc, argv, i + 3);
+  std::wstring a4 = Arg(argc, argv, i + 4);
+  HWND top = nullptr, child = nullptr;
+
+  if (cmd == L"foreground") {
+    HWND f = GetForegroundWindow();
+    Out(Handle(f) + " " + Utf8(f ? WindowText(f) : L""));
+    return 0;
+  }
+  if (cmd == L"cursor") {
+    POINT p;
+    GetCursorPos(&p);
+    Out(std::to_string(p.x) + " " + std::to_string(p.y));
+    return 0;
+  }
+  if (cmd == L"gone") {
+    DWORD start = GetTickCount();
+    while (FindTopOnce(a1)) {
+      if (GetTickCount() - start >= g_wait_ms) {
+        Err("window \"" + Utf8(a1) + "\" still exists");
+        return 1;
+      }
+      Sleep(50);
+    }
+    return 0;
+  }
+  if (cmd.empty() || a1.empty()) {
+    Err("usage: zepxctl [--wait MS] COMMAND WIN [ARGS] (see the source for commands)");
+    return 2;
+  }
+  if (NeedTop(top, a1)) return 1;
+
+  if (cmd == L"find") {
+    Out(Handle(top));
+    return 0;
+  }
+  if (cmd == L"children") {
+    for (HWND h : Children(top)) {
+      RECT r;
+      GetWindowRect(h, &r);
+      char buf[200];
+      std::snprintf(buf, sizeof buf, "%s id=%d vis=%d en=%d rect=%ld,%ld,%ld,%ld",
+                    Handle(h).c_str(), GetDlgCtrlID(h), IsWindowVisible(h) ? 1 : 0,
+                    IsWindowEnabled(h) ? 1 : 0, r.left, r.top, r.right, r.bottom);
+      std::wstring text = WindowText(h);
+      for (auto& c : text)
+        if (c == L'\r' || c == L'\n') c = L'|';
+      Out(std::string(buf) + " class=" + Utf8(ClassOf(h)) + " text=" + Utf8(text));
+    }
+    return 0;
+  }
+  if (cmd == L"list" || cmd == L"selected") {
+    if (NeedChild(child, top, a2.empty() ? L"class:ListBox" : a2)) return 1;
+    if (cmd == L"list") return ListItems(child);
+    DWORD_PTR sel = 0;
+    SendMessageTimeoutW(child, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &sel);
+    Out(std::to_string(static_cast<long long>(static_cast<LONG_PTR>(sel))));
+    return 0;
+  }
+  if (cmd == L"click") {
+    if (NeedChild(child, top, a2)) return 1;
+    PostMessageW(child, BM_CLICK, 0, 0);
+    return 0;
+  }
+  if (cmd == L"getcheck" || cmd == L"check") {
+    if (NeedChild(child, top, a2)) return 1;
+    DWORD_PTR state = 0;
+    SendMessageTimeoutW(child, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &state);
+    if (cmd == L"getcheck") {
+      Out(Num(state));
+      return 0;
+    }
+    DWORD_PTR want = ParseNum(a3);
+    if (state != want) {
+      // A click, not BM_SETCHECK, so the program hears about the change.
+      DWORD_PTR r = 0;
+      SendMessageTimeoutW(child, BM_CLICK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &r);
+      SendMessageTimeoutW(child, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &state);
+    }
+    Out(Num(state));
+    return state == want ? 0 : 1;
+  }
+  if (cmd == L"text") {
+    HWND h = top;
+    if (!a2.empty() && NeedChild(h, top, a2)) return 1;
+    Out(Utf8(WindowText(h)));
+    return 0;
+  }
+  if (cmd == L"status") {
+    for (HWND h : Children(top)) {
+      if (!EqualsNoCase(ClassOf(h), L"Static")) continue;
+      std::wstring t = WindowText(h);
+      if (t.rfind(L"\x5F85\x6A5F\x4E2D", 0) == 0 || t.rfind(L"\x5B9F\x884C\x4E2D", 0) == 0) {
+        Out(Utf8(t));
+        return 0;
+      }
+    }
+    Err("no status label in window " + Handle(top));
+    return 1;
+  }
+  if (cmd == L"close") {
+    PostMessageW(top, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (cmd == L"rect") {
+    RECT r;
+    GetWindowRect(top, &r);
+    Out(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) +
+        " " + std::to_string(r.bottom));
+    return 0;
+  }
+  if (cmd == L"client") {
+    RECT r;
+    GetClientRect(top, &r);
+    POINT o = {0, 0};
+    ClientToScreen(top, &o);
+    Out(std::to_string(o.x) + " " + std::to_string(o.y) + " " + std::to_string(r.right) + " " +
+        std::to_string(r.bottom));
+    return 0;
+  }
+  if (cmd == L"activate") {
+    SetForegroundWindow(top);
+    return 0;
+  }
+  if (cmd == L"post") {
+    if (!PostMessageW(top, static_cast<UINT>(ParseNum(a2)), ParseNum(a3),
+                      static_cast<LPARAM>(ParseNum(a4)))) {
+      Err("PostMessage failed");
+      return 1;
+    }
+    return 0;
+  }
+  Err("unknown command " + Utf8(cmd));
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return Run(argc, argv); }
