@@ -1,0 +1,169 @@
+// Message boxes, file dialogs and whole-file reads and writes.
+#include "platform/win32/win32_internal.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace zepx::win32 {
+
+MsgResult Win32Platform::MessageBox(const std::string& text, MsgKind kind) {
+  UINT type = MB_OK | MB_ICONINFORMATION;
+  if (kind == MsgKind::YesNo) type = MB_YESNO | MB_ICONQUESTION;
+  if (kind == MsgKind::OkCancel) type = MB_OKCANCEL | MB_ICONQUESTION;
+  const Hwnd owner = DialogOwner();
+  // Without an owner the box would open behind whatever has the focus.
+  if (!owner) type |= MB_SETFOREGROUND | MB_TASKMODAL;
+  switch (MessageBoxW(H(owner), Wide(text).c_str(), Wide(DialogTitle()).c_str(), type)) {
+    case IDOK: return MsgResult::Ok;
+    case IDYES: return MsgResult::Yes;
+    case IDNO: return MsgResult::No;
+    case IDCANCEL: return MsgResult::Cancel;
+    default:
+      // The box could not be shown: nothing was confirmed.
+      return kind == MsgKind::Info ? MsgResult::Ok
+             : kind == MsgKind::YesNo ? MsgResult::No
+                                      : MsgResult::Cancel;
+  }
+}
+
+namespace {
+
+// "Text (*.mcr)|*.mcr|All|*.*" -> "Text (*.mcr)\0*.mcr\0All\0*.*\0\0"
+std::wstring Win32Filter(const std::string& filter) {
+  std::wstring f = Wide(filter);
+  for (wchar_t& c : f)
+    if (c == L'|') c = L'\0';
+  f.push_back(L'\0');
+  f.push_back(L'\0');
+  return f;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::FileDialog(const FileDialogOptions& o, bool save) {
+  std::vector<wchar_t> file(32768, L'\0');
+  const std::wstring proposed = Wide(o.file_name);
+  if (proposed.size() < file.size()) proposed.copy(file.data(), proposed.size());
+  const std::wstring filter = Win32Filter(o.filter);
+  const std::wstring dir = Wide(o.initial_dir);
+  const std::wstring ext = Wide(o.default_ext);
+  const std::wstring title = Wide(DialogTitle());
+
+  OPENFILENAMEW ofn{};
+  ofn.lStructSize = sizeof ofn;
+  ofn.hwndOwner = H(DialogOwner());
+  ofn.lpstrFilter = o.filter.empty() ? nullptr : filter.c_str();
+  ofn.nFilterIndex = 1;
+  ofn.lpstrFile = file.data();
+  ofn.nMaxFile = static_cast<DWORD>(file.size());
+  ofn.lpstrInitialDir = dir.empty() ? nullptr : dir.c_str();
+  ofn.lpstrDefExt = ext.empty() ? nullptr : ext.c_str();
+  // The logic keeps full paths, so the current directory stays put.
+  ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
+              OFN_PATHMUSTEXIST;
+  if (save && o.overwrite_prompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
+  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
+  if (!ok) return std::nullopt;
+  return Narrow(std::wstring(file.data()));
+}
+
+std::optional<std::string> Win32Platform::OpenFileDialog(const FileDialogOptions& o) {
+  return FileDialog(o, false);
+}
+
+std::optional<std::string> Win32Platform::SaveFileDialog(const FileDialogOptions& o) {
+  return FileDialog(o, true);
+}
+
+// ---- files ----------------------------------------------------------------------
+
+bool Win32Platform::FileExists(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::DirectoryExists(const std::string& path) {
+  if (path.empty()) return false;
+  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool Win32Platform::ReadFile(const std::string& path, std::string& bytes) {
+  if (path.empty()) return false;
+  // Read access only, sharing with writers: read-only files and files
+  // another program holds open still load.
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  std::string out;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size) && size.QuadPart > 0 && size.QuadPart < (1LL << 31))
+    out.reserve(static_cast<std::size_t>(size.QuadPart));
+  char buf[65536];
+  bool ok = true;
+  for (;;) {
+    DWORD got = 0;
+    if (!::ReadFile(h, buf, sizeof buf, &got, nullptr)) {
+      ok = false;
+      break;
+    }
+    if (got == 0) break;
+    out.append(buf, got);
+  }
+  CloseHandle(h);
+  if (ok) bytes = std::move(out);
+  return ok;
+}
+
+namespace {
+
+bool WriteAll(HANDLE h, const std::string& bytes) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
+    DWORD wrote = 0;
+    if (!::WriteFile(h, bytes.data() + done, chunk, &wrote, nullptr) || wrote == 0) return false;
+    done += wrote;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool Win32Platform::WriteFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return false;
+  const std::wstring target = Wide(path);
+  // Existing files are replaced only once the new contents are completely
+  // on disk, so a failed save (disk full, removed medium) leaves the old
+  // file intact. A read-only target makes the replacement fail.
+  const DWORD attrs = GetFileAttributesW(target.c_str());
+  if (attrs != INVALID_FILE_ATTRIBUTES) {
+    if (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
+    const std::wstring temp = target + L".zepx-tmp";
+    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h != INVALID_HANDLE_VALUE) {
+      const bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
+      CloseHandle(h);
+      if (ok && MoveFileExW(temp.c_str(), target.c_str(),
+                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+      DeleteFileW(temp.c_str());
+      if (!ok) return false;
+    }
+    // No temporary file possible next to it (or the rename was refused):
+    // write in place.
+  }
+  HANDLE h = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  const bool ok = WriteAll(h, bytes);
+  CloseHandle(h);
+  return ok;
+}
+
+}  // namespace zepx::win32
