@@ -118,7 +118,10 @@ void TMainForm::FormShow() {
   if (LoadedFromCommandLine && PostRadioGroup.ItemIndex() >= 0) method = PostRadioGroup.ItemIndex();
   if (method < kSendEvent || method > kSendWinMessage) method = kSendInput;
   settings.PostRadioGroupIndex = method;
-  PostRadioGroup.SetItemIndex(method);
+  // The switch runs also when the selector already shows the method, so
+  // that the target controls match it from the start.
+  if (PostRadioGroup.ItemIndex() == method) PostRadioGroupClick();
+  else PostRadioGroup.SetItemIndex(method);
   settings.PostMouseChecked = method == kSendWinMessage;
   ComboBoxEx1.SetItemIndex(0);
 

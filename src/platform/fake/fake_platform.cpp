@@ -510,6 +510,7 @@ bool FakePlatform::SetValue(Key key, const std::string& name, RegType type, cons
   auto k = open_keys_.find(key);
   if (k == open_keys_.end()) return false;
   Record("RegSetValueExA(" + name + "," + std::to_string(static_cast<int>(type)) + ")");
+  if (registry_write_fails.count(name)) return false;
   registry[k->second][name] = {type, data};
   return true;
 }
@@ -699,6 +700,21 @@ class FakeNativeForm : public INativeForm {
     if (auto* w = fake_.FindWindowByHandle(hwnd_)) w->visible = false;
   }
   void Destroy() override { fake_.DestroyWindow(hwnd_); }
+  void PopupMenu(const std::vector<TMenuItem*>& items, int x, int y) override {
+    fake_.calls.push_back({fake_.now, "TrackPopupMenu(" + std::to_string(x) + "," + std::to_string(y) + ")"});
+    if (fake_.popup_choices.empty()) return;
+    const int i = fake_.popup_choices.front();
+    fake_.popup_choices.pop_front();
+    if (i >= 0 && i < static_cast<int>(items.size())) items[static_cast<std::size_t>(i)]->Click();
+  }
+  void ShowModal() override {
+    auto* w = fake_.FindWindowByHandle(hwnd_);
+    const std::string cls = w ? w->class_name : std::string();
+    fake_.calls.push_back({fake_.now, "ShowModal(" + cls + ")"});
+    if (w) w->visible = true;
+    if (fake_.on_modal) fake_.on_modal(cls);
+    if (auto* again = fake_.FindWindowByHandle(hwnd_)) again->visible = false;
+  }
   Hwnd Handle() const override { return hwnd_; }
 
  private:

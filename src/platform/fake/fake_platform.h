@@ -134,6 +134,7 @@ class FakePlatform : public IMessageLoop,
   std::map<std::string, std::map<std::string, RegValue>> registry;
   std::set<std::string> registry_readonly;  // keys that cannot be opened for writing
   bool registry_create_fails = false;
+  std::set<std::string> registry_write_fails;  // value names whose RegSetValueExA fails
   std::uint32_t RegDword(const std::string& key, const std::string& name) const;
   std::string RegString(const std::string& key, const std::string& name) const;
 
@@ -282,6 +283,12 @@ class FakePlatform : public IMessageLoop,
   // A native stand-in for a form: a window of this desktop whose title
   // follows the form's caption, so forms have handles in host tests.
   std::unique_ptr<INativeForm> MakeNativeForm(const std::string& class_name);
+  // Pop-up menus opened on such forms ("TrackPopupMenu(x,y)" in calls): the
+  // item at the front index is clicked, or none when the queue is empty.
+  std::deque<int> popup_choices;
+  // Runs while a form made by MakeNativeForm is shown modally (recorded as
+  // "ShowModal(<class>)"); the modal show ends when it returns.
+  std::function<void(const std::string& class_name)> on_modal;
 };
 
 }  // namespace zepx
