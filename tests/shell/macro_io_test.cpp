@@ -1,0 +1,281 @@
+#include <gtest/gtest.h>
+
+#include "model/command_line.h"
+#include "platform/fake/fake_platform.h"
+#include "shell/main_form.h"
+
+namespace zepx {
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class MacroIo : public ::testing::Test {
+ protected:
+  MacroIo() {
+    if (form.PostRadioGroup.Count() == 0) {
+      form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
+      form.PostRadioGroup.SetItemIndex(kSendInput);
+    }
+    fake.boxes.clear();
+  }
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> t;
+    for (const auto& b : fake.boxes) t.push_back(b.text);
+    return t;
+  }
+  void Buttons(bool enabled) {
+    form.SetEditButtonsEnabled(enabled);
+  }
+  bool ButtonsEnabled() const {
+    return form.DelButton.Enabled() && form.UpButton.Enabled() && form.DownButton.Enabled() &&
+           form.ClearButton.Enabled();
+  }
+  bool ButtonsDisabled() const {
+    return !form.DelButton.Enabled() && !form.UpButton.Enabled() && !form.DownButton.Enabled() &&
+           !form.ClearButton.Enabled();
+  }
+
+  TApplication app;
+  FakePlatform fake;
+  TMainForm form{fake.platform(), app};
+};
+
+// A file as ZEPX writes it, with double-byte and half-width katakana text.
+const std::string kWritten =
+    "//ZEP Version 4.51\r\n"
+    "[Text]~~こんにちは表示|>メモ帳 <1234>\r\n"
+    "【ZEP Event 1】\r\n"
+    "[ｱﾌﾟﾘを前面に]@@ソフト\r\n"
+    "[↑]+Shift+Ctrl\r\n"
+    "L_Drag:10x20\r\nL_Drop:300x20\r\n"
+    "Wait=1500\r\n"
+    "Key:800\r\nClick:900\r\nDrag:1100\r\nSftAltCtl:50\r\nLoop:3\r\nSendAPI:2\r\n";
+
+}  // namespace
+
+TEST_F(MacroIo, LoadThenSaveGivesTheSameBytes) {
+  fake.files["C:\\m\\ソフト.mcr"] = kWritten;
+  form.LoadMacro("C:\\m\\ソフト.mcr");
+  EXPECT_TRUE(fake.boxes.empty());
+  EXPECT_EQ(form.SendList.Count(), 7);
+  EXPECT_EQ(form.SendList.ItemIndex(), 0);
+  EXPECT_TRUE(ButtonsEnabled());
+  EXPECT_EQ(form.Caption(), "ZEPX - ソフト.mcr");
+  EXPECT_EQ(form.SaveDialogFileName, "C:\\m\\ソフト.mcr");
+  EXPECT_EQ(form.LoopSpinEdit.Value(), 3);
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage);
+  EXPECT_EQ(form.PreviousSendMethod, kSendWinMessage);
+  EXPECT_TRUE(form.WinMessageFlag());
+  EXPECT_TRUE(form.AppComboBox.Enabled());
+
+  fake.save_dialog_results.push_back(std::string("C:\\out\\b.mcr"));
+  form.mSaveClick();
+  ASSERT_EQ(fake.dialogs_shown.size(), 1u);
+  EXPECT_EQ(fake.dialogs_shown[0].file_name, "C:\\m\\ソフト.mcr");
+  EXPECT_EQ(fake.dialogs_shown[0].filter, "ZEP SendBatch List (*.mcr)|*.mcr");
+  EXPECT_EQ(fake.dialogs_shown[0].default_ext, "mcr");
+  EXPECT_TRUE(fake.dialogs_shown[0].overwrite_prompt);
+  EXPECT_EQ(fake.files["C:\\out\\b.mcr"], kWritten);
+  EXPECT_EQ(form.Caption(), "ZEPX - b.mcr");
+}
+
+TEST_F(MacroIo, LfOnlyFileWithoutHeaderLoadsWaitsAsSeconds) {
+  fake.files["C:\\old.mcr"] = "[F1]\nWait=5\n\nLoop:2\n\x1A garbage";
+  form.LoadMacro("C:\\old.mcr");
+  EXPECT_TRUE(fake.boxes.empty());
+  EXPECT_EQ(form.SendList.Items(), (Lines{"[F1]", "Wait=5000"}));
+  EXPECT_EQ(form.LoopSpinEdit.Value(), 2);
+}
+
+TEST_F(MacroIo, FailedLoadEmptiesListButKeepsSettingsReadBefore) {
+  fake.files["C:\\ok.mcr"] = kWritten;
+  form.LoadMacro("C:\\ok.mcr");
+  form.PostRadioGroup.SetItemIndex(kSendInput);  // list selected: asks, answered OK, clears
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  fake.boxes.clear();
+  fake.files["C:\\ok.mcr"] = kWritten;
+  form.LoadMacro("C:\\ok.mcr");
+  ASSERT_TRUE(ButtonsEnabled());
+
+  fake.files["C:\\bad.mcr"] = "//ZEP Version 4.51\r\n; c\r\n\r\nKey:5\r\nSendAPI:0\r\n[F1]\r\nLoops:5\r\n";
+  form.LoadMacro("C:\\bad.mcr");
+  ASSERT_EQ(fake.boxes.size(), 1u);  // no send-method question during a load
+  EXPECT_NE(fake.boxes[0].text.find("\r\n\r\nErrorLine = 7\r\nErrorString = Loops:5"),
+            std::string::npos);
+  EXPECT_EQ(fake.boxes[0].kind, MsgKind::Info);
+  EXPECT_EQ(form.SendList.Count(), 0);
+  EXPECT_TRUE(ButtonsDisabled());
+  EXPECT_EQ(form.Caption(), "ZEPX");
+  EXPECT_EQ(form.SaveDialogFileName, "C:\\ok.mcr");
+  EXPECT_EQ(form.KeyAfterDelay.Value(), 5);
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendEvent);
+  EXPECT_EQ(form.PreviousSendMethod, kSendEvent);
+  EXPECT_FALSE(form.WinMessageFlag());
+  EXPECT_FALSE(form.GetAppButton.Enabled());
+  EXPECT_FALSE(form.XYCopy.Enabled());
+}
+
+TEST_F(MacroIo, NumberFailureQuotesTheLine) {
+  fake.files["C:\\n.mcr"] = "SendAPI:2\r\nKey:abc\r\n";
+  form.LoadMacro("C:\\n.mcr");
+  EXPECT_EQ(BoxTexts(), (Lines{"マクロファイルが正しい形式ではありません.(ウエイトの数値が整数ではない)\r\n"
+                               "読み込みを中止します.\r\n\r\nErrorLine = Key:abc"}));
+  EXPECT_TRUE(form.WinMessageFlag());
+  EXPECT_EQ(form.Caption(), "ZEPX");
+}
+
+TEST_F(MacroIo, MissingShortcutAndUnreadableFilesChangeNothing) {
+  form.SendList.Add("[F1]");
+  form.SendList.SetItemIndex(0);
+  form.SetCaption("ZEPX - keep.mcr");
+  fake.files["C:\\a.lnk"] = "[F2]\r\n";
+  fake.files["C:\\a.LNK"] = "[F2]\r\n";
+  fake.files["C:\\locked.mcr"] = "[F2]\r\n";
+  fake.unreadable.insert("C:\\locked.mcr");
+
+  form.LoadMacro("C:\\none.mcr");
+  form.LoadMacro("C:\\a.lnk");
+  form.LoadMacro("C:\\a.LNK");
+  form.LoadMacro("C:\\locked.mcr");
+  const Lines texts = BoxTexts();
+  ASSERT_EQ(texts.size(), 4u);
+  EXPECT_EQ(texts[0], "ファイルが見つかりません.\r\nC:\\none.mcr");
+  EXPECT_EQ(texts[1], "ショートカット(*.lnk)は読み込めません.");
+  EXPECT_EQ(texts[2], "ショートカット(*.lnk)は読み込めません.");
+  EXPECT_NE(texts[3].find("C:\\locked.mcr"), std::string::npos);
+  EXPECT_EQ(form.SendList.Items(), (Lines{"[F1]"}));
+  EXPECT_EQ(form.Caption(), "ZEPX - keep.mcr");
+
+  fake.files["C:\\b.Lnk"] = "[F2]\r\n";  // only the two exact spellings are refused
+  form.LoadMacro("C:\\b.Lnk");
+  EXPECT_EQ(form.SendList.Items(), (Lines{"[F2]"}));
+  EXPECT_EQ(form.Caption(), "ZEPX - b.Lnk");
+}
+
+TEST_F(MacroIo, EmptyListFileKeepsButtonStates) {
+  Buttons(false);
+  fake.files["C:\\e.mcr"] = "//ZEP Version 4.51\r\nKey:1\r\nClick:2\r\nDrag:3\r\nSftAltCtl:4\r\nLoop:5\r\nSendAPI:1\r\n";
+  form.LoadMacro("C:\\e.mcr");
+  EXPECT_TRUE(ButtonsDisabled());
+  EXPECT_EQ(form.SendList.ItemIndex(), -1);
+  EXPECT_EQ(form.Caption(), "ZEPX - e.mcr");
+  EXPECT_EQ(form.ShiftAltCtrlDelay.Value(), 4);
+}
+
+TEST_F(MacroIo, FailedSaveIsReportedAndNotClaimed) {
+  form.SendList.Add("[F1]");
+  form.SetCaption("ZEPX");
+  fake.unwritable.insert("C:\\ro.mcr");
+  fake.save_dialog_results.push_back(std::string("C:\\ro.mcr"));
+  form.mSaveClick();
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  EXPECT_NE(fake.boxes[0].text.find("C:\\ro.mcr"), std::string::npos);
+  EXPECT_EQ(form.Caption(), "ZEPX");
+  EXPECT_EQ(fake.files.count("C:\\ro.mcr"), 0u);
+
+  fake.save_dialog_results.push_back(std::nullopt);  // cancelled: nothing at all
+  form.mSaveClick();
+  EXPECT_EQ(fake.boxes.size(), 1u);
+}
+
+TEST_F(MacroIo, OpenDialogAndFileMenu) {
+  form.DialogInitialDir = "C:\\macros";
+  fake.files["C:\\macros\\x.mcr"] = "[F1]\r\n";
+  fake.open_dialog_results.push_back(std::string("C:\\macros\\x.mcr"));
+  form.mLoadClick();
+  ASSERT_EQ(fake.dialogs_shown.size(), 1u);
+  EXPECT_EQ(fake.dialogs_shown[0].file_name, "*.mcr");
+  EXPECT_EQ(fake.dialogs_shown[0].initial_dir, "C:\\macros");
+  EXPECT_EQ(form.SendList.Count(), 1);
+  form.mFileClick();
+  EXPECT_TRUE(form.mSave.Enabled());
+  form.SendList.SetItemIndex(-1);
+  form.mFileClick();
+  EXPECT_FALSE(form.mSave.Enabled());
+}
+
+TEST_F(MacroIo, SendMethodSwitchAsksAcrossWinMessageAndCancelRestores) {
+  form.PostRadioGroup.SetItemIndex(kSendWinMessage);  // empty list: no question
+  EXPECT_TRUE(fake.boxes.empty());
+  EXPECT_TRUE(form.WinMessageFlag());
+  EXPECT_TRUE(form.AutoHandleCheckBox.Enabled());
+  EXPECT_TRUE(form.PostRadioGroup.Focused());
+
+  form.SendList.Add("[F1]|>Ultima Online <1234>");
+  form.SendList.SetItemIndex(0);
+  fake.answers.push_back(MsgResult::Cancel);
+  form.PostRadioGroup.SetItemIndex(kSendInput);
+  EXPECT_EQ(BoxTexts(), (Lines{"WinMessageから_event、SendInputに変更するには、Batch処理送信リストをクリア"
+                               "する必要があります\r\nクリアしてもよろしいですか？"}));
+  EXPECT_EQ(fake.boxes[0].kind, MsgKind::OkCancel);
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage);
+  EXPECT_EQ(form.PreviousSendMethod, kSendWinMessage);
+  EXPECT_TRUE(form.WinMessageFlag());
+  EXPECT_EQ(form.SendList.Count(), 1);
+
+  fake.boxes.clear();
+  form.SetCaption("ZEPX - a.mcr");
+  form.PostRadioGroup.SetItemIndex(kSendEvent);  // answered OK
+  EXPECT_EQ(fake.boxes.size(), 1u);
+  EXPECT_EQ(form.SendList.Count(), 0);
+  EXPECT_EQ(form.Caption(), "ZEPX");
+  EXPECT_FALSE(form.WinMessageFlag());
+  EXPECT_FALSE(form.AppComboBox.Enabled());
+
+  form.SendList.Add("[F1]");
+  form.SendList.SetItemIndex(0);
+  fake.boxes.clear();
+  form.PostRadioGroup.SetItemIndex(kSendInput);  // same line forms: no question
+  EXPECT_TRUE(fake.boxes.empty());
+  fake.answers.push_back(MsgResult::Cancel);
+  form.PostRadioGroup.SetItemIndex(kSendWinMessage);
+  EXPECT_EQ(BoxTexts(), (Lines{"_event、SendInputからWinMessageに変更するには、Batch処理送信リストをクリア"
+                               "する必要があります\r\nクリアしてもよろしいですか？"}));
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendInput);
+  EXPECT_FALSE(form.WinMessageFlag());
+}
+
+TEST_F(MacroIo, CoordinateDisplayFollowsTheSelectedLine) {
+  form.SendList.SetItems({"L_Drag:NoSet", "R_Click:640x480", "[F1]", "[Text]~~12:30x"});
+  form.SendList.SetItemIndex(1);
+  form.RefreshCoordinateDisplay();
+  EXPECT_EQ(form.XLabel.Value(), 640);
+  EXPECT_EQ(form.YLabel.Value(), 480);
+  EXPECT_TRUE(form.XYPaste.Enabled() && form.mXYCopy.Enabled());
+  form.SendList.SetItemIndex(0);
+  form.RefreshCoordinateDisplay();
+  EXPECT_EQ(form.XLabel.Value(), 0);
+  EXPECT_EQ(form.YLabel.Value(), 0);
+  form.SendList.SetItemIndex(2);
+  form.RefreshCoordinateDisplay();
+  EXPECT_FALSE(form.XYCopy.Enabled() || form.mXYPaste.Enabled());
+  form.SendList.SetItemIndex(3);
+  form.RefreshCoordinateDisplay();
+  EXPECT_EQ(form.XLabel.Value(), 0);
+  EXPECT_EQ(form.SendList.Item(3), "[Text]~~12:30x");
+}
+
+TEST_F(MacroIo, TargetListSkipsProgramManagerAndUntitled) {
+  fake.AddWindow("Program Manager", "Progman");
+  const Hwnd c = fake.AddWindow("Third", "C");
+  fake.AddWindow("", "Untitled");
+  const Hwnd b = fake.AddWindow("Second", "B");
+  const Hwnd a = fake.AddWindow("ウルティマ", "A");
+  form.AppComboBox.SetText("typed");
+  form.GetAppButtonClick();
+  EXPECT_EQ(form.AppComboBox.Items(),
+            (Lines{"ウルティマ <" + std::to_string(a) + ">", "Second <" + std::to_string(b) + ">",
+                   "Third <" + std::to_string(c) + ">"}));
+  EXPECT_EQ(form.AppComboBox.ItemIndex(), 2);
+  EXPECT_EQ(fake.Texts({"EnumTopLevelWindows"}), (Lines{"EnumTopLevelWindows(500)"}));
+
+  fake.DestroyWindow(a);
+  form.AppComboBox.SetText("typed");
+  form.GetAppButtonClick();
+  EXPECT_EQ(form.AppComboBox.Count(), 2);
+  EXPECT_EQ(form.AppComboBox.ItemIndex(), -1);
+  EXPECT_EQ(form.AppComboBox.Text(), "typed");
+}
+
+}  // namespace zepx
