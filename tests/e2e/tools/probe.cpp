@@ -190,7 +190,7 @@ int wmain(int argc, wchar_t** argv) {
   wc.style = CS_DBLCLKS;
   wc.lpfnWndProc = TopProc;
   wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   wc.lpszClassName = L"ZepxProbe";
   RegisterClassW(&wc);
@@ -242,7 +242,10 @@ int wmain(int argc, wchar_t** argv) {
 
   MSG m;
   while (GetMessageW(&m, nullptr, 0, 0) > 0) {
-    TranslateMessage(&m);
+    // Keys posted to the top-level window are logged exactly as they came:
+    // translating them here would add WM_CHAR messages nobody sent. Real
+    // keyboard input goes to the focused edit and is translated as usual.
+    if (m.hwnd != g_top) TranslateMessage(&m);
     DispatchMessageW(&m);
   }
   LogLine("EXIT");

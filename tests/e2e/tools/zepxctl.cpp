@@ -25,6 +25,10 @@
 //   text WIN [SEL]            text of the window or of a child
 //   status WIN                text of the first STATIC beginning with
 //                             "待機中" or "実行中"
+//   run WIN [MS]              clicks the Run button, waits (default 60000 ms)
+//                             for the running status and then for idle;
+//                             prints "RUNNING <ms> <text>" and "IDLE <ms>"
+//   waitstatus WIN PREFIX [MS] waits for a status text beginning with PREFIX
 //   close WIN                 posts WM_CLOSE
 //   rect WIN                  "left top right bottom" of the window rect
 //   client WIN                "x y w h": client origin (screen) and size
@@ -242,6 +246,39 @@ int ListItems(HWND lb) {
   return 0;
 }
 
+const wchar_t kIdle[] = L"\x5F85\x6A5F\x4E2D";     // 待機中
+const wchar_t kRunning[] = L"\x5B9F\x884C\x4E2D";  // 実行中
+const wchar_t kRunCaption[] = L"\x5B9F\x884C\r\n";  // 実行 + line break
+
+// The status label's text without waiting on the program: a run that is
+// busy sending input answers no messages, so the text the window manager
+// keeps is read directly.
+bool StatusText(HWND top, std::wstring& out) {
+  for (HWND h : Children(top)) {
+    if (!EqualsNoCase(ClassOf(h), L"Static")) continue;
+    wchar_t buf[512];
+    int n = InternalGetWindowText(h, buf, 512);
+    std::wstring t(buf, n > 0 ? static_cast<size_t>(n) : 0);
+    if (t.rfind(kIdle, 0) == 0 || t.rfind(kRunning, 0) == 0) {
+      out = t;
+      return true;
+    }
+  }
+  return false;
+}
+
+// Polls the status every 10 ms until it begins with prefix; the elapsed ms
+// since start, or -1 on timeout.
+long WaitStatus(HWND top, const std::wstring& prefix, DWORD start, DWORD timeout,
+                std::wstring& seen) {
+  for (;;) {
+    if (StatusText(top, seen) && seen.rfind(prefix, 0) == 0)
+      return static_cast<long>(GetTickCount() - start);
+    if (!IsWindow(top) || GetTickCount() - start >= timeout) return -1;
+    Sleep(10);
+  }
+}
+
 int Run(int argc, wchar_t** argv) {
   int i = 1;
   while (i < argc && std::wstring(argv[i]).rfind(L"--", 0) == 0) {
@@ -346,16 +383,49 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"status") {
-    for (HWND h : Children(top)) {
-      if (!EqualsNoCase(ClassOf(h), L"Static")) continue;
-      std::wstring t = WindowText(h);
-      if (t.rfind(L"\x5F85\x6A5F\x4E2D", 0) == 0 || t.rfind(L"\x5B9F\x884C\x4E2D", 0) == 0) {
-        Out(Utf8(t));
-        return 0;
-      }
+    std::wstring t;
+    if (StatusText(top, t)) {
+      Out(Utf8(t));
+      return 0;
     }
     Err("no status label in window " + Handle(top));
     return 1;
+  }
+  if (cmd == L"run") {
+    DWORD timeout = a2.empty() ? 60000 : static_cast<DWORD>(ParseNum(a2));
+    HWND button = nullptr;
+    for (HWND h : Children(top))
+      if (EqualsNoCase(ClassOf(h), L"Button") && WindowText(h).rfind(kRunCaption, 0) == 0) {
+        button = h;
+        break;
+      }
+    if (!button) {
+      Err("no Run button in window " + Handle(top));
+      return 1;
+    }
+    DWORD start = GetTickCount();
+    PostMessageW(button, BM_CLICK, 0, 0);
+    std::wstring seen;
+    long t = WaitStatus(top, kRunning, start, timeout, seen);
+    if (t < 0) {
+      Err("the run did not start; status \"" + Utf8(seen) + "\"");
+      return 1;
+    }
+    Out("RUNNING " + std::to_string(t) + " " + Utf8(seen));
+    t = WaitStatus(top, kIdle, start, timeout, seen);
+    if (t < 0) {
+      Err("the run did not end; status \"" + Utf8(seen) + "\"");
+      return 1;
+    }
+    Out("IDLE " + std::to_string(t));
+    return 0;
+  }
+  if (cmd == L"waitstatus") {
+    DWORD timeout = a3.empty() ? 60000 : static_cast<DWORD>(ParseNum(a3));
+    std::wstring seen;
+    long t = WaitStatus(top, a2, GetTickCount(), timeout, seen);
+    Out(Utf8(seen));
+    return t < 0 ? 1 : 0;
   }
   if (cmd == L"close") {
     PostMessageW(top, WM_CLOSE, 0, 0);

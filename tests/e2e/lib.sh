@@ -1,0 +1,187 @@
+# Shared helpers of the end-to-end tests: the real zepx.exe under Wine on an
+# X display, driven by zepxctl.exe and observed through probe.exe.
+#
+# Environment (scripts/test.sh sets all of it; by hand the defaults below
+# apply and a display of our own is started when none is given):
+#   ZEPX_EXE        the program under test
+#   ZEPX_TOOLS_DIR  where probe.exe and zepxctl.exe are
+#   ZEPX_ARTIFACTS  where logs, generated macro files and screenshots go
+#   DISPLAY, WINEPREFIX
+#
+# Source it first thing:  source "$(dirname "$0")/lib.sh"
+set -euo pipefail
+
+E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+E2E_NAME="$(basename "$0" .sh)"
+
+if [[ -z "${DISPLAY:-}" ]]; then
+  # Run by hand without a display: re-run this script under one of its own.
+  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
+fi
+
+: "${ZEPX_EXE:=$E2E_ROOT/build/win64/zepx.exe}"
+: "${ZEPX_TOOLS_DIR:=$(dirname "$ZEPX_EXE")}"
+: "${ZEPX_ARTIFACTS:=$E2E_ROOT/build/e2e-artifacts}"
+: "${WINEPREFIX:=$E2E_ROOT/build/e2e-wineprefix}"
+export WINEPREFIX WINEDEBUG="${WINEDEBUG:--all}"
+# Wine's ANSI code page follows the locale: 932 is the program's own.
+export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
+
+for f in "$ZEPX_EXE" "$ZEPX_TOOLS_DIR/probe.exe" "$ZEPX_TOOLS_DIR/zepxctl.exe"; do
+  if [[ ! -f "$f" ]]; then
+    echo "$E2E_NAME: missing $f (build win64 first)" >&2
+    exit 1
+  fi
+done
+
+WORK="$ZEPX_ARTIFACTS/$E2E_NAME"
+rm -rf "$WORK"
+mkdir -p "$WORK"
+
+# Processes this script started (wine process ids), ended on exit.
+E2E_PIDS=()
+ZEPX_PID=""
+PROBE_LOG=""
+
+# ---- paths and files ---------------------------------------------------------
+
+# Unix absolute path -> the same file through Wine's Z: drive.
+winpath() { printf 'Z:%s' "${1//\//\\}"; }
+
+# Writes a macro file from UTF-8 lines on stdin: cp932 bytes, CR LF endings,
+# as the program's own writer produces them.
+write_macro() {
+  local path=$1
+  sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$path"
+}
+
+# The UTF-16 code units of a UTF-8 text as the probe logs them: "0x65E5 ...".
+utf16_units() {
+  local u out=()
+  for u in $(printf '%s' "$1" | iconv -f UTF-8 -t UTF-16LE | od -An -v -tx2); do
+    out+=("$(printf '0x%X' "$((16#$u))")")
+  done
+  echo "${out[*]}"
+}
+
+# ---- the tools -----------------------------------------------------------------
+
+ctl() { wine "$ZEPX_TOOLS_DIR/zepxctl.exe" "$@"; }
+
+# Starts a probe window: start_probe TITLE [X,Y,W,H]. Sets PROBE_LOG, the
+# PROBE_* variables of its info file and PROBE_PID_UNIX.
+start_probe() {
+  local title=$1 pos=${2:-700,120,420,320}
+  local n=${#E2E_PIDS[@]}
+  PROBE_LOG="$WORK/probe$n.log"
+  local info="$WORK/probe$n.info"
+  rm -f "$PROBE_LOG" "$info"
+  wine "$ZEPX_TOOLS_DIR/probe.exe" --title "$title" --log "$(winpath "$PROBE_LOG")" \
+    --info "$(winpath "$info")" --pos "$pos" &
+  PROBE_PID_UNIX=$!
+  E2E_PIDS+=("$PROBE_PID_UNIX")
+  wait_for 30 test -s "$info" || fail "probe \"$title\" did not start"
+  # shellcheck disable=SC1090
+  source "$info"
+}
+
+# Starts zepx.exe with a macro file and waits for "ZEPX - <file name>".
+# Sets ZEPX_PID and ZEPX_CAPTION.
+start_zepx() {
+  local macro=$1
+  ZEPX_CAPTION="ZEPX - $(basename "$macro")"
+  wine "$ZEPX_EXE" "$(winpath "$macro")" &
+  ZEPX_PID=$!
+  E2E_PIDS+=("$ZEPX_PID")
+  ctl --wait 30000 find "$ZEPX_CAPTION" >/dev/null ||
+    fail "no window \"$ZEPX_CAPTION\" after starting zepx.exe"
+}
+
+# Closes the program's window and waits for its process to end.
+close_zepx() {
+  ctl close "$ZEPX_CAPTION"
+  wait_for 15 not_running "$ZEPX_PID" || fail "zepx.exe (pid $ZEPX_PID) still running after WM_CLOSE"
+}
+
+# Clicks Run and waits for the running status and then for idle. Sets
+# RUN_STATUS (the running text) and RUN_MS (request to idle, in ms).
+run_macro() {
+  local out
+  out=$(ctl run "$ZEPX_CAPTION" "${1:-60000}") || fail "run did not complete: $out"
+  RUN_STATUS=$(sed -n 's/^RUNNING [0-9]* //p' <<<"$out")
+  RUN_MS=$(sed -n 's/^IDLE //p' <<<"$out")
+}
+
+# Forgets the settings of earlier runs so each script starts from defaults.
+reset_settings() {
+  wine reg delete 'HKCU\Software\VELMOR\ZEPX' /f >/dev/null 2>&1 || true
+}
+
+# ---- waiting and checking ----------------------------------------------------------
+
+not_running() { ! kill -0 "$1" 2>/dev/null; }
+
+# wait_for SECONDS CMD...: polls CMD every 0.1 s until it succeeds.
+wait_for() {
+  local limit=$1
+  shift
+  local end=$((SECONDS + limit))
+  until "$@" >/dev/null 2>&1; do
+    ((SECONDS < end)) || return 1
+    sleep 0.1
+  done
+}
+
+fail() {
+  echo "FAIL [$E2E_NAME]: $*" >&2
+  if [[ -n "$PROBE_LOG" && -f "$PROBE_LOG" ]]; then
+    echo "---- last lines of $PROBE_LOG" >&2
+    tail -n 40 "$PROBE_LOG" >&2
+  fi
+  exit 1
+}
+
+# expect_eq WHAT EXPECTED ACTUAL
+expect_eq() {
+  if [[ "$2" == "$3" ]]; then
+    printf 'ok   %s: %s\n' "$1" "$(head -c 200 <<<"$3")"
+  else
+    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3" >&2
+    fail "$1"
+  fi
+}
+
+# Probe log queries. Fields: us msgtime role MSG wp=.. lp=.. [x= y=]
+# probe_since MARK: the log lines after line MARK (a line count).
+probe_lines() { wc -l <"$PROBE_LOG"; }
+probe_since() { tail -n +"$(($1 + 1))" "$PROBE_LOG"; }
+# "ROLE MSG wp lp" of the input messages after MARK, mouse moves left out.
+probe_input_since() {
+  probe_since "$1" | awk '$4 ~ /^WM_(KEY|SYSKEY|CHAR|SYSCHAR|[LRM]BUTTON)/ {
+    sub("wp=", "", $5); sub("lp=", "", $6); print $3, $4, $5, $6 }'
+}
+# The edit's current text (UTF-8).
+probe_text() { ctl text "#$PROBE_EDIT"; }
+probe_clear() {
+  local before
+  before=$(grep -c '^CLEARED' "$PROBE_LOG" || true)
+  ctl post "#$PROBE_TOP" 0x8002 0 0
+  wait_for 5 test "$(grep -c '^CLEARED' "$PROBE_LOG")" -gt "$before"
+}
+
+# Handle of the foreground window.
+foreground() { ctl foreground | cut -d' ' -f1; }
+foreground_is() { [[ "$(foreground)" == "$1" ]]; }
+foreground_is_not() { [[ "$(foreground)" != "$1" ]]; }
+
+# The X pointer, "x y".
+pointer() { xdotool getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
+
+cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill -0 "$pid" 2>/dev/null && kill "$pid" 2>/dev/null || true
+  done
+  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
+trap cleanup EXIT
