@@ -144,7 +144,9 @@ class TMainForm : public TForm {
   TMenuItem mFile{"mFile", "ファイル(&F)"};
   TMenuItem mLoad{"mLoad", "ロードマクロ(&L)..."};
   TMenuItem mSave{"mSave", "セーブマクロ(&S)..."};
+  TMenuItem N1{"N1", "-"};  // separators of the File menu
   TMenuItem mNewZep{"mNewZep", "ZEPXをもう一つ起動[管理者](&N)"};
+  TMenuItem N2{"N2", "-"};
   TMenuItem mExit{"mExit", "終了(&E)"};
   TMenuItem mEdit{"mEdit", "編集(&E)"};
   TMenuItem mXYCopy{"mXYCopy", "座標コピー(&C)"};
