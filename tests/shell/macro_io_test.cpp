@@ -12,13 +12,7 @@ using Lines = std::vector<std::string>;
 
 class MacroIo : public ::testing::Test {
  protected:
-  MacroIo() {
-    if (form.PostRadioGroup.Count() == 0) {
-      form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
-      form.PostRadioGroup.SetItemIndex(kSendInput);
-    }
-    fake.boxes.clear();
-  }
+  MacroIo() { fake.boxes.clear(); }
   std::vector<std::string> BoxTexts() const {
     std::vector<std::string> t;
     for (const auto& b : fake.boxes) t.push_back(b.text);
@@ -196,6 +190,12 @@ TEST_F(MacroIo, OpenDialogAndFileMenu) {
 }
 
 TEST_F(MacroIo, SendMethodSwitchAsksAcrossWinMessageAndCancelRestores) {
+  ASSERT_EQ(form.PostRadioGroup.ItemIndex(), kSendInput);
+  form.LoadedFromCommandLine = true;  // starting with a file: focus stays where it is
+  form.PostRadioGroup.FromNativeFocus(false);
+  form.PostRadioGroup.SetItemIndex(kSendEvent);
+  EXPECT_FALSE(form.PostRadioGroup.Focused());
+  form.LoadedFromCommandLine = false;
   form.PostRadioGroup.SetItemIndex(kSendWinMessage);  // empty list: no question
   EXPECT_TRUE(fake.boxes.empty());
   EXPECT_TRUE(form.WinMessageFlag());
