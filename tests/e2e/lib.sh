@@ -22,8 +22,13 @@ fi
 : "${ZEPX_EXE:=$E2E_ROOT/build/win64/zepx.exe}"
 : "${ZEPX_TOOLS_DIR:=$(dirname "$ZEPX_EXE")}"
 : "${ZEPX_ARTIFACTS:=$E2E_ROOT/build/e2e-artifacts}"
-: "${WINEPREFIX:=$E2E_ROOT/build/e2e-wineprefix}"
-export WINEPREFIX WINEDEBUG="${WINEDEBUG:--all}"
+if [[ -z "${WINEPREFIX:-}" ]]; then
+  # By hand: the project's Wine environment with a prefix of our own.
+  export ZEPX_WINEPREFIX="${ZEPX_WINEPREFIX:-$E2E_ROOT/build/e2e-manual-prefix}"
+  source "$E2E_ROOT/scripts/wine_env.sh"
+  zepx_wine_prefix
+fi
+export WINEDEBUG="${WINEDEBUG:--all}"
 # Wine's ANSI code page follows the locale: 932 is the program's own.
 export LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8
 
@@ -166,8 +171,9 @@ probe_clear() {
   local before
   before=$(grep -c '^CLEARED' "$PROBE_LOG" || true)
   ctl post "#$PROBE_TOP" 0x8002 0 0
-  wait_for 5 test "$(grep -c '^CLEARED' "$PROBE_LOG")" -gt "$before"
+  wait_for 5 probe_count_above '^CLEARED' "$before" || fail "the probe did not clear its edit"
 }
+probe_count_above() { (($(grep -c "$1" "$PROBE_LOG") > $2)); }
 
 # Handle of the foreground window.
 foreground() { ctl foreground | cut -d' ' -f1; }
