@@ -234,16 +234,6 @@ TEST_F(RunTest, EndlessPassesUntilStopEndsTheWaitAtOnce) {
   ExpectIdle();
 }
 
-TEST_F(RunTest, LoweringThePassCountBelowTheCountMakesThePassesEndless) {
-  form.LoopSpinEdit.SetValue(5);
-  SetList({"Wait=100"});
-  fake.At(1350, [&] { form.LoopSpinEdit.SetValue(2); });  // three passes done
-  fake.At(2550, [&] { form.BitBtn3Click(); });
-  form.BitBtn1Click();
-  EXPECT_EQ(form.LoopCountLabel.Caption(), "15");
-  EXPECT_EQ(fake.now, 2550);
-}
-
 TEST_F(RunTest, WaitLineCountsWholeSecondsThenShowsZero) {
   SetList({"Wait=2500"});
   form.TimerCountLabel.SetCaption("");
@@ -255,18 +245,12 @@ TEST_F(RunTest, WaitLineCountsWholeSecondsThenShowsZero) {
 }
 
 TEST_F(RunTest, ZeroAndNegativeWaitsReturnAtOnce) {
-  SetList({"Wait=0", "Wait=-5", "Wait=300"});
+  // "Pause" shows that the first five bytes are skipped unread.
+  SetList({"Wait=0", "Wait=-5", "Pause300"});
   form.BitBtn1Click();
   EXPECT_EQ(fake.now, 1300);
   EXPECT_EQ(WaitLengths(), std::vector<int>{300}) << "no timer for a wait that is not positive";
   ExpectIdle();
-}
-
-TEST_F(RunTest, WaitValueIsReadFromTheSixthByteOnUnchecked) {
-  SetList({"Pause250"});  // "Pause" is skipped without being looked at
-  form.BitBtn1Click();
-  EXPECT_EQ(fake.now, 1250);
-  EXPECT_TRUE(fake.boxes.empty());
 }
 
 TEST_F(RunTest, LongWaitCostsNoProcessorTime) {
@@ -341,15 +325,6 @@ TEST_F(ChainTest, CurrentListThenLoop1ThenLoop2ThenStop) {
   EXPECT_EQ(fake.now, 1800);
   EXPECT_TRUE(fake.boxes.empty());
   EXPECT_EQ(form.SendList.Items(), std::vector<std::string>{"Wait=300"});
-  ExpectIdle();
-}
-
-TEST_F(ChainTest, AllFiveFilesRunOnceEach) {
-  for (int k = 1; k <= 5; ++k)
-    fake.files["f" + std::to_string(k)] = Mcr({"Wait=" + std::to_string(k * 10), "Loop:1"});
-  form.settings.Loop = {"f1", "f2", "f3", "f4", "f5"};
-  form.BitBtn1Click();
-  EXPECT_EQ(WaitLengths(), (std::vector<int>{100, 10, 20, 30, 40, 50}));
   ExpectIdle();
 }
 
@@ -462,21 +437,6 @@ TEST_F(TargetTest, WrittenNumbersStayWithoutAutoHandle) {
             (std::vector<Hwnd>{0, notepad, 99999, 99999, 99999, notepad, 0, 99999}));
 }
 
-TEST_F(TargetTest, GameNumberStaysWhenNoGameWindowIsListed) {
-  fake.DestroyWindow(game);
-  SetList({"[A]|>Ultima Online <99999>"});
-  form.GetAppButtonClick();
-  form.ResolveTargetHandles();
-  EXPECT_EQ(form.TargetHandles, std::vector<Hwnd>{99999});
-}
-
-TEST_F(TargetTest, OtherSendMethodsHaveNoTargets) {
-  SetMethod(kSendInput);
-  SetList(Lines());
-  form.ResolveTargetHandles();
-  EXPECT_EQ(form.TargetHandles, std::vector<Hwnd>(8, 0));
-}
-
 TEST_F(TargetTest, UnresolvedTargetsAskBeforeTheRunAndNoEndsIt) {
   SetList({"Wait=100", "[A]|>Ghost <99999>", "[B]|>Ghost2", "[C]|>Notepad"});
   fake.answers = {MsgResult::No};
@@ -551,17 +511,6 @@ TEST_F(RunTest, StopEndsEveryWaitInProgress) {
   // A later wait is a full wait again.
   form.WaitMs(400);
   EXPECT_EQ(fake.now, 1100);
-}
-
-// ---- loop group -------------------------------------------------------------------
-
-TEST_F(RunTest, LoopBoxesRejectNegativePassCountsAndFollowTheChainSwitch) {
-  form.LoopSpinEdit.FromNativeText("-3");
-  EXPECT_EQ(form.LoopSpinEdit.Text(), "0");
-  form.NextLoopCheck.SetChecked(true);
-  EXPECT_TRUE(form.LoopSpinEditAll.Enabled());
-  form.NextLoopCheck.SetChecked(false);
-  EXPECT_FALSE(form.LoopSpinEditAll.Enabled());
 }
 
 }  // namespace
