@@ -86,6 +86,9 @@ void TMainForm::N3Click() {
   SetTrayTip("ZEPX - 実行中");
   if (TrayIcon.tip == before) ReAddTrayIcon();
   BitBtn1Click();
+  // A refused request (empty list, unset drag) never reaches the stop that
+  // would put the idle tip back.
+  if (!Running()) SetTrayTip("ZEPX");
 }
 
 void TMainForm::N5Click() {

@@ -61,7 +61,8 @@ class SettingsStore : public ::testing::Test {
     f.settings.Say = "yo";
     f.settings.StartComboIndex = 0;
     f.settings.EndComboIndex = 25;
-    f.settings.PostRadioGroupIndex = kSendEvent;
+    if (f.PostRadioGroup.Count() == 0) f.PostRadioGroup.SetItems({"_event", "SendInput", "WinMessage"});
+    f.PostRadioGroup.SetItemIndex(kSendEvent);  // the method in force is what is saved
     f.CheckBox2.SetChecked(true);
     f.SpinEdit3.SetValue(23);
     f.SpinEdit5.SetValue(59);

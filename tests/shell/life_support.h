@@ -1,0 +1,65 @@
+// A main window bound to a window of the substitute desktop, started the way
+// the program starts it, with a settings key prepared by the program itself.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/fake/fake_platform.h"
+#include "shell/main_form.h"
+#include "shell/other_forms.h"
+
+namespace zepx {
+
+inline const char kZepxKey[] = "Software\\VELMOR\\ZEPX";
+
+// Writes a complete key as the program saves it, after `adjust` has changed
+// the settings of a scratch window.
+inline void WriteSettingsKey(FakePlatform& fake, const std::function<void(TMainForm&)>& adjust) {
+  FakePlatform scratch;
+  TApplication a;
+  TMainForm f{scratch.platform(), a};
+  f.AutoHandleCheckBox.SetChecked(true);
+  adjust(f);
+  f.SaveSettings();
+  fake.registry[kZepxKey] = scratch.registry[kZepxKey];
+}
+
+class LifeFixture {
+ public:
+  LifeFixture() {
+    form.Bind(native.get());
+    about.Bind(about_native.get());
+    form.AboutForm = &about;
+    if (form.PostRadioGroup.Count() == 0)
+      form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
+  }
+  // Creation and showing, as Program::Start does them.
+  void Start() {
+    form.FormCreate();
+    form.Show();
+    form.FormShow();
+  }
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> t;
+    for (const auto& b : fake.boxes) t.push_back(b.text);
+    return t;
+  }
+  std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }
+  bool StopKeyHeld() const {
+    for (const auto& h : fake.hotkeys)
+      if (h.window == form.HookHotKey1.MessageWindow()) return true;
+    return false;
+  }
+
+  TApplication app;
+  FakePlatform fake;
+  std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TMainForm");
+  std::unique_ptr<INativeForm> about_native = fake.MakeNativeForm("TAboutForm");
+  TMainForm form{fake.platform(), app};
+  TAboutForm about;
+};
+
+}  // namespace zepx
