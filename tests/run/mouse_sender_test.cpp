@@ -1,0 +1,207 @@
+// Mouse lines against a small desktop: where the cursor goes, what is
+// clipped, which button events or messages are sent to which window, and
+// when (ClickAfterDelay 1000 and DragDelay 1200 unless a test sets them).
+#include <gtest/gtest.h>
+
+#include "platform/fake/fake_platform.h"
+#include "shell/main_form.h"
+
+namespace zepx {
+namespace {
+
+using Calls = std::vector<std::string>;
+
+std::string N(Hwnd h) { return std::to_string(h); }
+
+class MouseSender : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form.PostRadioGroup.OnSelect = nullptr;
+    form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
+    // Two windows side by side; the cursor rests below them.
+    left = fake.AddWindow("Left", "LeftClass", {100, 40, 300, 200});
+    right = fake.AddWindow("Right", "RightClass", {300, 0, 700, 400});
+    fake.cursor = {400, 500};
+  }
+  void TearDown() override {
+    EXPECT_TRUE(fake.buttons_down.empty()) << "a button was left down";
+    EXPECT_FALSE(fake.clip.has_value()) << "the cursor was left confined";
+  }
+  void Method(int m) {
+    form.PostRadioGroup.SetItemIndex(m);
+    form.settings.PostMouseChecked = m == kSendWinMessage;
+  }
+  void Lines(std::vector<std::string> lines) {
+    form.TargetHandles.assign(lines.size(), 0);
+    form.SendList.SetItems(std::move(lines));
+  }
+  // What the run loop does for row i: select it, then send it. Returns the
+  // calls this line made, with their times.
+  Calls Send(int i) {
+    fake.ClearCalls();
+    form.SendList.SetItemIndex(i);
+    form.SendMouseCommand(i);
+    return fake.Timed({"SetActiveWindow", "Sleep", "GetCursorPos", "SetCursorPos", "ClipCursor",
+                       "mouse_event", "PostMessageA", "WindowFromPoint", "ScreenToClient"});
+  }
+  std::string Post(const char* t, Hwnd w, int msg, std::intptr_t lparam) {
+    return std::string(t) + ":PostMessageA(" + N(w) + "," + std::to_string(msg) + ",0," +
+           std::to_string(lparam) + ")";
+  }
+
+  FakePlatform fake;
+  TApplication app;
+  TMainForm form{fake.platform(), app};
+  Hwnd left = 0, right = 0;
+};
+
+constexpr std::intptr_t Packed(int x, int y) { return (static_cast<std::intptr_t>(y) << 16) | x; }
+
+TEST_F(MouseSender, LeftClickMovesTheCursorThereClicksAndPutsItBack) {
+  Method(kSendEvent);
+  Lines({"L_Click:120x45"});
+  std::vector<std::string> during;
+  fake.At(500, [&] {
+    during.push_back(std::to_string(fake.cursor.x) + "," + std::to_string(fake.cursor.y));
+    during.push_back(fake.clip ? "clipped" : "free");
+    during.push_back(form.ClickAfterDelay.FontColor() == kColorBlue ? "blue" : "plain");
+  });
+  EXPECT_EQ(Send(0), (Calls{"0:SetActiveWindow(0)", "0:Sleep(50)", "50:GetCursorPos()=400,500",
+                            "50:SetCursorPos(120,45)", "50:ClipCursor(120,45,120,45)",
+                            "50:mouse_event(2,0,0,0,0)", "50:mouse_event(4,0,0,0,0)",
+                            "1050:ClipCursor(null)", "1050:SetCursorPos(400,500)"}));
+  EXPECT_EQ(during, (Calls{"120,45", "clipped", "blue"}));
+  EXPECT_EQ(form.ClickAfterDelay.FontColor(), kColorWindowText);
+  EXPECT_EQ(fake.cursor, (Point{400, 500}));
+  EXPECT_EQ(form.XLabel.Value(), 120);
+  EXPECT_EQ(form.YLabel.Value(), 45);
+}
+
+TEST_F(MouseSender, WinMessageClicksGoToTheWindowUnderThePointInItsClientCoordinates) {
+  Method(kSendWinMessage);
+  Lines({"L_Click:120x45"});
+  const std::string l = N(left);
+  EXPECT_EQ(Send(0), (Calls{"0:SetActiveWindow(0)", "0:Sleep(50)", "50:GetCursorPos()=400,500",
+                            "50:WindowFromPoint(120,45)=" + l, "50:ScreenToClient(" + l + ",120,45)",
+                            "50:SetCursorPos(120,45)", "50:ClipCursor(120,45,120,45)",
+                            Post("50", left, 0x201, Packed(20, 5)),
+                            Post("50", left, 0x202, Packed(20, 5)), "1050:ClipCursor(null)",
+                            "1050:SetCursorPos(400,500)"}));
+  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{left}));
+
+  Lines({"R_DClick:350x100"});
+  fake.now = 0;
+  Calls c = Send(0);
+  Calls posts;
+  for (const std::string& s : c)
+    if (s.find("PostMessageA") != std::string::npos) posts.push_back(s);
+  EXPECT_EQ(posts, (Calls{Post("50", right, 0x204, Packed(50, 100)), Post("50", right, 0x205, Packed(50, 100)),
+                          Post("50", right, 0x206, Packed(50, 100)), Post("50", right, 0x205, Packed(50, 100))}));
+  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{right}));
+}
+
+TEST_F(MouseSender, DoubleClickInTheEventMethodIsTwoPressesAtOnce) {
+  Method(kSendInput);  // the mouse is the same in _event and SendInput
+  Lines({"R_DClick:350x100"});
+  Calls c = Send(0);
+  Calls events;
+  for (const std::string& s : c)
+    if (s.find("mouse_event") != std::string::npos) events.push_back(s);
+  EXPECT_EQ(events, (Calls{"50:mouse_event(8,0,0,0,0)", "50:mouse_event(16,0,0,0,0)",
+                           "50:mouse_event(8,0,0,0,0)", "50:mouse_event(16,0,0,0,0)"}));
+}
+
+TEST_F(MouseSender, APointOnTheTopRowCountsAsNoPoint) {
+  Method(kSendEvent);
+  Lines({"L_Click:300x0"});
+  EXPECT_EQ(Send(0), (Calls{"0:SetActiveWindow(0)", "0:Sleep(50)", "50:mouse_event(2,0,0,0,0)",
+                            "50:mouse_event(4,0,0,0,0)", "1050:ClipCursor(null)"}));
+  EXPECT_EQ(fake.cursor, (Point{400, 500}));
+
+  // Mouse lines carry no target: in WinMessage the click reaches no window.
+  Method(kSendWinMessage);
+  fake.now = 0;
+  EXPECT_EQ(Send(0), (Calls{"0:SetActiveWindow(0)", "0:Sleep(50)", Post("50", 0, 0x201, 0),
+                            Post("50", 0, 0x202, 0), "1050:ClipCursor(null)"}));
+}
+
+TEST_F(MouseSender, DragPressesHoldsReleasesAtTheDropPointAndTheDropLineOnlyMoves) {
+  Method(kSendEvent);
+  Lines({"L_Drag:10x20", "L_Drop:300x20", "[Enter]"});
+  std::vector<std::string> held;
+  fake.At(800, [&] {
+    held.push_back(std::to_string(fake.cursor.x) + "," + std::to_string(fake.cursor.y));
+    held.push_back(fake.buttons_down.count(win::MOUSEEVENTF_LEFTDOWN) ? "down" : "up");
+    held.push_back(form.DragDelay.FontColor() == kColorBlue ? "blue" : "plain");
+  });
+  EXPECT_EQ(Send(0), (Calls{"0:SetActiveWindow(0)", "100:GetCursorPos()=400,500",
+                            "100:SetCursorPos(10,20)", "200:ClipCursor(10,20,10,20)",
+                            "200:mouse_event(2,0,0,0,0)", "1400:ClipCursor(null)",
+                            "1400:SetCursorPos(300,20)", "1400:ClipCursor(300,20,300,20)",
+                            "1400:mouse_event(4,0,0,0,0)", "2400:ClipCursor(null)",
+                            "2400:SetCursorPos(400,500)"}));
+  EXPECT_EQ(held, (Calls{"10,20", "down", "blue"}));
+  EXPECT_EQ(form.DragDelay.FontColor(), kColorWindowText);
+  EXPECT_EQ(form.SendList.ItemIndex(), 1);
+  EXPECT_EQ(form.XLabel.Value(), 300);
+
+  EXPECT_EQ(Send(1), (Calls{"2400:SetActiveWindow(0)", "2400:Sleep(50)", "2450:GetCursorPos()=400,500",
+                            "2450:SetCursorPos(300,20)", "2450:ClipCursor(300,20,300,20)",
+                            "3450:ClipCursor(null)", "3450:SetCursorPos(400,500)"}));
+}
+
+TEST_F(MouseSender, WinMessageDragPostsThePressAndTheReleaseToTheirOwnWindows) {
+  Method(kSendWinMessage);
+  Lines({"L_Drag:150x100", "L_Drop:500x300"});
+  Calls c = Send(0);
+  Calls posts;
+  for (const std::string& s : c)
+    if (s.find("PostMessageA") != std::string::npos) posts.push_back(s);
+  EXPECT_EQ(posts, (Calls{Post("200", left, 0x201, Packed(50, 60)), Post("1400", right, 0x202, Packed(200, 300))}));
+  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{left, right}));
+  EXPECT_EQ(fake.cursor, (Point{400, 500}));
+}
+
+TEST_F(MouseSender, StopDuringTheDragStillReleasesAndWaitsTheClickDelayInFull) {
+  Method(kSendEvent);
+  Lines({"L_Drag:10x20", "L_Drop:300x20"});
+  fake.At(700, [&] { form.StopMacro(); });
+  Calls c = Send(0);
+  EXPECT_EQ(Calls(c.begin() + 4, c.end()),
+            (Calls{"200:mouse_event(2,0,0,0,0)", "700:ClipCursor(null)", "700:SetCursorPos(300,20)",
+                   "700:ClipCursor(300,20,300,20)", "700:mouse_event(4,0,0,0,0)",
+                   "1700:ClipCursor(null)", "1700:SetCursorPos(400,500)"}));
+  EXPECT_EQ(form.DragDelay.FontColor(), kColorWindowText);
+}
+
+TEST_F(MouseSender, DragOnTheLastRowReleasesAtThePressPointWithoutGrowingTheTable) {
+  Method(kSendWinMessage);
+  Lines({"[Enter]", "R_Drag:150x100"});
+  Calls c = Send(1);
+  Calls posts;
+  for (const std::string& s : c)
+    if (s.find("PostMessageA") != std::string::npos) posts.push_back(s);
+  EXPECT_EQ(posts, (Calls{Post("200", left, 0x204, Packed(50, 60)), Post("1400", left, 0x205, Packed(50, 60))}));
+  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{0, left}));
+  EXPECT_EQ(form.SendList.ItemIndex(), -1);
+  EXPECT_EQ(fake.cursor, (Point{400, 500}));
+
+  // A table shorter than the list (the list changed under the run): the
+  // window found is used and nothing is written past the table's end.
+  form.TargetHandles.clear();
+  c = Send(1);
+  EXPECT_TRUE(form.TargetHandles.empty());
+  EXPECT_EQ(fake.posted.back().hwnd, left);
+
+  Method(kSendEvent);
+  c = Send(1);
+  Calls events;
+  for (const std::string& s : c)
+    if (s.find("mouse_event") != std::string::npos || s.find("SetCursorPos") != std::string::npos)
+      events.push_back(s.substr(s.find(':') + 1));
+  EXPECT_EQ(events, (Calls{"SetCursorPos(150,100)", "mouse_event(8,0,0,0,0)", "SetCursorPos(150,100)",
+                           "mouse_event(16,0,0,0,0)", "SetCursorPos(400,500)"}));
+}
+
+}  // namespace
+}  // namespace zepx
