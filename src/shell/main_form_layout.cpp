@@ -25,12 +25,12 @@ constexpr int kLabelDy = 3;
 
 void TMainForm::BuildControls() {
   ClientWidth = 800;
-  ClientHeight = 518;
+  ClientHeight = 530;
 
   // ---- the batch list (left) ---------------------------------------------
   SendList.Hint = "ここに入力されたコマンドが上からループ処理されます";
   Own(SendList);
-  Place(SendList, 8, 8, 262, 412);
+  Place(SendList, 8, 8, 262, 424);
 
   // ---- composer ------------------------------------------------------------
   std::vector<std::string> kinds(kCommandKinds.begin(), kCommandKinds.end());
@@ -149,7 +149,7 @@ void TMainForm::BuildControls() {
   // ---- waits after commands --------------------------------------------------
   DelayGroup.SetCaption("コマンド送信後Wait設定");
   Own(DelayGroup);
-  Place(DelayGroup, 280, 258, 252, 164);
+  Place(DelayGroup, 280, 258, 252, 176);
   struct DelayRow {
     TLabel& label;
     const char* caption;
@@ -179,7 +179,7 @@ void TMainForm::BuildControls() {
   // ---- loops and counters -----------------------------------------------------
   LoopGroup.SetCaption("Loop設定");
   Own(LoopGroup);
-  Place(LoopGroup, 540, 258, 252, 164);
+  Place(LoopGroup, 540, 258, 252, 176);
   LoopLabel.SetCaption("指定Loop数:");
   Own(LoopLabel, &LoopGroup);
   Place(LoopLabel, 10, 22 + kLabelDy, 84, 16);
@@ -212,27 +212,27 @@ void TMainForm::BuildControls() {
 
   LoopCountCaption.SetCaption("Loop回数:");
   Own(LoopCountCaption, &LoopGroup);
-  Place(LoopCountCaption, 10, 132, 62, 16);
+  Place(LoopCountCaption, 10, 134, 62, 16);
   LoopCountLabel.SetCaption("0");
   Own(LoopCountLabel, &LoopGroup);
-  Place(LoopCountLabel, 74, 132, 44, 16);
+  Place(LoopCountLabel, 74, 134, 44, 16);
   LoopCountAllCaption.SetCaption("再実行回数:");
   Own(LoopCountAllCaption, &LoopGroup);
-  Place(LoopCountAllCaption, 122, 132, 74, 16);
+  Place(LoopCountAllCaption, 122, 134, 74, 16);
   LoopCountAllLabel.SetCaption("0");
   Own(LoopCountAllLabel, &LoopGroup);
-  Place(LoopCountAllLabel, 198, 132, 48, 16);
+  Place(LoopCountAllLabel, 198, 134, 48, 16);
   TimerCountCaption.SetCaption("Wait秒数:");
   Own(TimerCountCaption, &LoopGroup);
-  Place(TimerCountCaption, 10, 148, 62, 16);
+  Place(TimerCountCaption, 10, 153, 62, 16);
   TimerCountLabel.SetCaption("0");
   Own(TimerCountLabel, &LoopGroup);
-  Place(TimerCountLabel, 74, 148, 44, 16);
+  Place(TimerCountLabel, 74, 153, 44, 16);
 
   // ---- timed events -------------------------------------------------------------
   TimerGroup.SetCaption("ZEP Timer設定");
   Own(TimerGroup);
-  Place(TimerGroup, 280, 428, 300, 82);
+  Place(TimerGroup, 280, 440, 300, 82);
   struct EventRow {
     TCheckBox& check;
     const char* caption;
@@ -269,26 +269,26 @@ void TMainForm::BuildControls() {
   // ---- run, stop, exit -------------------------------------------------------------
   BitBtn1.SetCaption("実行\r\n(Ctrl+Alt+S)");
   Own(BitBtn1);
-  Place(BitBtn1, 588, 430, 100, 50);
+  Place(BitBtn1, 588, 442, 100, 50);
   BitBtn3.SetCaption("待機\r\n(Ctrl+Alt+X)");
   Own(BitBtn3);
-  Place(BitBtn3, 692, 430, 100, 50);
+  Place(BitBtn3, 692, 442, 100, 50);
   BitBtn6.SetCaption("ZEPXを終了");
   Own(BitBtn6);
-  Place(BitBtn6, 692, 484, 100, kButtonH);
+  Place(BitBtn6, 692, 496, 100, kButtonH);
 
   // ---- below the list: other windows and the status --------------------------------
   BitBtn4.SetCaption("リスト別窓");
   BitBtn4.Hint = "別ウインドウでリストを表示";
   Own(BitBtn4);
-  Place(BitBtn4, 8, 426, 129, kButtonH);
+  Place(BitBtn4, 8, 438, 129, kButtonH);
   SpeedButton1.SetCaption("コマンド入力");
   SpeedButton1.Hint = "コマンド入力フォーム";
   Own(SpeedButton1);
-  Place(SpeedButton1, 141, 426, 129, kButtonH);
+  Place(SpeedButton1, 141, 438, 129, kButtonH);
   StatusLabel.SetCaption("待機中");
   Own(StatusLabel);
-  Place(StatusLabel, 8, 462, 266, 48);
+  Place(StatusLabel, 8, 474, 266, 48);
 
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};

@@ -1,0 +1,1358 @@
+// Forms and controls on Win32. See native_ui.h for the shape; the notes here
+// are about the Win32 details.
+//
+// All controls are direct children of their form window, group boxes
+// included: a control inside a group is placed at the group's position plus
+// its own. Group boxes are moved to the bottom of the z-order and every
+// child clips its siblings, so a group box never paints over its contents
+// (a themed group box fills its whole rectangle).
+#include "platform/win32/native_ui.h"
+
+#include <algorithm>
+#include <cwchar>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/win32/text.h"
+#include "ui/controls.h"
+#include "ui/form.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shellapi.h>
+
+namespace zepx::win32 {
+
+class FormWindow;
+
+namespace {
+
+constexpr UINT kFirstMenuId = 100;
+constexpr UINT kFirstControlId = 1000;  // above IDOK/IDCANCEL, which the dialog manager sends
+constexpr int kPointSize = 9;
+constexpr int kDropDownHeight = 300;  // open list of a combo box, 96-DPI pixels
+constexpr int kUpDownWidth = 15;
+constexpr UINT kSubclassId = 1;
+
+HINSTANCE Instance() { return GetModuleHandleW(nullptr); }
+
+template <typename T>
+T ProcFrom(HMODULE module, const char* name) {
+  return reinterpret_cast<T>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+// Functions of newer systems, looked up at run time so that the program
+// still starts where they are missing.
+struct DpiFunctions {
+  UINT(WINAPI* get_dpi_for_window)(HWND) = nullptr;
+  BOOL(WINAPI* adjust_for_dpi)(RECT*, DWORD, BOOL, DWORD, UINT) = nullptr;
+  BOOL(WINAPI* set_awareness_context)(HANDLE) = nullptr;
+  DpiFunctions() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    if (!user32) return;
+    get_dpi_for_window = ProcFrom<decltype(get_dpi_for_window)>(user32, "GetDpiForWindow");
+    adjust_for_dpi = ProcFrom<decltype(adjust_for_dpi)>(user32, "AdjustWindowRectExForDpi");
+    set_awareness_context =
+        ProcFrom<decltype(set_awareness_context)>(user32, "SetProcessDpiAwarenessContext");
+  }
+};
+
+const DpiFunctions& Dpi() {
+  static const DpiFunctions f;
+  return f;
+}
+
+UINT WindowDpi(HWND w) {
+  if (Dpi().get_dpi_for_window) {
+    if (UINT d = Dpi().get_dpi_for_window(w)) return d;
+  }
+  HDC dc = GetDC(w);
+  const int d = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
+  if (dc) ReleaseDC(w, dc);
+  return d > 0 ? static_cast<UINT>(d) : 96;
+}
+
+int Scale(int v, UINT dpi) { return MulDiv(v, static_cast<int>(dpi), 96); }
+
+int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+// The first installed UI font with Japanese glyphs. Under Wine the IPA
+// fonts stand in for the Windows ones.
+const std::wstring& UiFontFace() {
+  static const std::wstring face = [] {
+    const wchar_t* const candidates[] = {L"MS UI Gothic", L"Meiryo UI", L"Yu Gothic UI",
+                                         L"IPAPGothic", L"IPAGothic", L"MS PGothic"};
+    std::wstring chosen = candidates[0];
+    HDC dc = GetDC(nullptr);
+    for (const wchar_t* c : candidates) {
+      LOGFONTW lf{};
+      lf.lfCharSet = SHIFTJIS_CHARSET;
+      wcsncpy(lf.lfFaceName, c, LF_FACESIZE - 1);
+      bool found = false;
+      EnumFontFamiliesExW(dc, &lf, FontFound, reinterpret_cast<LPARAM>(&found), 0);
+      if (found) {
+        chosen = c;
+        break;
+      }
+    }
+    ReleaseDC(nullptr, dc);
+    return chosen;
+  }();
+  return face;
+}
+
+HFONT MakeFont(UINT dpi) {
+  return CreateFontW(-MulDiv(kPointSize, static_cast<int>(dpi), 72), 0, 0, 0, FW_NORMAL, FALSE,
+                     FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, UiFontFace().c_str());
+}
+
+bool HasColor(std::uint32_t c) { return c != kColorWindowText; }
+
+int TextHeight(HWND w, HFONT font) {
+  HDC dc = GetDC(w);
+  HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  if (old) SelectObject(dc, old);
+  ReleaseDC(w, dc);
+  return tm.tmHeight;
+}
+
+// A one-line edit cannot centre its text vertically: it is made as high as
+// its text needs and centred in its bounds instead.
+void EditRect(HWND w, HFONT font, const Bounds& b, UINT dpi, int& x, int& y, int& cw, int& ch) {
+  x = Scale(b.x, dpi);
+  y = Scale(b.y, dpi);
+  cw = Scale(b.x + b.w, dpi) - x;
+  ch = Scale(b.y + b.h, dpi) - y;
+  const int natural = TextHeight(w, font) + Scale(8, dpi);
+  if (natural < ch) {
+    y += (ch - natural) / 2;
+    ch = natural;
+  }
+}
+
+std::wstring WindowTextOf(HWND w) {
+  const int n = GetWindowTextLengthW(w);
+  std::wstring s(static_cast<std::size_t>(n) + 1, L'\0');
+  const int got = GetWindowTextW(w, s.data(), n + 1);
+  s.resize(static_cast<std::size_t>(std::max(got, 0)));
+  return s;
+}
+
+// "Ctrl+C" from a shortcut value (virtual key in the low byte, 0x2000
+// Shift, 0x4000 Ctrl, 0x8000 Alt), for the menu text.
+std::wstring ShortcutText(std::uint16_t sc) {
+  std::wstring s;
+  if (sc & 0x4000) s += L"Ctrl+";
+  if (sc & 0x2000) s += L"Shift+";
+  if (sc & 0x8000) s += L"Alt+";
+  const unsigned vk = sc & 0xFF;
+  if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9')) {
+    s += static_cast<wchar_t>(vk);
+  } else if (vk >= VK_F1 && vk <= VK_F24) {
+    s += L"F" + std::to_wstring(vk - VK_F1 + 1);
+  } else {
+    s += L"#" + std::to_wstring(vk);
+  }
+  return s;
+}
+
+std::uint16_t ShortcutOfKey(WPARAM vk) {
+  std::uint16_t sc = static_cast<std::uint16_t>(vk & 0xFF);
+  if (GetKeyState(VK_SHIFT) & 0x8000) sc |= 0x2000;
+  if (GetKeyState(VK_CONTROL) & 0x8000) sc |= 0x4000;
+  if (GetKeyState(VK_MENU) & 0x8000) sc |= 0x8000;
+  return sc;
+}
+
+// Keeps a list box or combo box list equal to the wanted items, touching
+// only the rows that differ: appending a line to a long list inserts one
+// row; replacing everything resets the list with drawing switched off.
+struct ListMessages {
+  UINT reset, remove, insert, init_storage;
+};
+constexpr ListMessages kListBoxMessages{LB_RESETCONTENT, LB_DELETESTRING, LB_INSERTSTRING,
+                                        LB_INITSTORAGE};
+constexpr ListMessages kComboMessages{CB_RESETCONTENT, CB_DELETESTRING, CB_INSERTSTRING,
+                                      CB_INITSTORAGE};
+
+// Returns the first row that changed and how many new rows were inserted
+// there (for measuring), or a full reset (first = 0, inserted = all).
+struct ListChange {
+  std::size_t first = 0, inserted = 0;
+  bool full = false;
+};
+
+ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& shown,
+                    const std::vector<std::string>& want) {
+  std::size_t p = 0;
+  while (p < shown.size() && p < want.size() && shown[p] == want[p]) ++p;
+  std::size_t s = 0;
+  while (s < shown.size() - p && s < want.size() - p &&
+         shown[shown.size() - 1 - s] == want[want.size() - 1 - s])
+    ++s;
+  const std::size_t removed = shown.size() - p - s;
+  const std::size_t inserted = want.size() - p - s;
+  ListChange change{p, inserted, false};
+  if (removed == 0 && inserted == 0) return change;
+
+  const bool bulk = removed + inserted > 4;
+  if (bulk) SendMessageW(w, WM_SETREDRAW, FALSE, 0);
+  if (removed == shown.size() && removed > 0) {
+    SendMessageW(w, m.reset, 0, 0);
+  } else {
+    for (std::size_t k = 0; k < removed; ++k) SendMessageW(w, m.remove, p, 0);
+  }
+  if (inserted > 64) {
+    std::size_t bytes = 0;
+    for (std::size_t k = 0; k < inserted; ++k) bytes += (want[p + k].size() + 1) * sizeof(wchar_t);
+    SendMessageW(w, m.init_storage, inserted, static_cast<LPARAM>(bytes));
+  }
+  for (std::size_t k = 0; k < inserted; ++k) {
+    const std::wstring text = Wide(want[p + k]);
+    SendMessageW(w, m.insert, p + k, reinterpret_cast<LPARAM>(text.c_str()));
+  }
+  shown = want;
+  if (bulk) {
+    SendMessageW(w, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(w, nullptr, TRUE);
+  }
+  change.full = removed == 0 && p == 0 && s == 0;
+  return change;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Controls
+
+class NativeControl : public INativeControl {
+ public:
+  NativeControl(FormWindow& form, TControl& ctl) : form_(form), ctl_(ctl) {}
+  ~NativeControl() override = default;
+
+  virtual void Create() = 0;
+  // Places the control at b (96-DPI pixels, relative to the form).
+  virtual void Layout(const Bounds& b, UINT dpi) { Place(hwnd_, b, dpi); }
+  virtual void ApplyFont(HFONT f) {
+    for (HWND w : Windows()) SendMessageW(w, WM_SETFONT, reinterpret_cast<WPARAM>(f), TRUE);
+    font_ = f;
+  }
+  virtual std::vector<HWND> Windows() const { return {hwnd_}; }
+  virtual void Command(HWND /*from*/, WORD /*code*/) {}
+  virtual bool Notify(NMHDR* /*n*/, LRESULT& /*result*/) { return false; }
+  virtual bool CtlColor(UINT msg, HDC dc, LRESULT& result);
+  virtual bool IsGroupFrame() const { return false; }
+  // The window that shows the hint.
+  virtual HWND HintWindow() const { return hwnd_; }
+
+  void SetEnabled(bool e) override {
+    for (HWND w : Windows()) EnableWindow(w, e);
+  }
+  void SetVisible(bool v) override {
+    for (HWND w : Windows()) ShowWindow(w, v ? SW_SHOWNA : SW_HIDE);
+  }
+  void SetFontColor(std::uint32_t c) override {
+    color_ = c;
+    for (HWND w : Windows()) InvalidateRect(w, nullptr, TRUE);
+  }
+  void SetFocus() override { ::SetFocus(hwnd_); }
+  void Repaint() override {
+    for (HWND w : Windows())
+      RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  }
+  Hwnd Handle() const override { return reinterpret_cast<Hwnd>(hwnd_); }
+
+  TControl& control() { return ctl_; }
+
+ protected:
+  HWND MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style, const std::wstring& text = L"");
+  void Place(HWND w, const Bounds& b, UINT dpi) {
+    const int x = Scale(b.x, dpi), y = Scale(b.y, dpi);
+    SetWindowPos(w, nullptr, x, y, Scale(b.x + b.w, dpi) - x, Scale(b.y + b.h, dpi) - y,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void SetWindowTextQuiet(HWND w, const std::wstring& text) {
+    ++quiet_;
+    SetWindowTextW(w, text.c_str());
+    --quiet_;
+  }
+
+  FormWindow& form_;
+  TControl& ctl_;
+  HWND hwnd_ = nullptr;
+  HFONT font_ = nullptr;
+  std::uint32_t color_ = kColorWindowText;
+  int quiet_ = 0;  // > 0 while we change the native text ourselves
+};
+
+// A form's window and everything in it.
+class FormWindow : public INativeForm {
+ public:
+  FormWindow(NativeUi::Impl& ui, TForm& form, bool is_main, HWND owner)
+      : ui_(ui), form_(form), is_main_(is_main), owner_(owner) {}
+  ~FormWindow() override;
+
+  void Create();
+  HWND hwnd() const { return hwnd_; }
+  void Attach(HWND w) { hwnd_ = w; }
+  bool is_main() const { return is_main_; }
+  TForm& form() { return form_; }
+  HFONT font() const { return font_; }
+  UINT dpi() const { return dpi_; }
+
+  // Children register the windows they create, to receive their
+  // notifications.
+  HWND CreateChild(NativeControl& owner, const wchar_t* cls, DWORD style, DWORD ex_style,
+                   const std::wstring& text);
+  void Forget(HWND w) { routes_.erase(w); }
+
+  bool TryShortcut(WPARAM vk);
+  LRESULT Proc(UINT msg, WPARAM wparam, LPARAM lparam);
+
+  // INativeForm
+  void SetCaption(const std::string& c) override { SetWindowTextW(hwnd_, Wide(c).c_str()); }
+  void SetPosition(int left, int top) override {
+    placed_ = true;
+    SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Show() override;
+  void Hide() override;
+  void Destroy() override;
+  void PopupMenu(const std::vector<TMenuItem*>& items, int x, int y) override;
+  void ShowModal() override;
+  Hwnd Handle() const override { return reinterpret_cast<Hwnd>(hwnd_); }
+
+ private:
+  void BuildMenu();
+  void AddMenuItems(HMENU menu, const std::vector<TMenuItem*>& items, bool top_level);
+  void SetDpi(UINT dpi);
+  void LayoutAll();
+  void FitClientArea();
+  void CenterOverOwner();
+  void EndModal();
+  Bounds Absolute(TControl* c) const;
+  NativeControl* Route(HWND w) const {
+    auto it = routes_.find(w);
+    return it == routes_.end() ? nullptr : it->second;
+  }
+
+  NativeUi::Impl& ui_;
+  TForm& form_;
+  const bool is_main_;
+  HWND owner_;
+  HWND hwnd_ = nullptr;
+  HWND tooltip_ = nullptr;
+  HWND last_focus_ = nullptr;
+  UINT dpi_ = 96;
+  HFONT font_ = nullptr;
+  bool modal_ = false;
+  bool shown_once_ = false;
+  bool placed_ = false;  // the program has set a position
+  UINT next_id_ = kFirstControlId;
+  std::vector<std::unique_ptr<NativeControl>> controls_;
+  std::map<TControl*, TControl*> parents_;
+  std::map<HWND, NativeControl*> routes_;
+  // Menu bar: command ids and the items whose pop-up opens.
+  std::map<UINT, TMenuItem*> menu_ids_;
+  std::map<HMENU, TMenuItem*> popups_;
+  std::vector<std::unique_ptr<INativeControl>> menu_natives_;
+  std::vector<TMenuItem*> menu_items_;  // every item of the bar, for shortcuts
+};
+
+HWND NativeControl::MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style,
+                              const std::wstring& text) {
+  return form_.CreateChild(*this, cls, style, ex_style, text);
+}
+
+bool NativeControl::CtlColor(UINT msg, HDC dc, LRESULT& result) {
+  if (!HasColor(color_) || !IsWindowEnabled(hwnd_)) return false;
+  SetTextColor(dc, color_);
+  const int bg = msg == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
+  SetBkColor(dc, GetSysColor(bg));
+  result = reinterpret_cast<LRESULT>(GetSysColorBrush(bg));
+  return true;
+}
+
+namespace {
+
+class LabelControl : public NativeControl {
+ public:
+  using NativeControl::NativeControl;
+  void Create() override { hwnd_ = MakeChild(L"STATIC", SS_LEFT | SS_NOPREFIX, 0); }
+  void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+};
+
+class GroupBoxControl : public NativeControl {
+ public:
+  using NativeControl::NativeControl;
+  void Create() override { hwnd_ = MakeChild(L"BUTTON", BS_GROUPBOX, 0); }
+  void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  bool IsGroupFrame() const override { return true; }
+};
+
+class ButtonControl : public NativeControl {
+ public:
+  ButtonControl(FormWindow& f, TButton& b) : NativeControl(f, b), button_(b) {}
+  void Create() override {
+    hwnd_ = MakeChild(L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, 0);
+  }
+  void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  void Command(HWND, WORD code) override {
+    if (code == BN_CLICKED && button_.Enabled()) button_.Click();
+  }
+
+ private:
+  TButton& button_;
+};
+
+// Check box; a TRadioButton is the activity lamp, which only the program
+// switches, so it ignores clicks and takes no focus by Tab.
+class CheckControl : public NativeControl {
+ public:
+  CheckControl(FormWindow& f, TCheckBox& c)
+      : NativeControl(f, c), check_(c), lamp_(dynamic_cast<TRadioButton*>(&c) != nullptr) {}
+  void Create() override {
+    const DWORD kind = lamp_ ? BS_RADIOBUTTON : (BS_AUTOCHECKBOX | WS_TABSTOP);
+    hwnd_ = MakeChild(L"BUTTON", kind | BS_MULTILINE, 0);
+  }
+  void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  void SetChecked(bool c) override {
+    SendMessageW(hwnd_, BM_SETCHECK, c ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  void Command(HWND, WORD code) override {
+    if (code != BN_CLICKED) return;
+    if (lamp_) {
+      SetChecked(check_.Checked());
+      return;
+    }
+    const bool now = SendMessageW(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (now != check_.Checked()) check_.FromNativeClick();
+  }
+
+ private:
+  TCheckBox& check_;
+  const bool lamp_;
+};
+
+class EditControl : public NativeControl {
+ public:
+  EditControl(FormWindow& f, TTextControl& t) : NativeControl(f, t), text_(t) {}
+  void Create() override {
+    hwnd_ = MakeChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+  }
+  void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  void Layout(const Bounds& b, UINT dpi) override {
+    int x, y, w, h;
+    EditRect(hwnd_, font_, b, dpi, x, y, w, h);
+    SetWindowPos(hwnd_, nullptr, x, y, w, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  void Command(HWND, WORD code) override {
+    switch (code) {
+      case EN_CHANGE:
+        if (!quiet_) text_.FromNativeText(Narrow(WindowTextOf(hwnd_)));
+        break;
+      case EN_SETFOCUS:
+        // Entering a field selects its text, unless the mouse is placing the caret.
+        if (!(GetKeyState(VK_LBUTTON) & 0x8000)) SendMessageW(hwnd_, EM_SETSEL, 0, -1);
+        text_.FromNativeFocus(true);
+        break;
+      case EN_KILLFOCUS:
+        FocusLost();
+        break;
+      default:
+        break;
+    }
+  }
+
+ protected:
+  virtual void FocusLost() { text_.FromNativeFocus(false); }
+  TTextControl& text_;
+};
+
+// Numeric field: an edit with an up/down button at its right edge. The
+// button's own position never moves (every step is refused back to it);
+// its clicks and the arrow keys step the value.
+class SpinControl : public EditControl {
+ public:
+  SpinControl(FormWindow& f, TWinSpinEdit& s) : EditControl(f, s), spin_(s) {}
+  void Create() override {
+    EditControl::Create();
+    updown_ = MakeChild(UPDOWN_CLASSW, UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0);
+    SendMessageW(updown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd_), 0);
+    SendMessageW(updown_, UDM_SETRANGE32, static_cast<WPARAM>(-32768), 32767);
+    SendMessageW(updown_, UDM_SETPOS32, 0, 0);
+    SetWindowSubclass(hwnd_, FilterProc, kSubclassId, 0);
+  }
+  std::vector<HWND> Windows() const override { return {hwnd_, updown_}; }
+  void Layout(const Bounds& b, UINT dpi) override {
+    int x, y, w, h;
+    EditRect(hwnd_, font_, b, dpi, x, y, w, h);
+    const int uw = Scale(kUpDownWidth, dpi);
+    SetWindowPos(hwnd_, nullptr, x, y, w - uw, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(updown_, nullptr, x + w - uw, y, uw, h, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  bool Notify(NMHDR* n, LRESULT& result) override {
+    if (n->hwndFrom != updown_ || n->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
+    const auto* ud = reinterpret_cast<NMUPDOWN*>(n);
+    if (ud->iDelta > 0) spin_.StepUp();
+    else if (ud->iDelta < 0) spin_.StepDown();
+    result = TRUE;  // the button keeps position 0
+    return true;
+  }
+
+ private:
+  void FocusLost() override { spin_.FromNativeFocusLost(); }
+
+  // Digits, signs and the decimal separator; control characters except
+  // Enter. Anything else is refused with a beep.
+  static LRESULT CALLBACK FilterProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                     DWORD_PTR) {
+    if (msg == WM_CHAR) {
+      const wchar_t ch = static_cast<wchar_t>(wparam);
+      wchar_t decimal[4] = L".";
+      GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 4);
+      const bool ok = (ch >= L'0' && ch <= L'9') || ch == L'+' || ch == L'-' || ch == decimal[0] ||
+                      (ch < 32 && ch != 13);
+      if (!ok) {
+        MessageBeep(0);
+        return 0;
+      }
+    } else if (msg == WM_NCDESTROY) {
+      RemoveWindowSubclass(w, FilterProc, kSubclassId);
+    }
+    return DefSubclassProc(w, msg, wparam, lparam);
+  }
+
+  TWinSpinEdit& spin_;
+  HWND updown_ = nullptr;
+};
+
+class ListBoxControl : public NativeControl {
+ public:
+  ListBoxControl(FormWindow& f, TItemsControl& l) : NativeControl(f, l), list_(l) {}
+  void Create() override {
+    hwnd_ = MakeChild(L"LISTBOX",
+                      LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
+                      WS_EX_CLIENTEDGE);
+    SetWindowSubclass(hwnd_, KeyProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+  }
+  void SetItems(const std::vector<std::string>& items) override {
+    const ListChange c = SyncList(hwnd_, kListBoxMessages, shown_, items);
+    Measure(c);
+    SetItemIndex(list_.ItemIndex());
+  }
+  void SetItemIndex(int i) override {
+    if (SendMessageW(hwnd_, LB_GETCURSEL, 0, 0) != i) SendMessageW(hwnd_, LB_SETCURSEL, i, 0);
+  }
+  void ApplyFont(HFONT f) override {
+    NativeControl::ApplyFont(f);
+    Measure(ListChange{0, shown_.size(), true});
+  }
+  void Command(HWND, WORD code) override {
+    switch (code) {
+      case LBN_SELCHANGE:
+        list_.FromNativeSelect(static_cast<int>(SendMessageW(hwnd_, LB_GETCURSEL, 0, 0)));
+        break;
+      case LBN_SETFOCUS:
+        list_.FromNativeFocus(true);
+        break;
+      case LBN_KILLFOCUS:
+        list_.FromNativeFocus(false);
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  // The horizontal scroll range follows the widest line.
+  void Measure(const ListChange& c) {
+    if (!font_) return;
+    if (c.full) widest_ = 0;
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = SelectObject(dc, font_);
+    for (std::size_t k = c.first; k < c.first + c.inserted && k < shown_.size(); ++k) {
+      const std::wstring t = Wide(shown_[k]);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
+      widest_ = std::max(widest_, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_ + 8), 0);
+  }
+
+  static LRESULT CALLBACK KeyProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                  DWORD_PTR data) {
+    if (msg == WM_KEYDOWN) {
+      auto* self = reinterpret_cast<ListBoxControl*>(data);
+      if (auto* lb = dynamic_cast<TListBox*>(&self->list_); lb && lb->OnKeyDown) {
+        lb->OnKeyDown(static_cast<int>(wparam));
+      }
+    } else if (msg == WM_NCDESTROY) {
+      RemoveWindowSubclass(w, KeyProc, kSubclassId);
+    }
+    return DefSubclassProc(w, msg, wparam, lparam);
+  }
+
+  TItemsControl& list_;
+  std::vector<std::string> shown_;
+  int widest_ = 0;
+};
+
+// Drop-down list, or with `editable` a drop-down with an edit field. As in
+// the toolkit, picking an entry of an editable box also sets its text, and
+// typing selects the entry the text begins like, or none.
+class ComboControl : public NativeControl {
+ public:
+  ComboControl(FormWindow& f, TComboBox& c) : NativeControl(f, c), combo_(c) {}
+  void Create() override {
+    const DWORD kind = combo_.editable ? (CBS_DROPDOWN | CBS_AUTOHSCROLL) : CBS_DROPDOWNLIST;
+    hwnd_ = MakeChild(L"COMBOBOX", kind | WS_VSCROLL | WS_TABSTOP, 0);
+    if (combo_.editable && combo_.max_length > 0)
+      SendMessageW(hwnd_, CB_LIMITTEXT, static_cast<WPARAM>(combo_.max_length), 0);
+  }
+  void Layout(const Bounds& b, UINT dpi) override {
+    Bounds open = b;
+    open.h += kDropDownHeight;
+    Place(hwnd_, open, dpi);
+  }
+  HWND HintWindow() const override {
+    HWND edit = combo_.editable ? FindWindowExW(hwnd_, nullptr, L"EDIT", nullptr) : nullptr;
+    return edit ? edit : hwnd_;
+  }
+  void SetText(const std::string& t) override {
+    if (combo_.editable) SetWindowTextQuiet(hwnd_, Wide(t));
+  }
+  void SetItems(const std::vector<std::string>& items) override {
+    ++quiet_;
+    SyncList(hwnd_, kComboMessages, shown_, items);
+    --quiet_;
+    SetItemIndex(combo_.ItemIndex());
+    // Emptying the list empties an editable box's text too; ours stays.
+    if (combo_.editable && Narrow(WindowTextOf(hwnd_)) != combo_.Text())
+      SetWindowTextQuiet(hwnd_, Wide(combo_.Text()));
+  }
+  void SetItemIndex(int i) override {
+    if (syncing_) return;
+    if (SendMessageW(hwnd_, CB_GETCURSEL, 0, 0) == i) return;
+    ++quiet_;
+    SendMessageW(hwnd_, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+    --quiet_;
+    if (!combo_.editable) return;
+    if (i >= 0 && i < combo_.Count()) {
+      combo_.FromNativeText(combo_.Item(i));
+    } else {
+      SetWindowTextQuiet(hwnd_, Wide(combo_.Text()));
+    }
+  }
+  void Command(HWND, WORD code) override {
+    if (quiet_) return;
+    switch (code) {
+      case CBN_SELCHANGE: {
+        const int i = static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0));
+        if (combo_.editable && i >= 0 && i < combo_.Count()) combo_.FromNativeText(combo_.Item(i));
+        combo_.FromNativeSelect(i);
+        break;
+      }
+      case CBN_EDITCHANGE: {
+        combo_.FromNativeText(Narrow(WindowTextOf(hwnd_)));
+        syncing_ = true;
+        combo_.SetItemIndex(static_cast<int>(SendMessageW(hwnd_, CB_GETCURSEL, 0, 0)));
+        syncing_ = false;
+        break;
+      }
+      case CBN_SETFOCUS:
+        combo_.FromNativeFocus(true);
+        break;
+      case CBN_KILLFOCUS:
+        combo_.FromNativeFocus(false);
+        break;
+      default:
+        break;
+    }
+  }
+
+ private:
+  TComboBox& combo_;
+  std::vector<std::string> shown_;
+  bool syncing_ = false;
+};
+
+// A group box with one radio button per item, stacked when the group is
+// tall enough, otherwise side by side.
+class RadioGroupControl : public NativeControl {
+ public:
+  RadioGroupControl(FormWindow& f, TRadioGroup& g) : NativeControl(f, g), group_(g) {}
+  void Create() override {
+    hwnd_ = MakeChild(L"BUTTON", BS_GROUPBOX, 0);
+    MakeRadios(group_.Items());
+  }
+  bool IsGroupFrame() const override { return true; }
+  std::vector<HWND> Windows() const override {
+    std::vector<HWND> all{hwnd_};
+    all.insert(all.end(), radios_.begin(), radios_.end());
+    return all;
+  }
+  void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  void SetItems(const std::vector<std::string>& items) override {
+    if (items != shown_) {
+      HWND before = radios_.empty() ? nullptr : GetWindow(radios_.front(), GW_HWNDPREV);
+      for (HWND r : radios_) {
+        form_.Forget(r);
+        DestroyWindow(r);
+      }
+      radios_.clear();
+      MakeRadios(items);
+      for (HWND r : radios_) {
+        SetWindowPos(r, before ? before : HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        before = r;
+        if (font_) SendMessageW(r, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+        EnableWindow(r, group_.Enabled());
+      }
+      if (laid_out_) Layout(last_bounds_, last_dpi_);
+    }
+    SetItemIndex(group_.ItemIndex());
+  }
+  void SetItemIndex(int i) override {
+    for (std::size_t k = 0; k < radios_.size(); ++k)
+      SendMessageW(radios_[k], BM_SETCHECK,
+                   static_cast<int>(k) == i ? BST_CHECKED : BST_UNCHECKED, 0);
+  }
+  void SetFocus() override {
+    const int i = group_.ItemIndex();
+    if (i >= 0 && i < static_cast<int>(radios_.size())) ::SetFocus(radios_[i]);
+  }
+  void Layout(const Bounds& b, UINT dpi) override {
+    laid_out_ = true;
+    last_bounds_ = b;
+    last_dpi_ = dpi;
+    Place(hwnd_, b, dpi);
+    const int n = static_cast<int>(radios_.size());
+    if (n == 0) return;
+    constexpr int kTop = 18, kRow = 20, kSide = 10;
+    if (b.h >= kTop + n * kRow + 4) {
+      for (int k = 0; k < n; ++k)
+        Place(radios_[k], Bounds{b.x + kSide, b.y + kTop + k * kRow, b.w - 2 * kSide, kRow}, dpi);
+      return;
+    }
+    // Side by side: each radio as wide as its text needs, the rest shared.
+    std::vector<int> need(static_cast<std::size_t>(n), 0);
+    int total = 0;
+    HDC dc = GetDC(hwnd_);
+    HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
+    for (int k = 0; k < n; ++k) {
+      const std::wstring t = Wide(shown_[k]);
+      SIZE size{};
+      GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
+      need[k] = MulDiv(size.cx, 96, static_cast<int>(dpi)) + 28;
+      total += need[k];
+    }
+    if (old) SelectObject(dc, old);
+    ReleaseDC(hwnd_, dc);
+    const int spare = std::max(0, b.w - 2 * kSide - total) / n;
+    int x = b.x + kSide;
+    const int y = b.y + kTop + std::max(0, (b.h - kTop - kRow - 4) / 2);
+    for (int k = 0; k < n; ++k) {
+      Place(radios_[k], Bounds{x, y, need[k], kRow}, dpi);
+      x += need[k] + spare;
+    }
+  }
+  void ApplyFont(HFONT f) override {
+    NativeControl::ApplyFont(f);
+    if (laid_out_) Layout(last_bounds_, last_dpi_);
+  }
+  void Command(HWND from, WORD code) override {
+    if (code != BN_CLICKED) return;
+    const auto it = std::find(radios_.begin(), radios_.end(), from);
+    if (it == radios_.end()) return;
+    const int k = static_cast<int>(it - radios_.begin());
+    if (k != group_.ItemIndex()) group_.SetItemIndex(k);
+    else SetItemIndex(k);
+  }
+
+ private:
+  void MakeRadios(const std::vector<std::string>& items) {
+    shown_ = items;
+    for (std::size_t k = 0; k < items.size(); ++k) {
+      const DWORD first = k == 0 ? (WS_GROUP | WS_TABSTOP) : 0;
+      radios_.push_back(MakeChild(L"BUTTON", BS_AUTORADIOBUTTON | first, 0, Wide(items[k])));
+    }
+  }
+
+  TRadioGroup& group_;
+  std::vector<HWND> radios_;
+  std::vector<std::string> shown_;
+  bool laid_out_ = false;
+  Bounds last_bounds_;
+  UINT last_dpi_ = 96;
+};
+
+// A menu bar entry: only its enabled state changes.
+class MenuItemNative : public INativeControl {
+ public:
+  MenuItemNative(HWND owner, HMENU parent, UINT position, bool top_level)
+      : owner_(owner), parent_(parent), position_(position), top_level_(top_level) {}
+  void SetEnabled(bool e) override {
+    EnableMenuItem(parent_, position_, MF_BYPOSITION | (e ? MF_ENABLED : MF_GRAYED));
+    if (top_level_) DrawMenuBar(owner_);
+  }
+
+ private:
+  HWND owner_;
+  HMENU parent_;
+  UINT position_;
+  bool top_level_;
+};
+
+std::unique_ptr<NativeControl> MakeNative(FormWindow& f, TControl& c) {
+  if (auto* x = dynamic_cast<TWinSpinEdit*>(&c)) return std::make_unique<SpinControl>(f, *x);
+  if (auto* x = dynamic_cast<TComboBox*>(&c)) return std::make_unique<ComboControl>(f, *x);
+  if (auto* x = dynamic_cast<TRadioGroup*>(&c)) return std::make_unique<RadioGroupControl>(f, *x);
+  if (auto* x = dynamic_cast<TItemsControl*>(&c)) return std::make_unique<ListBoxControl>(f, *x);
+  if (auto* x = dynamic_cast<TCheckBox*>(&c)) return std::make_unique<CheckControl>(f, *x);
+  if (auto* x = dynamic_cast<TButton*>(&c)) return std::make_unique<ButtonControl>(f, *x);
+  if (dynamic_cast<TGroupBox*>(&c)) return std::make_unique<GroupBoxControl>(f, c);
+  if (auto* x = dynamic_cast<TEdit*>(&c)) return std::make_unique<EditControl>(f, *x);
+  if (dynamic_cast<TLabel*>(&c)) return std::make_unique<LabelControl>(f, c);
+  return nullptr;  // menu items and kinds without a native counterpart
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// The application and the set of forms
+
+class AppNative : public INativeApplication {
+ public:
+  explicit AppNative(NativeUi::Impl& ui);
+  ~AppNative() override {
+    if (title_window_) DestroyWindow(title_window_);
+  }
+  void SetTitle(const std::string& t) override { SetWindowTextW(title_window_, Wide(t).c_str()); }
+  void Minimize() override;
+  void Restore() override;
+  void ShowMainWindow(bool show) override;
+
+ private:
+  HWND Main() const;
+  NativeUi::Impl& ui_;
+  HWND title_window_ = nullptr;
+};
+
+struct NativeUi::Impl {
+  std::vector<std::unique_ptr<FormWindow>> forms;
+  std::unique_ptr<AppNative> app_native;
+  TApplication* app = nullptr;
+
+  FormWindow* Main() const { return forms.empty() ? nullptr : forms.front().get(); }
+  FormWindow* Find(HWND root) const {
+    for (const auto& f : forms)
+      if (f->hwnd() == root) return f.get();
+    return nullptr;
+  }
+  bool PreTranslate(MSG& m);
+};
+
+namespace {
+
+LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTW*>(lparam);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    if (cs->lpCreateParams) static_cast<FormWindow*>(cs->lpCreateParams)->Attach(hwnd);
+  }
+  auto* self = reinterpret_cast<FormWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (self && self->hwnd() == hwnd) return self->Proc(msg, wparam, lparam);
+  return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+void RegisterFormClass(const std::wstring& name) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (GetClassInfoExW(Instance(), name.c_str(), &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = FormProc;
+  wc.hInstance = Instance();
+  wc.hIcon = LoadIconW(Instance(), MAKEINTRESOURCEW(1));
+  wc.hIconSm = static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(1), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), 0));
+  wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name.c_str();
+  RegisterClassExW(&wc);
+}
+
+LRESULT CALLBACK TitleProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  return DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+}  // namespace
+
+AppNative::AppNative(NativeUi::Impl& ui) : ui_(ui) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  if (!GetClassInfoExW(Instance(), L"TApplication", &wc)) {
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = TitleProc;
+    wc.hInstance = Instance();
+    wc.lpszClassName = L"TApplication";
+    RegisterClassExW(&wc);
+  }
+  title_window_ = CreateWindowExW(0, L"TApplication", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  Instance(), nullptr);
+}
+
+HWND AppNative::Main() const {
+  FormWindow* f = ui_.Main();
+  return f ? f->hwnd() : nullptr;
+}
+
+// A hidden main window (in the tray) stays hidden: minimising it must not
+// show it again as an icon.
+void AppNative::Minimize() {
+  HWND w = Main();
+  if (w && IsWindowVisible(w) && !IsIconic(w)) ShowWindow(w, SW_MINIMIZE);
+}
+
+void AppNative::Restore() {
+  HWND w = Main();
+  if (w && IsIconic(w)) ShowWindow(w, SW_RESTORE);
+}
+
+void AppNative::ShowMainWindow(bool show) {
+  HWND w = Main();
+  if (w) ShowWindow(w, show ? SW_SHOW : SW_HIDE);
+}
+
+// ---------------------------------------------------------------------------
+// FormWindow
+
+FormWindow::~FormWindow() {
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+  if (font_) DeleteObject(font_);
+}
+
+HWND FormWindow::CreateChild(NativeControl& owner, const wchar_t* cls, DWORD style,
+                             DWORD ex_style, const std::wstring& text) {
+  const UINT id = next_id_++;
+  HWND w = CreateWindowExW(ex_style, cls, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
+                           0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
+                           Instance(), nullptr);
+  if (w) routes_[w] = &owner;
+  return w;
+}
+
+Bounds FormWindow::Absolute(TControl* c) const {
+  Bounds b = c->bounds;
+  for (auto it = parents_.find(c); it != parents_.end() && it->second;
+       it = parents_.find(it->second)) {
+    b.x += it->second->bounds.x;
+    b.y += it->second->bounds.y;
+  }
+  return b;
+}
+
+void FormWindow::Create() {
+  const std::wstring cls = Wide("T" + form_.Name);
+  RegisterFormClass(cls);
+  const DWORD style = is_main_ ? (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX)
+                               : (WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU);
+  const DWORD ex_style = is_main_ ? 0 : WS_EX_DLGMODALFRAME;
+  placed_ = form_.Left() != 0 || form_.Top() != 0;
+  const bool placed = placed_;
+  hwnd_ = CreateWindowExW(ex_style, cls.c_str(), Wide(form_.Caption()).c_str(), style,
+                          placed ? form_.Left() : CW_USEDEFAULT, placed ? form_.Top() : CW_USEDEFAULT,
+                          200, 100, owner_, nullptr, Instance(), this);
+  if (!hwnd_) return;
+
+  dpi_ = WindowDpi(hwnd_);
+  font_ = MakeFont(dpi_);
+  BuildMenu();
+
+  for (const TForm::Child& child : form_.Children()) {
+    parents_[child.control] = child.parent;
+    std::unique_ptr<NativeControl> n = MakeNative(*this, *child.control);
+    if (!n) continue;
+    n->Create();
+    controls_.push_back(std::move(n));
+  }
+  for (auto& n : controls_) {
+    if (!n->IsGroupFrame()) continue;
+    SetWindowPos(n->Windows().front(), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+
+  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
+                             CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr, Instance(), nullptr);
+  for (auto& n : controls_) {
+    if (n->control().Hint.empty() || !tooltip_) continue;
+    std::wstring hint = Wide(n->control().Hint);
+    TTTOOLINFOW ti{};
+    ti.cbSize = sizeof ti;
+    ti.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    ti.hwnd = hwnd_;
+    ti.uId = reinterpret_cast<UINT_PTR>(n->HintWindow());
+    ti.lpszText = hint.data();
+    SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+  }
+
+  LayoutAll();
+  form_.Bind(this);
+  for (auto& n : controls_) n->control().Bind(n.get());
+}
+
+void FormWindow::BuildMenu() {
+  if (form_.Menu.empty()) return;
+  HMENU bar = CreateMenu();
+  AddMenuItems(bar, form_.Menu, true);
+  SetMenu(hwnd_, bar);
+}
+
+void FormWindow::AddMenuItems(HMENU menu, const std::vector<TMenuItem*>& items, bool top_level) {
+  UINT position = 0;
+  for (TMenuItem* item : items) {
+    menu_items_.push_back(item);
+    if (item->Caption() == "-") {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    } else {
+      std::wstring text = Wide(item->Caption());
+      if (item->ShortCut) text += L"\t" + ShortcutText(item->ShortCut);
+      if (!item->children.empty()) {
+        HMENU sub = CreatePopupMenu();
+        AddMenuItems(sub, item->children, false);
+        popups_[sub] = item;
+        AppendMenuW(menu, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(sub), text.c_str());
+      } else {
+        const UINT id = kFirstMenuId + static_cast<UINT>(menu_ids_.size());
+        menu_ids_[id] = item;
+        AppendMenuW(menu, MF_STRING, id, text.c_str());
+      }
+      menu_natives_.push_back(std::make_unique<MenuItemNative>(hwnd_, menu, position, top_level));
+      item->Bind(menu_natives_.back().get());
+    }
+    ++position;
+  }
+}
+
+void FormWindow::LayoutAll() {
+  for (auto& n : controls_) n->ApplyFont(font_);
+  for (auto& n : controls_) n->Layout(Absolute(&n->control()), dpi_);
+  if (tooltip_) {
+    SendMessageW(tooltip_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, Scale(400, dpi_));
+  }
+  FitClientArea();
+}
+
+void FormWindow::FitClientArea() {
+  const int cw = Scale(form_.ClientWidth, dpi_), ch = Scale(form_.ClientHeight, dpi_);
+  if (cw <= 0 || ch <= 0) return;
+  RECT rc{0, 0, cw, ch};
+  const DWORD style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_STYLE));
+  const DWORD ex_style = static_cast<DWORD>(GetWindowLongPtrW(hwnd_, GWL_EXSTYLE));
+  const BOOL menu = GetMenu(hwnd_) != nullptr;
+  if (Dpi().adjust_for_dpi) Dpi().adjust_for_dpi(&rc, style, menu, ex_style, dpi_);
+  else AdjustWindowRectEx(&rc, style, menu, ex_style);
+  int w = rc.right - rc.left, h = rc.bottom - rc.top;
+  SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // A menu bar that wraps onto a second line takes client height: correct
+  // by what the client area really is.
+  RECT got{};
+  GetClientRect(hwnd_, &got);
+  if (got.right != cw || got.bottom != ch) {
+    w += cw - got.right;
+    h += ch - got.bottom;
+    SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+}
+
+void FormWindow::SetDpi(UINT dpi) {
+  if (dpi == dpi_ || dpi == 0) return;
+  dpi_ = dpi;
+  HFONT old = font_;
+  font_ = MakeFont(dpi_);
+  LayoutAll();
+  if (old) DeleteObject(old);
+}
+
+void FormWindow::CenterOverOwner() {
+  RECT area{};
+  if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
+    GetWindowRect(owner_, &area);
+  } else {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  RECT me{};
+  GetWindowRect(hwnd_, &me);
+  const int w = me.right - me.left, h = me.bottom - me.top;
+  const int x = std::max<int>(0, area.left + (area.right - area.left - w) / 2);
+  const int y = std::max<int>(0, area.top + (area.bottom - area.top - h) / 2);
+  SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void FormWindow::Show() {
+  if (!shown_once_) {
+    shown_once_ = true;
+    if (!is_main_ && !placed_) CenterOverOwner();
+  }
+  ShowWindow(hwnd_, SW_SHOW);
+  if (!is_main_) SetForegroundWindow(hwnd_);
+}
+
+void FormWindow::Hide() {
+  EndModal();
+  ShowWindow(hwnd_, SW_HIDE);
+}
+
+void FormWindow::Destroy() {
+  EndModal();
+  if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void FormWindow::EndModal() {
+  if (!modal_) return;
+  modal_ = false;
+  // The owner must be enabled before we hide, or activation goes elsewhere.
+  if (owner_) EnableWindow(owner_, TRUE);
+}
+
+void FormWindow::ShowModal() {
+  if (modal_) return;
+  modal_ = true;
+  if (owner_) EnableWindow(owner_, FALSE);
+  Show();
+  MSG m;
+  while (modal_ && IsWindow(hwnd_) && IsWindowVisible(hwnd_)) {
+    const BOOL r = GetMessageW(&m, nullptr, 0, 0);
+    if (r == 0) {
+      PostQuitMessage(static_cast<int>(m.wParam));  // the outer loop sees it too
+      break;
+    }
+    if (r < 0) break;
+    if (!ui_.PreTranslate(m)) {
+      TranslateMessage(&m);
+      DispatchMessageW(&m);
+    }
+  }
+  EndModal();
+  if (owner_ && IsWindowVisible(owner_)) SetActiveWindow(owner_);
+}
+
+void FormWindow::PopupMenu(const std::vector<TMenuItem*>& items, int x, int y) {
+  HMENU menu = CreatePopupMenu();
+  for (std::size_t k = 0; k < items.size(); ++k) {
+    const TMenuItem* item = items[k];
+    if (item->Caption() == "-") {
+      AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+      continue;
+    }
+    AppendMenuW(menu, MF_STRING | (item->Enabled() ? 0 : MF_GRAYED), k + 1,
+                Wide(item->Caption()).c_str());
+  }
+  // Without the foreground the menu would not close when clicked away.
+  SetForegroundWindow(hwnd_);
+  const UINT cmd = static_cast<UINT>(TrackPopupMenu(
+      menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, x, y, 0, hwnd_, nullptr));
+  PostMessageW(hwnd_, WM_NULL, 0, 0);
+  DestroyMenu(menu);
+  if (cmd >= 1 && cmd <= items.size()) items[cmd - 1]->Click();
+}
+
+bool FormWindow::TryShortcut(WPARAM vk) {
+  const std::uint16_t sc = ShortcutOfKey(vk);
+  for (TMenuItem* item : menu_items_) {
+    if (item->ShortCut != sc || !item->Enabled()) continue;
+    item->Click();
+    return true;
+  }
+  return false;
+}
+
+LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_COMMAND: {
+      HWND from = reinterpret_cast<HWND>(lparam);
+      if (!from) {
+        auto it = menu_ids_.find(LOWORD(wparam));
+        if (it != menu_ids_.end() && it->second->Enabled()) it->second->Click();
+        return 0;
+      }
+      if (NativeControl* n = Route(from)) n->Command(from, HIWORD(wparam));
+      return 0;
+    }
+    case WM_NOTIFY: {
+      auto* n = reinterpret_cast<NMHDR*>(lparam);
+      LRESULT result = 0;
+      if (NativeControl* c = Route(n->hwndFrom); c && c->Notify(n, result)) return result;
+      break;
+    }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX: {
+      LRESULT result = 0;
+      NativeControl* c = Route(reinterpret_cast<HWND>(lparam));
+      if (c && c->CtlColor(msg, reinterpret_cast<HDC>(wparam), result)) return result;
+      break;
+    }
+    case WM_INITMENUPOPUP: {
+      // Opening a menu runs its item's OnClick, so the File menu can set
+      // Save's state from the list selection first.
+      auto it = popups_.find(reinterpret_cast<HMENU>(wparam));
+      if (it != popups_.end()) it->second->Click();
+      return 0;
+    }
+    case WM_CLOSE:
+      form_.CloseRequested();
+      return 0;
+    case WM_DROPFILES: {
+      HDROP drop = reinterpret_cast<HDROP>(wparam);
+      const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+      std::vector<std::string> paths;
+      for (UINT k = 0; k < count; ++k) {
+        const UINT len = DragQueryFileW(drop, k, nullptr, 0);
+        std::wstring path(len + 1, L'\0');
+        DragQueryFileW(drop, k, path.data(), len + 1);
+        path.resize(len);
+        paths.push_back(Narrow(path));
+      }
+      DragFinish(drop);
+      form_.FilesDropped(paths);
+      return 0;
+    }
+    case WM_SYSCOMMAND: {
+      const UINT cmd = static_cast<UINT>(wparam & 0xFFF0);
+      if (is_main_ && (cmd == SC_MINIMIZE || cmd == SC_RESTORE)) {
+        const LRESULT r = DefWindowProcW(hwnd_, msg, wparam, lparam);
+        if (ui_.app) {
+          if (cmd == SC_MINIMIZE) ui_.app->FromNativeMinimized();
+          else ui_.app->FromNativeRestored();
+        }
+        return r;
+      }
+      break;
+    }
+    case WM_MOVE:
+      if (!IsIconic(hwnd_)) {
+        RECT rc{};
+        GetWindowRect(hwnd_, &rc);
+        form_.FromNativePosition(rc.left, rc.top);
+      }
+      break;
+    case WM_ACTIVATE:
+      // Keep the keyboard focus on the control that had it.
+      if (LOWORD(wparam) == WA_INACTIVE) {
+        HWND f = GetFocus();
+        if (f && IsChild(hwnd_, f)) last_focus_ = f;
+      } else if (!HIWORD(wparam)) {
+        HWND target = last_focus_ && IsWindow(last_focus_) && IsWindowEnabled(last_focus_)
+                          ? last_focus_
+                          : GetNextDlgTabItem(hwnd_, nullptr, FALSE);
+        if (target) {
+          ::SetFocus(target);
+          return 0;
+        }
+      }
+      break;
+    case WM_NEXTDLGCTL: {
+      // Tab and Shift+Tab, sent by the dialog manager.
+      HWND target = nullptr;
+      if (LOWORD(lparam)) {
+        target = reinterpret_cast<HWND>(wparam);
+      } else {
+        HWND from = GetFocus();
+        while (from && GetParent(from) && GetParent(from) != hwnd_) from = GetParent(from);
+        target = GetNextDlgTabItem(hwnd_, from, wparam != 0);
+      }
+      if (target) {
+        ::SetFocus(target);
+        if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
+          SendMessageW(target, EM_SETSEL, 0, -1);
+      }
+      return 0;
+    }
+    case WM_DPICHANGED: {
+      SetDpi(HIWORD(wparam));
+      const RECT* suggested = reinterpret_cast<const RECT*>(lparam);
+      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      return 0;
+    }
+    case WM_DESTROY:
+      if (tooltip_) DestroyWindow(tooltip_);
+      tooltip_ = nullptr;
+      break;
+    default:
+      // The form's own messages. DM_GETDEFID (WM_USER) is the dialog
+      // manager asking for a default button, which forms do not have.
+      if (msg > WM_USER && msg <= 0x7FFF) {
+        form_.UserMessage(msg, static_cast<std::uintptr_t>(wparam),
+                          static_cast<std::intptr_t>(lparam));
+        return 0;
+      }
+      if (msg == WM_USER) return 0;
+      break;
+  }
+  return DefWindowProcW(hwnd_, msg, wparam, lparam);
+}
+
+// ---------------------------------------------------------------------------
+// NativeUi
+
+bool NativeUi::Impl::PreTranslate(MSG& m) {
+  if (m.message < WM_KEYFIRST || m.message > WM_KEYLAST || !m.hwnd) return false;
+  HWND root = GetAncestor(m.hwnd, GA_ROOT);
+  FormWindow* f = Find(root);
+  if (!f || !IsWindowEnabled(root)) return false;
+  if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && f->TryShortcut(m.wParam))
+    return true;
+  return IsDialogMessageW(root, &m) != FALSE;
+}
+
+NativeUi::NativeUi() : impl_(std::make_unique<Impl>()) {
+  // The manifest asks for per-monitor awareness; this covers a missing
+  // manifest (it fails harmlessly when the manifest has set it already).
+  if (Dpi().set_awareness_context)
+    Dpi().set_awareness_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  INITCOMMONCONTROLSEX icc{};
+  icc.dwSize = sizeof icc;
+  icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_UPDOWN_CLASS;
+  InitCommonControlsEx(&icc);
+}
+
+NativeUi::~NativeUi() {
+  // Forms first (they may still refer to the application), main window last.
+  while (!impl_->forms.empty()) impl_->forms.pop_back();
+}
+
+void NativeUi::Bind(TForm& form) {
+  const bool is_main = impl_->forms.empty();
+  HWND owner = is_main ? nullptr : impl_->Main()->hwnd();
+  impl_->forms.push_back(std::make_unique<FormWindow>(*impl_, form, is_main, owner));
+  impl_->forms.back()->Create();
+}
+
+void NativeUi::BindApplication(TApplication& app) {
+  impl_->app = &app;
+  impl_->app_native = std::make_unique<AppNative>(*impl_);
+  app.Bind(impl_->app_native.get());
+}
+
+bool NativeUi::PreTranslateMessage(tagMSG& msg) { return impl_->PreTranslate(msg); }
+
+}  // namespace zepx::win32
