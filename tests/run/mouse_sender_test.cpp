@@ -13,6 +13,14 @@ using Calls = std::vector<std::string>;
 
 std::string N(Hwnd h) { return std::to_string(h); }
 
+// The entries of a call list that name the given call.
+Calls Only(const Calls& calls, const char* name) {
+  Calls out;
+  for (const std::string& s : calls)
+    if (s.find(name) != std::string::npos) out.push_back(s);
+  return out;
+}
+
 class MouseSender : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -91,11 +99,7 @@ TEST_F(MouseSender, WinMessageClicksGoToTheWindowUnderThePointInItsClientCoordin
 
   Lines({"R_DClick:350x100"});
   fake.now = 0;
-  Calls c = Send(0);
-  Calls posts;
-  for (const std::string& s : c)
-    if (s.find("PostMessageA") != std::string::npos) posts.push_back(s);
-  EXPECT_EQ(posts, (Calls{Post("50", right, 0x204, Packed(50, 100)), Post("50", right, 0x205, Packed(50, 100)),
+  EXPECT_EQ(Only(Send(0), "PostMessageA"), (Calls{Post("50", right, 0x204, Packed(50, 100)), Post("50", right, 0x205, Packed(50, 100)),
                           Post("50", right, 0x206, Packed(50, 100)), Post("50", right, 0x205, Packed(50, 100))}));
   EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{right}));
 }
@@ -103,11 +107,7 @@ TEST_F(MouseSender, WinMessageClicksGoToTheWindowUnderThePointInItsClientCoordin
 TEST_F(MouseSender, DoubleClickInTheEventMethodIsTwoPressesAtOnce) {
   Method(kSendInput);  // the mouse is the same in _event and SendInput
   Lines({"R_DClick:350x100"});
-  Calls c = Send(0);
-  Calls events;
-  for (const std::string& s : c)
-    if (s.find("mouse_event") != std::string::npos) events.push_back(s);
-  EXPECT_EQ(events, (Calls{"50:mouse_event(8,0,0,0,0)", "50:mouse_event(16,0,0,0,0)",
+  EXPECT_EQ(Only(Send(0), "mouse_event"), (Calls{"50:mouse_event(8,0,0,0,0)", "50:mouse_event(16,0,0,0,0)",
                            "50:mouse_event(8,0,0,0,0)", "50:mouse_event(16,0,0,0,0)"}));
 }
 
@@ -153,11 +153,7 @@ TEST_F(MouseSender, DragPressesHoldsReleasesAtTheDropPointAndTheDropLineOnlyMove
 TEST_F(MouseSender, WinMessageDragPostsThePressAndTheReleaseToTheirOwnWindows) {
   Method(kSendWinMessage);
   Lines({"L_Drag:150x100", "L_Drop:500x300"});
-  Calls c = Send(0);
-  Calls posts;
-  for (const std::string& s : c)
-    if (s.find("PostMessageA") != std::string::npos) posts.push_back(s);
-  EXPECT_EQ(posts, (Calls{Post("200", left, 0x201, Packed(50, 60)), Post("1400", right, 0x202, Packed(200, 300))}));
+  EXPECT_EQ(Only(Send(0), "PostMessageA"), (Calls{Post("200", left, 0x201, Packed(50, 60)), Post("1400", right, 0x202, Packed(200, 300))}));
   EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{left, right}));
   EXPECT_EQ(fake.cursor, (Point{400, 500}));
 }
@@ -177,11 +173,7 @@ TEST_F(MouseSender, StopDuringTheDragStillReleasesAndWaitsTheClickDelayInFull) {
 TEST_F(MouseSender, DragOnTheLastRowReleasesAtThePressPointWithoutGrowingTheTable) {
   Method(kSendWinMessage);
   Lines({"[Enter]", "R_Drag:150x100"});
-  Calls c = Send(1);
-  Calls posts;
-  for (const std::string& s : c)
-    if (s.find("PostMessageA") != std::string::npos) posts.push_back(s);
-  EXPECT_EQ(posts, (Calls{Post("200", left, 0x204, Packed(50, 60)), Post("1400", left, 0x205, Packed(50, 60))}));
+  EXPECT_EQ(Only(Send(1), "PostMessageA"), (Calls{Post("200", left, 0x204, Packed(50, 60)), Post("1400", left, 0x205, Packed(50, 60))}));
   EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{0, left}));
   EXPECT_EQ(form.SendList.ItemIndex(), -1);
   EXPECT_EQ(fake.cursor, (Point{400, 500}));
@@ -189,18 +181,16 @@ TEST_F(MouseSender, DragOnTheLastRowReleasesAtThePressPointWithoutGrowingTheTabl
   // A table shorter than the list (the list changed under the run): the
   // window found is used and nothing is written past the table's end.
   form.TargetHandles.clear();
-  c = Send(1);
+  Send(1);
   EXPECT_TRUE(form.TargetHandles.empty());
   EXPECT_EQ(fake.posted.back().hwnd, left);
 
   Method(kSendEvent);
-  c = Send(1);
-  Calls events;
-  for (const std::string& s : c)
-    if (s.find("mouse_event") != std::string::npos || s.find("SetCursorPos") != std::string::npos)
-      events.push_back(s.substr(s.find(':') + 1));
-  EXPECT_EQ(events, (Calls{"SetCursorPos(150,100)", "mouse_event(8,0,0,0,0)", "SetCursorPos(150,100)",
-                           "mouse_event(16,0,0,0,0)", "SetCursorPos(400,500)"}));
+  fake.now = 0;
+  const Calls c = Send(1);
+  EXPECT_EQ(Only(c, "mouse_event"), (Calls{"200:mouse_event(8,0,0,0,0)", "1400:mouse_event(16,0,0,0,0)"}));
+  EXPECT_EQ(Only(c, "SetCursorPos"),
+            (Calls{"100:SetCursorPos(150,100)", "1400:SetCursorPos(150,100)", "2400:SetCursorPos(400,500)"}));
 }
 
 }  // namespace
