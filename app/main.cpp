@@ -1,13 +1,10 @@
 // zepx.exe: the real platform, the native windows, and the program.
+
 // Our headers before <windows.h>: platform/types.h names constants that
 // it defines as macros.
+#include "platform/win32/native_ui.h"
 #include "platform/win32/win32_platform.h"
 #include "shell/program.h"
-
-#if __has_include("platform/win32/native_ui.h")
-#include "platform/win32/native_ui.h"
-#define ZEPX_HAVE_NATIVE_UI 1
-#endif
 
 #include <windows.h>
 
@@ -21,13 +18,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&icc);
 
   zepx::win32::Win32Platform platform;
-#ifdef ZEPX_HAVE_NATIVE_UI
   zepx::win32::NativeUi ui;
+  // Keyboard navigation, menu shortcuts and mnemonics of our forms.
+  platform.SetMessageFilter([&](MSG& msg) { return ui.PreTranslateMessage(msg); });
+
   zepx::Program program(platform.platform(), [&](zepx::TForm& f) { ui.Bind(f); });
   ui.BindApplication(program.Application);
-#else
-  zepx::Program program(platform.platform());
-#endif
   // Message boxes carry the application title and sit on the main window.
   platform.SetTitleSource([&] { return program.Application.Title(); });
   platform.SetOwnerSource([&] { return program.MainForm ? program.MainForm->Handle() : 0; });

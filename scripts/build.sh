@@ -4,6 +4,7 @@
 #
 #   bash scripts/build.sh                 all four builds
 #   bash scripts/build.sh win64 host      just those
+#   bash scripts/build.sh win64:zepx      one ninja target of one build
 #
 #   host   build/host   g++ Debug, logic + recording substitute + zepx_tests
 #   asan   build/asan   the same with AddressSanitizer and UBSan
@@ -28,7 +29,8 @@ configure() {
 }
 
 build_one() {
-  local name=$1
+  local name=${1%%:*} target=
+  [[ $1 == *:* ]] && target=${1#*:}
   case "$name" in
     host)  configure host -DCMAKE_BUILD_TYPE=Debug ;;
     asan)  configure asan -DCMAKE_BUILD_TYPE=Debug -DZEPX_SANITIZE=ON ;;
@@ -40,7 +42,7 @@ build_one() {
   esac
   echo "build: building $name"
   # The full log stays in build/; on failure the errors are shown.
-  if ! ninja -C "$ROOT/build/$name" >"$ROOT/build/$name.build.log" 2>&1; then
+  if ! ninja -C "$ROOT/build/$name" $target >"$ROOT/build/$name.build.log" 2>&1; then
     grep -v '^\[[0-9]*/[0-9]*\]' "$ROOT/build/$name.build.log" | head -n 80 >&2
     echo "build: $name failed (full log: build/$name.build.log)" >&2
     return 1

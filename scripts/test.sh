@@ -1,0 +1,214 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds all four configurations and runs every
+# test: the unit tests in the host build and again under the sanitizers,
+# checks of the two Windows builds, a start-up check of zepx.exe under Wine,
+# and every end-to-end script tests/e2e/*_test.sh. Ends with the line
+# "N passed, N failed" (one count per suite or script) and exits non-zero
+# when anything failed.
+#
+# End-to-end scripts: each runs as `bash tests/e2e/NAME_test.sh` from the
+# repository root, one after the other, with
+#   ZEPX_EXE        build/win64/zepx.exe (Linux path; run it with `wine`)
+#   ZEPX_TOOLS_DIR  build/win64, where the tests/e2e/tools/*.cpp programs are
+#   ZEPX_ARTIFACTS  build/artifacts: screenshots, logs, generated files
+#                   (keep to a sub-folder named after the script)
+#   DISPLAY         one Xvfb display, 1280x1024x24, shared by all scripts
+#   WINEPREFIX      build/e2e-prefix, made fresh for each test run
+#   LANG, LC_ALL    ja_JP.UTF-8 (Wine's ANSI code page 932)
+#   WINEDEBUG=-all, WINEDLLOVERRIDES (no Mono/Gecko prompts)
+# It passes by exiting 0 and fails otherwise; it is stopped after
+# E2E_TIMEOUT seconds (default 600). Every Wine process of the prefix is
+# ended after each script (wineserver -k), so a script must not rely on
+# another's windows; registry settings do carry over, so a script that needs
+# defaults deletes HKCU\Software\VELMOR\ZEPX first. Output of each script
+# is shown and kept in build/artifacts/NAME.log.
+set -uo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+ART="$ROOT/build/artifacts"
+E2E_TIMEOUT="${E2E_TIMEOUT:-600}"
+started=$SECONDS
+
+passed=0
+failed=0
+failures=()
+record() {  # record NAME STATUS
+  if [[ $2 -eq 0 ]]; then
+    passed=$((passed + 1))
+    echo "--- PASS: $1"
+  else
+    failed=$((failed + 1))
+    failures+=("$1")
+    echo "--- FAIL: $1"
+  fi
+}
+finish() {
+  echo
+  ((${#failures[@]})) && printf 'failed: %s\n' "${failures[@]}"
+  echo "total time: $((SECONDS - started)) s"
+  echo "$passed passed, $failed failed"
+  ((failed == 0))
+  exit
+}
+
+# ---- set-up and builds --------------------------------------------------------
+
+if ! bash scripts/setup.sh; then
+  record "setup" 1
+  finish
+fi
+
+declare -A built
+for b in host asan win64 win32; do
+  if bash scripts/build.sh "$b"; then built[$b]=0; else built[$b]=1; fi
+done
+# A tool that does not compile must not keep the program itself from the
+# start-up check: build zepx.exe alone then.
+if [[ ${built[win64]} -ne 0 ]]; then bash scripts/build.sh win64:zepx >/dev/null 2>&1; fi
+mkdir -p "$ART"
+
+# ---- unit tests ---------------------------------------------------------------
+
+run_unit() {  # run_unit BUILD
+  local bin="build/$1/zepx_tests"
+  if [[ ${built[$1]} -ne 0 || ! -x $bin ]]; then
+    echo "unit tests ($1): the build failed, see build/$1.build.log"
+    return 1
+  fi
+  ASAN_OPTIONS="detect_leaks=1:abort_on_error=0" UBSAN_OPTIONS="print_stacktrace=1" \
+    timeout 1200 "$bin" --gtest_brief=1 2>&1 | tee "$ART/unit-$1.log"
+  return "${PIPESTATUS[0]}"
+}
+
+echo "=== unit tests (host, Debug)"
+run_unit host
+record "unit tests (host)" $?
+echo "=== unit tests (AddressSanitizer + UBSan)"
+run_unit asan
+record "unit tests (asan)" $?
+
+# ---- the Windows builds ---------------------------------------------------------
+
+# zepx.exe must run from a bare folder: only system DLLs imported (the
+# MinGW runtime linked in statically), the manifest and the icon embedded.
+check_exe() {  # check_exe BUILD OBJDUMP
+  local exe="build/$1/zepx.exe" ok=0
+  [[ ${built[$1]} -eq 0 ]] || { echo "build $1 failed, see build/$1.build.log"; ok=1; }
+  [[ -f $exe ]] || { echo "$exe missing"; return 1; }
+  local dlls
+  dlls=$($2 -p "$exe" | sed -n 's/^\s*DLL Name: //p')
+  echo "$exe imports: $(echo $dlls)"
+  local d
+  for d in $dlls; do
+    case "${d,,}" in
+      kernel32.dll | user32.dll | gdi32.dll | advapi32.dll | comctl32.dll | comdlg32.dll | \
+        shell32.dll | ole32.dll | msvcrt.dll | ntdll.dll | uxtheme.dll | winmm.dll | \
+        version.dll | shlwapi.dll | imm32.dll | rasapi32.dll | powrprof.dll) ;;
+      *) echo "  $d is not a system DLL"; ok=1 ;;
+    esac
+  done
+  local rsrc="build/$1/zepx.rsrc"
+  "${2%objdump}objcopy" -O binary --only-section=.rsrc "$exe" "$rsrc"
+  grep -qa 'Microsoft.Windows.Common-Controls' "$rsrc" && grep -qa 'PerMonitorV2' "$rsrc" ||
+    { echo "  manifest not embedded"; ok=1; }
+  LC_ALL=C grep -qaP 'V\x00S\x00_\x00V\x00E\x00R\x00S\x00I\x00O\x00N\x00_\x00I' "$rsrc" || { echo "  version information missing"; ok=1; }
+  return $ok
+}
+echo "=== Windows x86_64 build"
+check_exe win64 x86_64-w64-mingw32-objdump
+record "windows build (x86_64)" $?
+echo "=== Windows i686 build (built, not run)"
+check_exe win32 i686-w64-mingw32-objdump
+record "windows build (i686)" $?
+
+# ---- one display and one Wine prefix for the rest ------------------------------
+
+XVFB_PID=
+stop_all() {
+  [[ -n ${WINEPREFIX:-} ]] && wineserver -k >/dev/null 2>&1
+  [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
+}
+trap stop_all EXIT
+
+start_display() {
+  local n
+  for n in $(seq 90 150); do
+    [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >"$ART/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    export DISPLAY=":$n"
+    local i
+    for i in $(seq 100); do
+      xdotool getdisplaygeometry >/dev/null 2>&1 && return 0
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+    kill "$XVFB_PID" 2>/dev/null
+    XVFB_PID=
+  done
+  return 1
+}
+
+if ! start_display; then
+  echo "could not start Xvfb; see $ART/xvfb.log"
+  record "display" 1
+  finish
+fi
+echo "=== display $DISPLAY"
+
+export ZEPX_WINEPREFIX="$ROOT/build/e2e-prefix"
+source scripts/wine_env.sh
+wineserver -k >/dev/null 2>&1
+rm -rf "$WINEPREFIX" "$WINEPREFIX.wineboot.log"
+if ! zepx_wine_prefix; then
+  record "wine prefix" 1
+  finish
+fi
+export ZEPX_EXE="$ROOT/build/win64/zepx.exe"
+export ZEPX_TOOLS_DIR="$ROOT/build/win64"
+export ZEPX_ARTIFACTS="$ART"
+
+# ---- start-up check: the program opens its main window ------------------------
+
+smoke() {
+  [[ -f $ZEPX_EXE ]] || { echo "zepx.exe missing"; return 1; }
+  wine reg delete 'HKCU\Software\VELMOR\ZEPX' /f >/dev/null 2>&1
+  wine "$ZEPX_EXE" >"$ART/startup.log" 2>&1 &
+  local pid=$! i win= title=
+  for i in $(seq 600); do
+    win=$(xdotool search --onlyvisible --name '^ZEPX' 2>/dev/null | head -n 1)
+    [[ -n $win ]] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  sleep 1  # let it paint
+  [[ -n $win ]] && title=$(xdotool getwindowname "$win" 2>/dev/null)
+  import -window root "$ART/startup.png" 2>/dev/null
+  wineserver -k >/dev/null 2>&1
+  wait "$pid" 2>/dev/null
+  if [[ -z $win ]]; then
+    echo "no visible window titled ZEPX within 60 s (screenshot: build/artifacts/startup.png)"
+    return 1
+  fi
+  echo "window \"$title\" shown after $((i / 10)).$((i % 10)) s; screenshot build/artifacts/startup.png"
+}
+echo "=== start-up under Wine"
+smoke
+record "start-up under Wine" $?
+
+# ---- end-to-end scripts -----------------------------------------------------------
+
+shopt -s nullglob
+for script in tests/e2e/*_test.sh; do
+  name=$(basename "$script" .sh)
+  echo "=== e2e: $name"
+  timeout --kill-after=10 "$E2E_TIMEOUT" bash "$script" </dev/null 2>&1 | tee "$ART/$name.log"
+  status=${PIPESTATUS[0]}
+  [[ $status -eq 124 ]] && echo "$name: stopped after $E2E_TIMEOUT s"
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  record "e2e $name" "$status"
+done
+
+finish
