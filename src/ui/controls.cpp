@@ -23,8 +23,15 @@ void TControl::SetFontColor(std::uint32_t c) {
 }
 
 void TControl::SetFocus() {
+  if (native_) {
+    // The native control reports the focus, which runs OnEnter.
+    native_->SetFocus();
+    focused_ = true;
+    return;
+  }
+  const bool was = focused_;
   focused_ = true;
-  if (native_) native_->SetFocus();
+  if (!was && OnEnter) OnEnter();
 }
 
 void TControl::Repaint() {

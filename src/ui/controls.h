@@ -68,8 +68,16 @@ class TControl {
   INativeControl* Native() const { return native_; }
   Hwnd Handle() const { return native_ ? native_->Handle() : 0; }
 
+  // Runs when the control receives the keyboard focus from the user or
+  // the program (the toolkit's OnEnter). Without a native control, SetFocus
+  // runs it when the control was not focused already.
+  std::function<void()> OnEnter;
+
   // Reported by the native side.
-  void FromNativeFocus(bool focused) { focused_ = focused; }
+  void FromNativeFocus(bool focused) {
+    focused_ = focused;
+    if (focused && OnEnter) OnEnter();
+  }
 
  protected:
   virtual void PushAll();  // mirror the whole state into a newly bound native
