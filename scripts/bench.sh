@@ -48,7 +48,7 @@ echo
 echo "== a 10,000-character text line, zepx.exe to the probe"
 reset_settings
 title="ZEPX Bench Probe"
-start_probe "$title" 760,560,440,340
+start_probe "$title" 830,600,440,340
 text=$(printf 'abcdefghij%.0s' $(seq 1000))
 
 text_run() {  # text_run METHOD NAME

@@ -7,11 +7,11 @@ source "$(dirname "$0")/lib.sh"
 reset_settings
 
 title="ZEPX Probe W"
-start_probe "$title" 760,560,440,340
+start_probe "$title" 830,600,440,340
 probe_log=$PROBE_LOG
 top=$PROBE_TOP edit=$PROBE_EDIT cx=$PROBE_CLIENT_X cy=$PROBE_CLIENT_Y
 # A second window that holds the focus while the messages are posted.
-start_probe "ZEPX Other" 760,100,300,200
+start_probe "ZEPX Other" 830,100,300,200
 other=$PROBE_TOP
 PROBE_LOG=$probe_log
 
@@ -70,7 +70,7 @@ c="x=${click[0]} y=${click[1]}" d="x=${dclick[0]} y=${dclick[1]}"
 expect_eq "mouse messages posted (click, right double click, drag, drop)" \
   "top WM_LBUTTONDOWN wp=0x0 $c,top WM_LBUTTONUP wp=0x0 $c,top WM_RBUTTONDOWN wp=0x0 $d,top WM_RBUTTONUP wp=0x0 $d,top WM_RBUTTONDBLCLK wp=0x0 $d,top WM_RBUTTONUP wp=0x0 $d,top WM_LBUTTONDOWN wp=0x0 x=${drag_from[0]} y=${drag_from[1]},top WM_LBUTTONUP wp=0x0 x=${drag_to[0]} y=${drag_to[1]}" \
   "$buttons"
-expect_eq "pointer back where it was" "$pointer_before" "$(pointer)"
+check_pointer_back "$pointer_before"
 
 # Without AutoHandle the stale handle is used as written and the line's
 # text reaches nobody; the other lines still arrive.

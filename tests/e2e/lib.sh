@@ -73,16 +73,17 @@ utf16_units() {
 
 ctl() { wine "$ZEPX_TOOLS_DIR/zepxctl.exe" "$@"; }
 
-# Starts a probe window: start_probe TITLE [X,Y,W,H]. Sets PROBE_LOG, the
-# PROBE_* variables of its info file and PROBE_PID_UNIX.
+# Starts a probe window: start_probe TITLE [X,Y,W,H [PROBE OPTIONS...]].
+# Sets PROBE_LOG, the PROBE_* variables of its info file and PROBE_PID_UNIX.
 start_probe() {
-  local title=$1 pos=${2:-700,120,420,320}
+  local title=$1 pos=${2:-830,600,440,340}
+  shift $(($# < 2 ? $# : 2))
   local n=${#E2E_PIDS[@]}
   PROBE_LOG="$WORK/probe$n.log"
   local info="$WORK/probe$n.info"
   rm -f "$PROBE_LOG" "$info"
   wine "$ZEPX_TOOLS_DIR/probe.exe" --title "$title" --log "$(winpath "$PROBE_LOG")" \
-    --info "$(winpath "$info")" --pos "$pos" &
+    --info "$(winpath "$info")" --pos "$pos" "$@" &
   PROBE_PID_UNIX=$!
   E2E_PIDS+=("$PROBE_PID_UNIX")
   wait_for 30 test -s "$info" || fail "probe \"$title\" did not start"
@@ -182,6 +183,24 @@ foreground_is_not() { [[ "$(foreground)" != "$1" ]]; }
 
 # The X pointer, "x y".
 pointer() { xdotool getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
+
+# The cursor after a run: Wine's idea of it (GetCursorPos) and the X pointer
+# must both be back at "x y".
+check_pointer_back() {
+  local wine_cursor x_pointer
+  wine_cursor=$(ctl cursor)
+  x_pointer=$(pointer)
+  expect_eq "cursor back where it was (GetCursorPos)" "$1" "$wine_cursor"
+  expect_eq "X pointer back where it was" "$1" "$x_pointer"
+}
+
+# After a drag over another program's window the cursor is not checked:
+# under Wine on a bare X server the other process reports a pointer motion
+# it saw during the drop after the cursor was put back, and Wine's cursor
+# position follows that late report. Shown, not judged.
+report_pointer() {
+  echo "     cursor afterwards: GetCursorPos $(ctl cursor), X pointer $(pointer) (was $1)"
+}
 
 cleanup() {
   local pid
