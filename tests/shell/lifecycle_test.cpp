@@ -14,55 +14,32 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-class Life : public LifeFixture, public ::testing::Test {
- protected:
-  void MacroFile(const std::string& path, const std::vector<std::string>& lines, int send_api) {
-    MacroSettings s;
-    s.loop = 1;
-    s.send_api = send_api;
-    fake.files[path] = WriteMacroFile(lines, s);
-  }
-  // Every status text shown, to tell whether a run started.
-  Texts& WatchStatus() {
-    form.StatusLabel.OnChange = [this] { status_.push_back(form.StatusLabel.Caption()); };
-    return status_;
-  }
-  Texts status_;
-};
-
 TEST(Program, CreatesTheSixWindowsInOrderAndRunsUntilTheMainWindowCloses) {
   FakePlatform fake;
   std::vector<std::unique_ptr<INativeForm>> natives;
   Texts order;
-  {
-    Program p(fake.platform(), [&](TForm& f) {
-      natives.push_back(fake.MakeNativeForm("T" + f.Name));
-      f.Bind(natives.back().get());
-      order.push_back(f.Name);
-    });
-    p.Start();
-    EXPECT_EQ(order, (Texts{"MainForm", "SettingForm", "CutLineForm", "AboutForm", "SendListForm", "InputForm"}));
-    EXPECT_EQ(p.Application.Title(), "ZEPX");
-    EXPECT_TRUE(p.MainForm->Visible());
-    EXPECT_FALSE(p.AboutForm->Visible());
-    EXPECT_EQ(p.MainForm->AboutForm, p.AboutForm.get());
-    EXPECT_EQ(p.MainForm->TrayIcon.tip, "ZEPX");
-    EXPECT_EQ(p.MainForm->DialogInitialDir, "C:\\ZEPX\\");  // the program's folder
-    const std::string start_key =
-        "RegisterHotKey(" + std::to_string(p.MainForm->HookHotKey2.MessageWindow()) + ",1,3,83)";
-    EXPECT_EQ(fake.Texts({"RegisterHotKey"}), Texts{start_key});
-    EXPECT_EQ(fake.drop_targets, std::vector<Hwnd>{p.MainForm->Handle()});
-    EXPECT_TRUE(fake.boxes.empty());  // no key yet: a silent first start
+  Program p(fake.platform(), [&](TForm& f) {
+    natives.push_back(fake.MakeNativeForm("T" + f.Name));
+    f.Bind(natives.back().get());
+    order.push_back(f.Name);
+  });
+  p.Start();
+  EXPECT_EQ(order, (Texts{"MainForm", "SettingForm", "CutLineForm", "AboutForm", "SendListForm", "InputForm"}));
+  EXPECT_EQ(p.Application.Title(), "ZEPX");
+  EXPECT_TRUE(p.MainForm->Visible());
+  EXPECT_EQ(p.MainForm->AboutForm, p.AboutForm.get());
+  EXPECT_EQ(p.MainForm->DialogInitialDir, "C:\\ZEPX\\");
+  EXPECT_EQ(fake.Texts({"RegisterHotKey"}),
+            Texts{"RegisterHotKey(" + std::to_string(p.MainForm->HookHotKey2.MessageWindow()) + ",1,3,83)"});
+  EXPECT_EQ(fake.drop_targets, std::vector<Hwnd>{p.MainForm->Handle()});
+  EXPECT_TRUE(fake.boxes.empty());
 
-    fake.At(5000, [&] { p.MainForm->BitBtn6.Click(); });
-    EXPECT_EQ(p.Run(), 0);
-    EXPECT_EQ(fake.now, 5000);
-    EXPECT_TRUE(p.MainForm->Closed());
-    EXPECT_TRUE(fake.hotkeys.empty());
-    EXPECT_EQ(fake.registry[kZepxKey].size(), 47u);
-    EXPECT_FALSE(fake.FindWindowByHandle(p.MainForm->Handle()));
-  }
-  EXPECT_EQ(fake.Texts({"CreateWindowEx(message)"}).size(), fake.Texts({"DestroyWindow("}).size());
+  fake.At(5000, [&] { p.MainForm->BitBtn6.Click(); });
+  EXPECT_EQ(p.Run(), 0);
+  EXPECT_EQ(fake.now, 5000);
+  EXPECT_TRUE(fake.hotkeys.empty());
+  EXPECT_EQ(fake.registry[kZepxKey].size(), 47u);
+  EXPECT_FALSE(fake.FindWindowByHandle(p.MainForm->Handle()));
 }
 
 TEST(Program, AQuitFromOutsideStillSavesTheSettings) {
@@ -75,41 +52,52 @@ TEST(Program, AQuitFromOutsideStillSavesTheSettings) {
   EXPECT_EQ(fake.registry[kZepxKey].size(), 47u);
 }
 
-TEST_F(Life, TheFirstMacroFileIsLoadedWithItsSendMethodAndTheOthersGetInstancesOfTheirOwn) {
+class Life : public LifeFixture, public ::testing::Test {
+ protected:
+  void MacroFile(const std::string& path, const std::string& line, int send_api) {
+    MacroSettings s;
+    s.loop = 1;
+    s.send_api = send_api;
+    fake.files[path] = WriteMacroFile({line}, s);
+  }
+  Texts& WatchStatus() {
+    form.StatusLabel.OnChange = [this] { status_.push_back(form.StatusLabel.Caption()); };
+    return status_;
+  }
+  Texts status_;
+};
+
+TEST_F(Life, TheFirstMacroFileIsLoadedWithItsSendMethodAndRunsWhenAutorunIsSet) {
   WriteSettingsKey(fake, [](TMainForm& f) {
     f.settings.AutoRunChecked = true;
-    f.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
     f.PostRadioGroup.SetItemIndex(kSendEvent);
   });
-  MacroFile("C:\\m\\first.mcr", {"Wait=10"}, kSendWinMessage);
+  MacroFile("C:\\m\\first.mcr", "Wait=10", kSendWinMessage);
   fake.arguments = {"C:\\m\\first.mcr", "C:\\m\\notes.txt", "D:\\x y\\third.MCR", "C:\\m\\odd.Mcr"};
   Texts& status = WatchStatus();
   Start();
   EXPECT_EQ(form.SendList.Items(), Texts{"Wait=10"});
-  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage);
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage);  // the file's, not the stored _event
   EXPECT_TRUE(form.settings.PostMouseChecked);
   ASSERT_EQ(fake.processes.size(), 1u);
   EXPECT_EQ(fake.processes[0].command_line, "C:\\ZEPX\\zepx.exe \"D:\\x y\\third.MCR\"");
   EXPECT_EQ(fake.processes[0].current_dir, "D:\\x y\\");
 
-  fake.RunUntil(3000);  // the autorun: one pass of the file, then idle
-  ASSERT_FALSE(status.empty());
-  EXPECT_EQ(status.front().rfind("実行中 (WinMessage)", 0), 0u);
-  EXPECT_EQ(status.back(), "待機中");
-  EXPECT_FALSE(form.LoadedFromCommandLine);
+  fake.RunUntil(3000);
+  ASSERT_EQ(status.size(), 2u);
+  EXPECT_EQ(status[0].rfind("実行中 (WinMessage)", 0), 0u);
 
   // A later drop never runs anything by itself.
-  status.clear();
-  MacroFile("C:\\m\\b.mcr", {"Wait=20"}, kSendInput);
+  MacroFile("C:\\m\\b.mcr", "Wait=20", kSendInput);
   form.DropFiles({"C:\\m\\b.mcr"});
   fake.RunUntil(6000);
   EXPECT_EQ(form.SendList.Items(), Texts{"Wait=20"});
-  EXPECT_TRUE(status.empty());
+  EXPECT_EQ(status.size(), 2u);
 }
 
-TEST_F(Life, WithoutAutorunTheLoadedFileWaitsAndABlankInTheProgramPathIsQuoted) {
+TEST_F(Life, WithoutAutorunNothingRunsAndABlankInTheProgramPathIsQuoted) {
   WriteSettingsKey(fake, [](TMainForm&) {});
-  MacroFile("C:\\m\\first.mcr", {"Wait=10"}, kSendEvent);
+  MacroFile("C:\\m\\first.mcr", "Wait=10", kSendEvent);
   fake.program_path = "C:\\Program Files\\ZEPX\\zepx.exe";
   fake.arguments = {"C:\\m\\first.mcr", "second.mcr"};
   Texts& status = WatchStatus();
@@ -121,48 +109,40 @@ TEST_F(Life, WithoutAutorunTheLoadedFileWaitsAndABlankInTheProgramPathIsQuoted) 
   EXPECT_EQ(fake.processes[0].current_dir, "");
 }
 
-TEST_F(Life, DroppedFiles) {
+TEST_F(Life, DroppedFilesAndFurtherInstances) {
   Start();
   fake.foreground = fake.AddWindow("Explorer", "CabinetWClass");
   form.DropFiles({"C:\\d\\link.LNK"});
   EXPECT_EQ(fake.foreground, form.Handle());
-  EXPECT_EQ(BoxTexts(), Texts{"ショートカット(*.lnk)は読み込めません."});
   form.DropFiles({"C:\\d\\readme.txt"});
-  form.DropFiles({"C:\\d\\x.lnk", "C:\\d\\y.lnk"});  // several: no message for shortcuts
-  EXPECT_EQ(fake.boxes.size(), 1u);
+  form.DropFiles({"C:\\d\\x.lnk", "C:\\d\\y.lnk"});  // several: shortcuts pass silently
+  EXPECT_EQ(BoxTexts(), Texts{"ショートカット(*.lnk)は読み込めません."});
 
-  MacroFile("C:\\d\\1.mcr", {"Wait=1"}, kSendInput);
+  MacroFile("C:\\d\\1.mcr", "Wait=1", kSendInput);
   form.DropFiles({"C:\\d\\1.mcr", "C:\\d\\2.MCR", "C:\\d\\n.txt", "C:\\d\\3.mcr"});
   EXPECT_EQ(form.SendList.Items(), Texts{"Wait=1"});
   ASSERT_EQ(fake.processes.size(), 2u);
   EXPECT_EQ(fake.processes[1].command_line, "C:\\ZEPX\\zepx.exe \"C:\\d\\3.mcr\"");
-}
 
-TEST_F(Life, SecondInstanceAsAdministratorOnlyFromVersionSix) {
+  // As administrator from version 6 on; before that a plain new process.
   fake.major_version = 5;
   EXPECT_FALSE(form.RunAsAdministrator("C:\\ZEPX\\zepx.exe", ""));
   form.mNewZep.Click();
-  ASSERT_EQ(fake.processes.size(), 1u);
-  EXPECT_FALSE(fake.processes[0].runas);
-  EXPECT_EQ(fake.processes[0].command_line, "C:\\ZEPX\\zepx.exe");
-  EXPECT_EQ(fake.processes[0].current_dir, "C:\\ZEPX\\");
-
   fake.major_version = 6;
   form.mNewZep.Click();
-  ASSERT_EQ(fake.processes.size(), 2u);
-  EXPECT_TRUE(fake.processes[1].runas);
+  ASSERT_EQ(fake.processes.size(), 4u);
+  EXPECT_EQ(fake.processes[2].command_line + "|" + fake.processes[2].current_dir, "C:\\ZEPX\\zepx.exe|C:\\ZEPX\\");
   EXPECT_EQ(fake.Texts({"ShellExecuteExA"}), Texts{"ShellExecuteExA(runas,C:\\ZEPX\\zepx.exe,)"});
 }
 
 TEST_F(Life, HelpTextsAndTheAboutBox) {
   for (TButton* b : {&form.Button1, &form.Button2, &form.Button3, &form.Button4, &form.Button5, &form.Button8})
     b->Click();
-  ASSERT_EQ(fake.boxes.size(), 6u);
-  for (const auto& b : fake.boxes) EXPECT_EQ(b.kind, MsgKind::Info);
-  EXPECT_EQ(fake.boxes[2].text.rfind("ドラッグを送信後、実際にオブジェクトを掴む", 0), 0u);
-  EXPECT_EQ(fake.boxes[5].text.rfind("[_event]\r\n_eventコマンドを発行し", 0), 0u);
   const Texts texts = BoxTexts();
+  ASSERT_EQ(texts.size(), 6u);
   EXPECT_EQ(std::set<std::string>(texts.begin(), texts.end()).size(), 6u);
+  EXPECT_EQ(texts[2].rfind("ドラッグを送信後、実際にオブジェクトを掴む", 0), 0u);
+  EXPECT_EQ(texts[5].rfind("[_event]\r\n_eventコマンドを発行し", 0), 0u);
 
   std::string shown;
   fake.on_modal = [&](const std::string& cls) {
@@ -171,28 +151,32 @@ TEST_F(Life, HelpTextsAndTheAboutBox) {
   };
   form.mAbout.Click();
   EXPECT_EQ(shown, "TAboutForm|ZEPXについて|ZEPX Version 1.51|OK");
-  EXPECT_FALSE(about.Visible());
 }
 
-// ---- closing during a run ----------------------------------------------------------
+// ---- closing during a run ------------------------------------------------------
 
 enum class Exit { FromOutside, Button, Menu, Tray };
 
 class CloseDuringRun : public Life, public ::testing::WithParamInterface<Exit> {
  protected:
-  void CloseNow() {
-    switch (GetParam()) {
-      case Exit::FromOutside: form.CloseRequested(); break;
-      case Exit::Button: form.BitBtn6.Click(); break;
-      case Exit::Menu: form.mExit.Click(); break;
-      case Exit::Tray: form.ZEPX1.Click(); break;
-    }
-    closed_under_run_ = form.Closed();
-  }
-  void ExpectCleanExit() {
-    EXPECT_FALSE(closed_under_run_) << "torn down under the run";
+  void RunAndCloseAt(std::int64_t t, const std::function<bool()>& held) {
+    Start();
+    form.PostRadioGroup.SetItemIndex(kSendEvent);
+    form.LoopSpinEdit.SetValue(0);
+    bool closed_under_run = true;
+    fake.At(t, [&] {
+      EXPECT_TRUE(held()) << "nothing held at the close";
+      switch (GetParam()) {
+        case Exit::FromOutside: form.CloseRequested(); break;
+        case Exit::Button: form.BitBtn6.Click(); break;
+        case Exit::Menu: form.mExit.Click(); break;
+        case Exit::Tray: form.ZEPX1.Click(); break;
+      }
+      closed_under_run = form.Closed();
+    });
+    form.BitBtn1Click();
+    EXPECT_FALSE(closed_under_run);
     EXPECT_TRUE(form.Closed());
-    EXPECT_TRUE(fake.quit_requested);
     EXPECT_TRUE(fake.keys_down.empty());
     EXPECT_TRUE(fake.buttons_down.empty());
     EXPECT_FALSE(fake.clip.has_value());
@@ -200,35 +184,17 @@ class CloseDuringRun : public Life, public ::testing::WithParamInterface<Exit> {
     EXPECT_EQ(Saves(), 1u);
     EXPECT_EQ(fake.Texts({"PostQuitMessage"}).size(), 1u);
   }
-  bool closed_under_run_ = true;
 };
 
 TEST_P(CloseDuringRun, WhileModifiersAreHeld) {
-  Start();
-  form.PostRadioGroup.SetItemIndex(kSendEvent);
   form.SendList.SetItems({"[A]+Shift+Ctrl", "Wait=5000"});
-  form.LoopSpinEdit.SetValue(0);
-  fake.At(1100, [&] {
-    EXPECT_TRUE(fake.keys_down.count(win::VK_SHIFT));  // inside ShiftAltCtrlDelay
-    CloseNow();
-  });
-  form.BitBtn1Click();
-  ExpectCleanExit();
+  RunAndCloseAt(1100, [&] { return fake.keys_down.count(win::VK_SHIFT) > 0; });  // in ShiftAltCtrlDelay
 }
 
 TEST_P(CloseDuringRun, WhileADragHoldsTheButton) {
-  Start();
-  form.PostRadioGroup.SetItemIndex(kSendEvent);
   form.SendList.SetItems({"L_Drag:10x20", "L_Drop:300x20"});
-  form.LoopSpinEdit.SetValue(0);
   const Point before = fake.cursor;
-  fake.At(1700, [&] {
-    EXPECT_TRUE(fake.buttons_down.count(win::MOUSEEVENTF_LEFTDOWN));  // inside DragDelay
-    EXPECT_TRUE(fake.clip.has_value());
-    CloseNow();
-  });
-  form.BitBtn1Click();
-  ExpectCleanExit();
+  RunAndCloseAt(1700, [&] { return fake.buttons_down.size() == 1 && fake.clip; });  // in DragDelay
   EXPECT_EQ(fake.cursor, before);
 }
 
