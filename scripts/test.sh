@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all four configurations and runs every
 # test: the unit tests in the host build and again under the sanitizers,
-# checks of the two Windows builds, a start-up check of zepx.exe under Wine,
-# and every end-to-end script tests/e2e/*_test.sh. Ends with the line
+# checks of the two Windows builds, the Win32 platform checks
+# (tests/win32) under Wine in two ANSI code pages, a start-up check of
+# zepx.exe, and every end-to-end script tests/e2e/*_test.sh. Ends with the line
 # "N passed, N failed" (one count per suite or script) and exits non-zero
 # when anything failed.
 #
@@ -168,6 +169,25 @@ fi
 export ZEPX_EXE="$ROOT/build/win64/zepx.exe"
 export ZEPX_TOOLS_DIR="$ROOT/build/win64"
 export ZEPX_ARTIFACTS="$ART"
+
+# ---- the real platform against the real system, in both ANSI code pages -------
+
+platform_checks() {  # platform_checks LOCALE
+  local exe="$ROOT/build/win64/zepx_win32_tests.exe"
+  [[ -f $exe ]] || { echo "zepx_win32_tests.exe missing"; return 1; }
+  LANG=$1 LC_ALL=$1 timeout 300 wine "$exe" "引数 あ" 2>&1 | tee "$ART/platform-$1.log"
+  local status=${PIPESTATUS[0]}
+  wineserver -w >/dev/null 2>&1
+  return "$status"
+}
+echo "=== Win32 platform checks, ANSI code page 932"
+platform_checks ja_JP.UTF-8
+record "win32 platform (cp932)" $?
+# C.UTF-8: code page 1252, and file names and arguments still reach Wine
+# as UTF-8.
+echo "=== Win32 platform checks, ANSI code page 1252"
+platform_checks C.UTF-8
+record "win32 platform (cp1252)" $?
 
 # ---- start-up check: the program opens its main window ------------------------
 
