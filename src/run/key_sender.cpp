@@ -11,6 +11,7 @@
 //               meaningfully (PrtSc, Windows, KANJI and the modifiers) and go
 //               in as SendInput records instead.
 #include <cstring>
+#include <functional>
 
 #include "model/convert.h"
 #include "shell/main_form.h"
@@ -160,11 +161,27 @@ void TMainForm::SendKeyCommand(int index) {
   const bool ctrl = Contains(line, "+C");
   const bool shift = Contains(line, "+S");
   const bool modifiers = alt || ctrl || shift;
+  auto release_modifiers = [&] {
+    if (shift) modifier(win::VK_SHIFT, false);
+    if (ctrl) modifier(win::VK_CONTROL, false);
+    if (alt) modifier(win::VK_MENU, false);
+  };
+  // The waits run every handler of the program; should one of them throw
+  // through this line, the modifiers must not stay down system-wide.
+  struct ReleaseOnUnwind {
+    bool held = false;
+    std::function<void()> release;
+    ~ReleaseOnUnwind() {
+      if (held) release();
+    }
+  } unwind{false, release_modifiers};
+
   Hwnd front = 0;
   if (modifiers) {
     front = windows.GetForegroundWindow();
     if (target != front) windows.SetForegroundWindow(target);
     platform.loop.Sleep(10);
+    unwind.held = true;
     if (alt) modifier(win::VK_MENU, true);
     if (ctrl) modifier(win::VK_CONTROL, true);
     if (shift) modifier(win::VK_SHIFT, true);
@@ -210,9 +227,8 @@ void TMainForm::SendKeyCommand(int index) {
   }
 
   if (modifiers) {
-    if (shift) modifier(win::VK_SHIFT, false);
-    if (ctrl) modifier(win::VK_CONTROL, false);
-    if (alt) modifier(win::VK_MENU, false);
+    unwind.held = false;
+    release_modifiers();
     platform.loop.ProcessPendingMessages();
     if (target != front) windows.SetForegroundWindow(front);
   }

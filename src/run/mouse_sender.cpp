@@ -5,6 +5,8 @@
 // real cursor too. The cursor is confined to the point while the buttons
 // act, so that a user's hand on the mouse cannot spoil a drag, and is put
 // back where it was afterwards.
+#include <functional>
+
 #include "shell/main_form.h"
 
 namespace zepx {
@@ -89,6 +91,22 @@ void TMainForm::SendMouseCommand(int index) {
     else input.mouse_event(flag, 0, 0, 0, 0);
   };
 
+  // The waits run every handler of the program. Should one of them throw
+  // through this line, no button may stay pressed and the cursor must not
+  // stay confined to one pixel.
+  struct Cleanup {
+    IInput& input;
+    bool armed = false;
+    Point saved;
+    std::function<void()> release;  // the button still held, if any
+    ~Cleanup() {
+      if (!armed) return;
+      if (release) release();
+      input.ClipCursor(nullptr);
+      input.SetCursorPos(saved.x, saved.y);
+    }
+  } cleanup{input, false, {}, nullptr};
+
   if (kind == MouseKind::LeftDrag || kind == MouseKind::RightDrag) {
     const bool left = kind == MouseKind::LeftDrag;
     RefreshCoordinateDisplay();
@@ -97,10 +115,16 @@ void TMainForm::SendMouseCommand(int index) {
     loop.ProcessPendingMessages();
     Point saved;
     input.GetCursorPos(saved);
+    cleanup.saved = saved;
+    cleanup.armed = true;
 
     const Aim press = point_at(index, boxes(), 100);
     if (left) button(press, win::WM_LBUTTONDOWN, win::MOUSEEVENTF_LEFTDOWN);
     else button(press, win::WM_RBUTTONDOWN, win::MOUSEEVENTF_RIGHTDOWN);
+    cleanup.release = [&button, press, left] {
+      if (left) button(press, win::WM_LBUTTONUP, win::MOUSEEVENTF_LEFTUP);
+      else button(press, win::WM_RBUTTONUP, win::MOUSEEVENTF_RIGHTUP);
+    };
     wait_showing(DragDelay);
     input.ClipCursor(nullptr);
 
@@ -112,8 +136,10 @@ void TMainForm::SendMouseCommand(int index) {
     const Aim release = point_at(index + 1, boxes(), 0);
     if (left) button(release, win::WM_LBUTTONUP, win::MOUSEEVENTF_LEFTUP);
     else button(release, win::WM_RBUTTONUP, win::MOUSEEVENTF_RIGHTUP);
+    cleanup.release = nullptr;
 
     wait_showing(ClickAfterDelay);
+    cleanup.armed = false;
     input.ClipCursor(nullptr);
     input.SetCursorPos(saved.x, saved.y);
     loop.ProcessPendingMessages();
@@ -134,6 +160,8 @@ void TMainForm::SendMouseCommand(int index) {
   aim.window = entry(index);
   if (moved) {
     input.GetCursorPos(saved);
+    cleanup.saved = saved;
+    cleanup.armed = true;
     aim = point_at(index, at, 0);
   }
 
@@ -164,6 +192,7 @@ void TMainForm::SendMouseCommand(int index) {
 
   wait_showing(ClickAfterDelay);
   loop.ProcessPendingMessages();
+  cleanup.armed = false;
   input.ClipCursor(nullptr);
   if (moved) input.SetCursorPos(saved.x, saved.y);
   loop.ProcessPendingMessages();

@@ -215,6 +215,14 @@ TEST_F(KeySender, FrontAppLineActivatesTheWindowInEveryMethod) {
   EXPECT_EQ(Run("[ｱﾌﾟﾘを前面に]@@Nowhere")[1], "0:FindWindowA(null,\"Nowhere\")=0");
 }
 
+TEST_F(KeySender, AHandlerThrowingDuringTheModifierWaitLeavesNoKeyDown) {
+  Method(kSendWinMessage);
+  fake.At(100, [] { throw std::runtime_error("handler failed"); });
+  EXPECT_THROW(Run("[F5]+Alt+Ctrl"), std::runtime_error);
+  EXPECT_EQ(fake.Texts({"SendInput"}), (Calls{"SendInput(18,56,0)", "SendInput(17,29,0)",
+                                              "SendInput(17,29,2)", "SendInput(18,56,2)"}));
+}
+
 TEST_F(KeySender, AFunctionKeyNumberThatIsNoNumberFailsBeforeAnythingIsPressed) {
   Method(kSendEvent);
   form.SendList.SetItems({"[Fx]+Ctrl"});

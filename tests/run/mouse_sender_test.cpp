@@ -170,6 +170,15 @@ TEST_F(MouseSender, StopDuringTheDragStillReleasesAndWaitsTheClickDelayInFull) {
   EXPECT_EQ(form.DragDelay.FontColor(), kColorWindowText);
 }
 
+TEST_F(MouseSender, AHandlerThrowingDuringTheDragReleasesTheButtonAndTheCursor) {
+  Method(kSendEvent);
+  Lines({"R_Drag:10x20", "R_Drop:300x20"});
+  fake.At(700, [] { throw std::runtime_error("handler failed"); });
+  EXPECT_THROW(Send(0), std::runtime_error);
+  EXPECT_EQ(Only(fake.Texts(), "mouse_event"), (Calls{"mouse_event(8,0,0,0,0)", "mouse_event(16,0,0,0,0)"}));
+  EXPECT_EQ(fake.cursor, (Point{400, 500}));
+}
+
 TEST_F(MouseSender, DragOnTheLastRowReleasesAtThePressPointWithoutGrowingTheTable) {
   Method(kSendWinMessage);
   Lines({"[Enter]", "R_Drag:150x100"});
