@@ -408,6 +408,31 @@ class ButtonControl : public NativeControl {
   void Command(HWND, WORD code) override {
     if (code == BN_CLICKED && button_.Enabled()) button_.Click();
   }
+  // Push buttons ignore the text colour of WM_CTLCOLORBTN: a button with a
+  // font colour of its own is drawn here.
+  bool Notify(NMHDR* n, LRESULT& result) override {
+    if (n->code != static_cast<UINT>(NM_CUSTOMDRAW) || !HasColor(color_)) return false;
+    auto* cd = reinterpret_cast<NMCUSTOMDRAW*>(n);
+    if (cd->dwDrawStage != CDDS_PREPAINT) return false;
+    RECT rc = cd->rc;
+    UINT state = DFCS_BUTTONPUSH;
+    if (cd->uItemState & CDIS_SELECTED) state |= DFCS_PUSHED;
+    if (cd->uItemState & CDIS_DISABLED) state |= DFCS_INACTIVE;
+    DrawFrameControl(cd->hdc, &rc, DFC_BUTTON, state);
+    const std::wstring text = WindowTextOf(hwnd_);
+    HGDIOBJ old = font_ ? SelectObject(cd->hdc, font_) : nullptr;
+    SetBkMode(cd->hdc, TRANSPARENT);
+    SetTextColor(cd->hdc, color_);
+    UINT format = DT_CENTER | DT_WORDBREAK;
+    RECT measure = rc;
+    DrawTextW(cd->hdc, text.c_str(), -1, &measure, format | DT_CALCRECT);
+    const int h = measure.bottom - measure.top;
+    rc.top += std::max(0L, (rc.bottom - rc.top - h) / 2);
+    DrawTextW(cd->hdc, text.c_str(), -1, &rc, format);
+    if (old) SelectObject(cd->hdc, old);
+    result = CDRF_SKIPDEFAULT;
+    return true;
+  }
 
  private:
   TButton& button_;
@@ -1187,6 +1212,10 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_COMMAND: {
       HWND from = reinterpret_cast<HWND>(lparam);
+      if (!from && LOWORD(wparam) == IDCANCEL && !is_main_) {
+        form_.CloseRequested();  // Escape, through the dialog manager
+        return 0;
+      }
       if (!from) {
         auto it = menu_ids_.find(LOWORD(wparam));
         if (it != menu_ids_.end() && it->second->Enabled()) it->second->Click();
