@@ -1,0 +1,298 @@
+// lifectl.exe: looks at the program's life from another process, for the
+// end-to-end tests of settings, hot keys, start-up and exit: message boxes,
+// the top-level windows of every instance, the menu bar, and the window
+// position. Arguments are UTF-8 (Wine hands them over under a UTF-8
+// locale); output is UTF-8, one item per line.
+//
+// A window argument WIN is an exact top-level caption or "#<handle>".
+//
+// Commands:
+//   tops PREFIX            visible top-level windows whose caption begins
+//                          with PREFIX: "<handle> <pid> <class> <caption>"
+//   boxes                  visible dialog-class (#32770) top-level windows:
+//                          "BOX <handle> <pid> <caption>", then one
+//                          "TEXT <text>" per non-empty Static child, CR and
+//                          LF written as the two characters \r and \n
+//   waitbox MS             like boxes, waiting up to MS for the first one;
+//                          fails when none comes
+//   answer HANDLE ID       clicks the box's button with that control id
+//                          (1 OK, 6 Yes, 7 No, 2 Cancel)
+//   menu WIN KEYS          opens the menu bar's pop-up whose mnemonic is
+//                          the first key (WM_SYSCOMMAND SC_KEYMENU) and
+//                          types the others into the menu (WM_CHAR): the
+//                          way a user picks Alt+F, E. Menus cannot be read
+//                          from another process under Wine, so items are
+//                          reached by their mnemonics.
+//   move WIN X Y           moves the window (size and z-order kept)
+//   exstyle WIN            the extended window style, "0x%08X"
+//   alpha WIN              the layered window's alpha, or "none" when the
+//                          window is not layered with an alpha
+//   comboitems WIN         "<n> <item>" for every item of every ComboBox
+//                          child (n counts the combo boxes from 0)
+//   button WIN TEXT        posts BM_CLICK to the child button with that
+//                          exact text (\r \n unescaped)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr DWORD kSendTimeoutMs = 3000;
+
+void Out(const std::string& s) {
+  std::string line = s + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+            &written, nullptr);
+}
+
+void Err(const std::string& s) {
+  std::string line = "lifectl: " + s + "\n";
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()),
+            &written, nullptr);
+}
+
+std::string Utf8(const std::wstring& w) {
+  if (w.empty()) return {};
+  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
+                              nullptr, nullptr);
+  std::string s(static_cast<size_t>(n), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
+                      nullptr);
+  return s;
+}
+
+std::string Handle(HWND h) {
+  return std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
+}
+
+std::wstring Escaped(const std::wstring& t) {
+  std::wstring r;
+  for (wchar_t c : t) {
+    if (c == L'\r') r += L"\\r";
+    else if (c == L'\n') r += L"\\n";
+    else r += c;
+  }
+  return r;
+}
+
+std::wstring Unescaped(const std::wstring& s) {
+  std::wstring r;
+  for (size_t i = 0; i < s.size(); ++i) {
+    if (s[i] == L'\\' && i + 1 < s.size()) {
+      wchar_t c = s[++i];
+      r += c == L'r' ? L'\r' : c == L'n' ? L'\n' : c;
+    } else {
+      r += s[i];
+    }
+  }
+  return r;
+}
+
+// WM_GETTEXT with a timeout, so a program busy in a modal loop or a run
+// cannot hang the test; the text the window manager keeps otherwise.
+std::wstring WindowText(HWND h) {
+  DWORD_PTR len = 0;
+  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len)) {
+    wchar_t buf[1024];
+    int n = InternalGetWindowText(h, buf, 1024);
+    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+  }
+  std::wstring w(len + 1, L'\0');
+  DWORD_PTR got = 0;
+  SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
+                      kSendTimeoutMs, &got);
+  w.resize(got);
+  return w;
+}
+
+std::wstring ClassOf(HWND h) {
+  wchar_t buf[256];
+  int n = GetClassNameW(h, buf, 256);
+  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
+}
+
+DWORD PidOf(HWND h) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(h, &pid);
+  return pid;
+}
+
+std::vector<HWND> g_found;
+BOOL CALLBACK Collect(HWND h, LPARAM) {
+  g_found.push_back(h);
+  return TRUE;
+}
+std::vector<HWND> TopLevels() {
+  g_found.clear();
+  EnumWindows(Collect, 0);
+  return g_found;
+}
+std::vector<HWND> Children(HWND parent) {
+  g_found.clear();
+  EnumChildWindows(parent, Collect, 0);
+  return g_found;
+}
+
+HWND FindTop(const std::wstring& spec) {
+  if (!spec.empty() && spec[0] == L'#') {
+    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(_wcstoui64(spec.c_str() + 1, nullptr, 10)));
+    return IsWindow(h) ? h : nullptr;
+  }
+  for (HWND h : TopLevels())
+    if (WindowText(h) == spec) return h;
+  return nullptr;
+}
+
+std::vector<HWND> Boxes() {
+  std::vector<HWND> r;
+  for (HWND h : TopLevels())
+    if (IsWindowVisible(h) && ClassOf(h) == L"#32770") r.push_back(h);
+  return r;
+}
+
+void PrintBox(HWND box) {
+  Out("BOX " + Handle(box) + " " + std::to_string(PidOf(box)) + " " + Utf8(WindowText(box)));
+  for (HWND c : Children(box)) {
+    if (lstrcmpiW(ClassOf(c).c_str(), L"Static") != 0) continue;
+    std::wstring t = WindowText(c);
+    if (!t.empty()) Out("TEXT " + Utf8(Escaped(t)));
+  }
+}
+
+int Run(int argc, wchar_t** argv) {
+  std::wstring cmd = argc > 1 ? argv[1] : L"";
+  auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
+
+  if (cmd == L"tops") {
+    const std::wstring prefix = arg(2);
+    for (HWND h : TopLevels()) {
+      if (!IsWindowVisible(h)) continue;
+      std::wstring t = WindowText(h);
+      if (t.rfind(prefix, 0) != 0) continue;
+      Out(Handle(h) + " " + std::to_string(PidOf(h)) + " " + Utf8(ClassOf(h)) + " " + Utf8(t));
+    }
+    return 0;
+  }
+  if (cmd == L"boxes") {
+    for (HWND b : Boxes()) PrintBox(b);
+    return 0;
+  }
+  if (cmd == L"waitbox") {
+    const DWORD limit = static_cast<DWORD>(_wtoi(arg(2).c_str()));
+    const DWORD start = GetTickCount();
+    for (;;) {
+      std::vector<HWND> boxes = Boxes();
+      if (!boxes.empty()) {
+        // A box is created before its text is set; give it a moment.
+        Sleep(200);
+        for (HWND b : Boxes()) PrintBox(b);
+        return 0;
+      }
+      if (GetTickCount() - start >= limit) {
+        Err("no message box within " + std::to_string(limit) + " ms");
+        return 1;
+      }
+      Sleep(50);
+    }
+  }
+  if (cmd == L"answer") {
+    HWND box = FindTop(L"#" + arg(2));
+    if (!box) {
+      Err("no window #" + Utf8(arg(2)));
+      return 1;
+    }
+    const int id = _wtoi(arg(3).c_str());
+    HWND button = GetDlgItem(box, id);
+    if (button) PostMessageW(button, BM_CLICK, 0, 0);
+    else PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return 0;
+  }
+
+  HWND top = FindTop(arg(2));
+  if (!top) {
+    Err("no window \"" + Utf8(arg(2)) + "\"");
+    return 1;
+  }
+  if (cmd == L"menu") {
+    const std::wstring keys = arg(3);
+    if (keys.empty()) {
+      Err("menu: no keys");
+      return 2;
+    }
+    PostMessageW(top, WM_SYSCOMMAND, SC_KEYMENU, keys[0]);
+    for (size_t i = 1; i < keys.size(); ++i) {
+      // The menu loop must be running (and the pop-up open) before the
+      // next key arrives, or the key goes to the window instead.
+      Sleep(300);
+      PostMessageW(top, WM_CHAR, keys[i], 1);
+    }
+    return 0;
+  }
+  if (cmd == L"move") {
+    if (!SetWindowPos(top, nullptr, _wtoi(arg(3).c_str()), _wtoi(arg(4).c_str()), 0, 0,
+                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE)) {
+      Err("SetWindowPos failed: " + std::to_string(GetLastError()));
+      return 1;
+    }
+    return 0;
+  }
+  if (cmd == L"exstyle") {
+    char buf[16];
+    std::snprintf(buf, sizeof buf, "0x%08lX",
+                  static_cast<unsigned long>(GetWindowLongW(top, GWL_EXSTYLE)));
+    Out(buf);
+    return 0;
+  }
+  if (cmd == L"alpha") {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    if (GetLayeredWindowAttributes(top, nullptr, &alpha, &flags) && (flags & LWA_ALPHA))
+      Out(std::to_string(alpha));
+    else
+      Out("none");
+    return 0;
+  }
+  if (cmd == L"comboitems") {
+    int n = 0;
+    for (HWND c : Children(top)) {
+      if (lstrcmpiW(ClassOf(c).c_str(), L"ComboBox") != 0) continue;
+      DWORD_PTR count = 0;
+      SendMessageTimeoutW(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &count);
+      for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
+        DWORD_PTR len = 0;
+        SendMessageTimeoutW(c, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len);
+        if (static_cast<LONG_PTR>(len) < 0) continue;
+        std::wstring w(len + 1, L'\0');
+        DWORD_PTR got = 0;
+        SendMessageTimeoutW(c, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&w[0]),
+                            SMTO_ABORTIFHUNG, kSendTimeoutMs, &got);
+        if (static_cast<LONG_PTR>(got) < 0) got = 0;
+        w.resize(got);
+        Out(std::to_string(n) + " " + Utf8(w));
+      }
+      ++n;
+    }
+    return 0;
+  }
+  if (cmd == L"button") {
+    const std::wstring text = Unescaped(arg(3));
+    for (HWND c : Children(top))
+      if (WindowText(c) == text) {
+        PostMessageW(c, BM_CLICK, 0, 0);
+        return 0;
+      }
+    Err("no button \"" + Utf8(arg(3)) + "\"");
+    return 1;
+  }
+  Err("unknown command " + Utf8(cmd));
+  return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) { return Run(argc, argv); }
