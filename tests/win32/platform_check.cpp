@@ -10,6 +10,9 @@
 #include <windows.h>
 #undef MessageBox
 
+#include <commdlg.h>
+#include <dlgs.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <string>
@@ -337,6 +340,48 @@ void DialogChecks(Win32Platform& p, HWND main) {
   p.KillTimer(t);
 }
 
+// File dialogs, filled in and confirmed from a timer like the boxes above.
+void FileDialogChecks(Win32Platform& p) {
+  Group("file dialogs");
+  wchar_t tmp[MAX_PATH];
+  GetTempPathW(MAX_PATH, tmp);
+  const std::wstring dirw = std::wstring(tmp) + L"zepx-dlg-" + std::to_wstring(GetCurrentProcessId());
+  CreateDirectoryW(dirw.c_str(), nullptr);
+  const std::string dir = Narrow(dirw);
+
+  std::wstring typed;  // what the user types into the name field; empty: Cancel
+  int ticks = 0;
+  const std::uint32_t t = p.SetTimer(100, [&] {
+    HWND dlg = FindWindowW(L"#32770", nullptr);
+    if (!dlg && ++ticks < 100) return;
+    if (typed.empty()) {
+      PostMessageW(dlg, WM_COMMAND, IDCANCEL, 0);
+    } else {
+      SendMessageW(dlg, CDM_SETCONTROLTEXT, cmb13, reinterpret_cast<LPARAM>(typed.c_str()));
+      PostMessageW(dlg, WM_COMMAND, IDOK, 0);
+    }
+  });
+  zepx::FileDialogOptions o;
+  o.filter = "ZEP SendBatch List (*.mcr)|*.mcr|すべて (*.*)|*.*";
+  o.default_ext = "mcr";
+  o.initial_dir = dir;
+  o.overwrite_prompt = true;
+
+  typed = dirw + L"\\新しいマクロ";  // the default extension is added
+  auto r = p.SaveFileDialog(o);
+  CHECK(r.has_value() && *r == dir + "\\新しいマクロ.mcr");
+  typed.clear();
+  CHECK(!p.SaveFileDialog(o).has_value());
+
+  CHECK(p.WriteFile(dir + "\\既存.mcr", "x"));
+  typed = dirw + L"\\既存.mcr";
+  r = p.OpenFileDialog(o);
+  CHECK(r.has_value() && *r == dir + "\\既存.mcr");
+  p.KillTimer(t);
+  DeleteFileW((dirw + L"\\既存.mcr").c_str());
+  RemoveDirectoryW(dirw.c_str());
+}
+
 void QuitChecks(Win32Platform& p) {
   Group("quit");
   bool ran = false;
@@ -364,6 +409,7 @@ int wmain() {
   ShellChecks(p);
   TranslucencyChecks(p, main);
   DialogChecks(p, main);
+  FileDialogChecks(p);
   DestroyWindow(main);
   QuitChecks(p);
 

@@ -49,7 +49,6 @@ std::optional<std::string> Win32Platform::FileDialog(const FileDialogOptions& o,
   const std::wstring filter = Win32Filter(o.filter);
   const std::wstring dir = Wide(o.initial_dir);
   const std::wstring ext = Wide(o.default_ext);
-  const std::wstring title = Wide(DialogTitle());
 
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof ofn;
