@@ -219,7 +219,12 @@ ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& sho
     const std::wstring text = Wide(want[p + k]);
     SendMessageW(w, m.insert, p + k, reinterpret_cast<LPARAM>(text.c_str()));
   }
-  shown = want;
+  // Edited in place: appending to a long list must not copy it.
+  shown.erase(shown.begin() + static_cast<std::ptrdiff_t>(p),
+              shown.begin() + static_cast<std::ptrdiff_t>(p + removed));
+  shown.insert(shown.begin() + static_cast<std::ptrdiff_t>(p),
+               want.begin() + static_cast<std::ptrdiff_t>(p),
+               want.begin() + static_cast<std::ptrdiff_t>(p + inserted));
   if (bulk) {
     SendMessageW(w, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(w, nullptr, TRUE);
@@ -563,6 +568,9 @@ class SpinControl : public EditControl {
 class ListBoxControl : public NativeControl {
  public:
   ListBoxControl(FormWindow& f, TItemsControl& l) : NativeControl(f, l), list_(l) {}
+  ~ListBoxControl() override {
+    if (measure_dc_) DeleteDC(measure_dc_);
+  }
   void Create() override {
     hwnd_ = MakeChild(L"LISTBOX",
                       LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP,
@@ -600,19 +608,20 @@ class ListBoxControl : public NativeControl {
  private:
   // The horizontal scroll range follows the widest line.
   void Measure(const ListChange& c) {
-    if (!font_) return;
-    if (c.full) widest_ = 0;
-    HDC dc = GetDC(hwnd_);
-    HGDIOBJ old = SelectObject(dc, font_);
+    if (!font_ || (c.inserted == 0 && !c.full)) return;
+    if (!measure_dc_) measure_dc_ = CreateCompatibleDC(nullptr);
+    SelectObject(measure_dc_, font_);
+    int widest = c.full ? 0 : widest_;
     for (std::size_t k = c.first; k < c.first + c.inserted && k < shown_.size(); ++k) {
       const std::wstring t = Wide(shown_[k]);
       SIZE size{};
-      GetTextExtentPoint32W(dc, t.c_str(), static_cast<int>(t.size()), &size);
-      widest_ = std::max(widest_, static_cast<int>(size.cx));
+      GetTextExtentPoint32W(measure_dc_, t.c_str(), static_cast<int>(t.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx));
     }
-    SelectObject(dc, old);
-    ReleaseDC(hwnd_, dc);
-    SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_ + 8), 0);
+    if (widest != widest_ || c.full) {
+      widest_ = widest;
+      SendMessageW(hwnd_, LB_SETHORIZONTALEXTENT, static_cast<WPARAM>(widest_ + 8), 0);
+    }
   }
 
   static LRESULT CALLBACK KeyProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
@@ -631,6 +640,7 @@ class ListBoxControl : public NativeControl {
   TItemsControl& list_;
   std::vector<std::string> shown_;
   int widest_ = 0;
+  HDC measure_dc_ = nullptr;
 };
 
 // Drop-down list, or with `editable` a drop-down with an edit field. As in
