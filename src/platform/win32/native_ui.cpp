@@ -278,7 +278,11 @@ class NativeControl : public INativeControl {
   TControl& control() { return ctl_; }
 
  protected:
-  HWND MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style, const std::wstring& text = L"");
+  // Every control starts a group of its own (so arrow keys and automatic
+  // radio buttons stay inside one radio group), except the second and later
+  // buttons of a radio group.
+  HWND MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style, const std::wstring& text = L"",
+                 bool starts_group = true);
   void Place(HWND w, const Bounds& b, UINT dpi) {
     const int x = Scale(b.x, dpi), y = Scale(b.y, dpi);
     SetWindowPos(w, nullptr, x, y, Scale(b.x + b.w, dpi) - x, Scale(b.y + b.h, dpi) - y,
@@ -373,8 +377,8 @@ class FormWindow : public INativeForm {
 };
 
 HWND NativeControl::MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style,
-                              const std::wstring& text) {
-  return form_.CreateChild(*this, cls, style, ex_style, text);
+                              const std::wstring& text, bool starts_group) {
+  return form_.CreateChild(*this, cls, style | (starts_group ? WS_GROUP : 0), ex_style, text);
 }
 
 bool NativeControl::CtlColor(UINT msg, HDC dc, LRESULT& result) {
@@ -819,8 +823,9 @@ class RadioGroupControl : public NativeControl {
   void MakeRadios(const std::vector<std::string>& items) {
     shown_ = items;
     for (std::size_t k = 0; k < items.size(); ++k) {
-      const DWORD first = k == 0 ? (WS_GROUP | WS_TABSTOP) : 0;
-      radios_.push_back(MakeChild(L"BUTTON", BS_AUTORADIOBUTTON | first, 0, Wide(items[k])));
+      const DWORD first = k == 0 ? WS_TABSTOP : 0;
+      radios_.push_back(
+          MakeChild(L"BUTTON", BS_AUTORADIOBUTTON | first, 0, Wide(items[k]), k == 0));
     }
   }
 
