@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -313,6 +314,7 @@ void DialogChecks(Win32Platform& p, HWND main) {
   p.SetOwner(N(main));
   struct Seen {
     bool found = false, owner_ok = false;
+    std::wstring text;
   } seen;
   int answer = 0, ticks = 0;
   const std::uint32_t t = p.SetTimer(50, [&] {
@@ -321,6 +323,9 @@ void DialogChecks(Win32Platform& p, HWND main) {
     if (box) {
       seen.found = true;
       seen.owner_ok = GetWindow(box, GW_OWNER) == main;
+      wchar_t text[256] = L"";
+      GetDlgItemTextW(box, 0xFFFF, text, 256);  // the message's static control
+      seen.text = text;
       PostMessageW(box, WM_COMMAND, answer, 0);
     } else if (ticks > 100) {  // not found by its caption: close whatever box is open
       if (HWND any = FindWindowW(L"#32770", nullptr)) PostMessageW(any, WM_COMMAND, answer, 0);
@@ -329,6 +334,7 @@ void DialogChecks(Win32Platform& p, HWND main) {
   answer = IDNO;
   CHECK(p.MessageBox("続けますか？", zepx::MsgKind::YesNo) == zepx::MsgResult::No);
   CHECK(seen.found && seen.owner_ok);
+  CHECK(seen.text == L"続けますか？");
   seen = {};
   answer = IDYES;
   CHECK(p.MessageBox("続けますか？", zepx::MsgKind::YesNo) == zepx::MsgResult::Yes);
@@ -337,6 +343,14 @@ void DialogChecks(Win32Platform& p, HWND main) {
   answer = IDOK;
   CHECK(p.MessageBox("読み込めませんでした", zepx::MsgKind::Info) == zepx::MsgResult::Ok);
   CHECK(seen.found);
+
+  // A callback that fails is reported in a box; the loop goes on.
+  seen = {};
+  bool after = false;
+  p.PostTask([] { throw std::runtime_error("失敗しました"); });
+  p.PostTask([&] { after = true; });
+  CHECK(PumpUntil(p, [&] { return after; }, 10000));
+  CHECK(seen.text == L"失敗しました");
   p.KillTimer(t);
 }
 

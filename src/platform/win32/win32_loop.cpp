@@ -2,6 +2,8 @@
 // receive them.
 #include "platform/win32/win32_internal.h"
 
+#include <exception>
+
 namespace zepx::win32 {
 namespace {
 
@@ -135,6 +137,17 @@ std::int64_t Win32Platform::NowMs() {
 
 void Win32Platform::Quit() { PostQuitMessage(0); }
 
+// Nothing may unwind through DispatchMessageW (on Windows an exception
+// crossing the system's frames is lost or ends the process): a failing
+// callback is reported the way the application reports any failure.
+void Win32Platform::Guarded(const std::function<void()>& fn) {
+  try {
+    fn();
+  } catch (const std::exception& e) {
+    MessageBox(e.what(), MsgKind::Info);
+  }
+}
+
 std::intptr_t Win32Platform::HandleSinkMessage(Hwnd w, std::uint32_t msg, std::uintptr_t wparam,
                                                std::intptr_t /*lparam*/, bool& handled) {
   if (w == sink_) {
@@ -144,7 +157,7 @@ std::intptr_t Win32Platform::HandleSinkMessage(Hwnd w, std::uint32_t msg, std::u
         // A copy: the callback may kill its own timer.
         const auto fn = it->second;
         handled = true;
-        (*fn)();
+        Guarded([&] { (*fn)(); });
         return 0;
       }
     } else if (msg == kRunTask) {
@@ -152,7 +165,7 @@ std::intptr_t Win32Platform::HandleSinkMessage(Hwnd w, std::uint32_t msg, std::u
       if (!tasks_.empty()) {
         auto fn = std::move(tasks_.front());
         tasks_.pop_front();
-        if (fn) fn();
+        if (fn) Guarded(fn);
       }
       return 0;
     }
@@ -163,7 +176,7 @@ std::intptr_t Win32Platform::HandleSinkMessage(Hwnd w, std::uint32_t msg, std::u
     if (it != hotkey_windows_.end()) {
       const auto fn = it->second;
       handled = true;
-      if (*fn) (*fn)(static_cast<int>(wparam));
+      if (*fn) Guarded([&] { (*fn)(static_cast<int>(wparam)); });
       return 0;
     }
   }

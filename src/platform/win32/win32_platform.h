@@ -150,6 +150,7 @@ class Win32Platform : public IMessageLoop,
   std::string DialogTitle() const;
   Hwnd DialogOwner() const;
   bool DispatchOne(tagMSG& msg);
+  void Guarded(const std::function<void()>& fn);
   std::optional<std::string> FileDialog(const FileDialogOptions& o, bool save);
 
   Platform platform_;
