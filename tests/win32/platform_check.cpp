@@ -62,6 +62,7 @@ LRESULT CALLBACK TestWndProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
     g_chars.push_back(static_cast<wchar_t>(wp));
     return 0;
   }
+  if (msg == WM_APP + 7) throw std::runtime_error("窓の失敗");
   return DefWindowProcW(w, msg, wp, lp);
 }
 
@@ -351,6 +352,13 @@ void DialogChecks(Win32Platform& p, HWND main) {
   p.PostTask([&] { after = true; });
   CHECK(PumpUntil(p, [&] { return after; }, 10000));
   CHECK(seen.text == L"失敗しました");
+  // The same from a window procedure that lets its exception out.
+  seen = {};
+  after = false;
+  PostMessageW(main, WM_APP + 7, 0, 0);
+  p.PostTask([&] { after = true; });
+  CHECK(PumpUntil(p, [&] { return after; }, 10000));
+  CHECK(seen.text == L"窓の失敗");
   p.KillTimer(t);
 }
 

@@ -81,9 +81,13 @@ bool Win32Platform::DispatchOne(MSG& msg) {
     quit_ = true;
     return false;
   }
-  if (filter_ && filter_(msg)) return true;
-  TranslateMessage(&msg);
-  DispatchMessageW(&msg);
+  // Window procedures should catch their own failures; this is the last net
+  // for one that did not, where the system lets the exception through.
+  Guarded([&] {
+    if (filter_ && filter_(msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  });
   return true;
 }
 
