@@ -25,7 +25,7 @@ run_lines() {
   # bring it there.
   ctl activate "$ZEPX_CAPTION"
   wait_for 5 foreground_is_not "$PROBE_TOP" || fail "could not put the program in front of the probe"
-  xdotool mousemove 40 1000
+  place_pointer 40 1000
   POINTER_BEFORE=$(pointer)
   MARK=$(probe_lines)
   run_macro 30000

@@ -96,7 +96,12 @@ start_probe() {
 start_zepx() {
   local macro=$1
   ZEPX_CAPTION="ZEPX - $(basename "$macro")"
-  wine "$ZEPX_EXE" "$(winpath "$macro")" &
+  if [[ -n "${ZEPX_CURSOR_TRACE:-}" ]]; then
+    # Wine's own record of every cursor move the program makes.
+    WINEDEBUG=-all,+cursor wine "$ZEPX_EXE" "$(winpath "$macro")" 2>"$ZEPX_CURSOR_TRACE" &
+  else
+    wine "$ZEPX_EXE" "$(winpath "$macro")" &
+  fi
   ZEPX_PID=$!
   E2E_PIDS+=("$ZEPX_PID")
   ctl --wait 30000 find "$ZEPX_CAPTION" >/dev/null ||
@@ -181,6 +186,15 @@ foreground() { ctl foreground | cut -d' ' -f1; }
 foreground_is() { [[ "$(foreground)" == "$1" ]]; }
 foreground_is_not() { [[ "$(foreground)" != "$1" ]]; }
 
+# Puts the pointer at X Y through Wine (SetCursorPos), so that Wine's idea
+# of it and the X pointer agree; xdotool alone moves only the X pointer, and
+# a later SetCursorPos to the point Wine still believes in moves nothing.
+place_pointer() {
+  ctl setcursor "$1" "$2" >/dev/null
+  wait_for 5 pointer_is "$1 $2" || fail "could not place the pointer at $1 $2 (X pointer $(pointer))"
+}
+pointer_is() { [[ "$(pointer)" == "$1" ]]; }
+
 # The X pointer, "x y".
 pointer() { xdotool getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
 
@@ -205,6 +219,10 @@ check_pointer_back() {
 report_pointer() {
   echo "     cursor afterwards: GetCursorPos $(ctl cursor), X pointer $(pointer) (was $1)"
 }
+
+# The points the program warped the cursor to, "x,y" per line, from the
+# trace of a start_zepx run with ZEPX_CURSOR_TRACE set.
+cursor_warps() { sed -n 's/.*X11DRV_SetCursorPos warped to \([0-9-]*,[0-9-]*\) .*/\1/p' "$1"; }
 
 cleanup() {
   local pid

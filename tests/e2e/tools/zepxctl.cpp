@@ -36,6 +36,8 @@
 //   activate WIN              SetForegroundWindow
 //   post WIN MSG WP LP        PostMessageW with numbers (0x.. allowed)
 //   cursor                    "x y" of GetCursorPos
+//   setcursor X Y             SetCursorPos: moves the X pointer and tells
+//                             Wine where it is (xdotool only does the first)
 #include <windows.h>
 
 #include <cstdio>
@@ -304,6 +306,13 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
   if (cmd == L"cursor") {
+    POINT p;
+    GetCursorPos(&p);
+    Out(std::to_string(p.x) + " " + std::to_string(p.y));
+    return 0;
+  }
+  if (cmd == L"setcursor") {
+    SetCursorPos(static_cast<int>(ParseNum(a1)), static_cast<int>(ParseNum(a2)));
     POINT p;
     GetCursorPos(&p);
     Out(std::to_string(p.x) + " " + std::to_string(p.y));
