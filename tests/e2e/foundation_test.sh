@@ -21,6 +21,8 @@ Loop:2
 SendAPI:1
 MCR
 
+radio_checked() { [[ "$(ctl getcheck "$ZEPX_CAPTION" "$1")" == 1 ]]; }
+
 start_zepx "$macro"
 expect_eq "caption" "ZEPX - foundation.mcr" "$(ctl text "$ZEPX_CAPTION")"
 
@@ -41,6 +43,13 @@ expect_eq "idle status after the passes" "待機中" "$(ctl status "$ZEPX_CAPTIO
 # would end near 2 s.
 echo "     run took ${RUN_MS} ms (request to idle)"
 ((RUN_MS >= 2900 && RUN_MS <= 5000)) || fail "two passes should take 2.9 to 5 s, took $RUN_MS ms"
+
+# The radio group takes a click from outside like a user's: _event now.
+ctl click "$ZEPX_CAPTION" "text:_event"
+wait_for 5 radio_checked "text:_event" || fail "the _event radio button did not become checked"
+expect_eq "SendInput radio after the switch" "0" "$(ctl getcheck "$ZEPX_CAPTION" "text:SendInput(DirectX)")"
+run_macro 20000
+expect_eq "running status after the switch" "実行中 (_event) - Ctrl+Alt+Xで中断できます" "$RUN_STATUS"
 
 close_zepx
 expect_eq "window gone" "" "$(ctl --wait 0 find "$ZEPX_CAPTION" 2>/dev/null || true)"

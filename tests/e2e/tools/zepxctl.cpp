@@ -34,6 +34,7 @@
 //   client WIN                "x y w h": client origin (screen) and size
 //   foreground                handle and caption of the foreground window
 //   activate WIN              SetForegroundWindow
+//   move WIN X Y [W H]        SetWindowPos (size kept when W H are missing)
 //   post WIN MSG WP LP        PostMessageW with numbers (0x.. allowed)
 //   cursor                    "x y" of GetCursorPos
 //   setcursor X Y             SetCursorPos: moves the X pointer and tells
@@ -458,6 +459,16 @@ int Run(int argc, wchar_t** argv) {
   }
   if (cmd == L"activate") {
     SetForegroundWindow(top);
+    return 0;
+  }
+  if (cmd == L"move") {
+    UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | (a4.empty() ? SWP_NOSIZE : 0);
+    if (!SetWindowPos(top, nullptr, static_cast<int>(ParseNum(a2)), static_cast<int>(ParseNum(a3)),
+                      a4.empty() ? 0 : static_cast<int>(ParseNum(a4)),
+                      a4.empty() ? 0 : static_cast<int>(ParseNum(Arg(argc, argv, i + 5))), flags)) {
+      Err("SetWindowPos failed");
+      return 1;
+    }
     return 0;
   }
   if (cmd == L"post") {
