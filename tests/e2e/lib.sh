@@ -39,6 +39,8 @@ for f in "$ZEPX_EXE" "$ZEPX_TOOLS_DIR/probe.exe" "$ZEPX_TOOLS_DIR/zepxctl.exe"; 
   fi
 done
 
+# Wine sees our files through Z:, which needs absolute paths.
+ZEPX_ARTIFACTS="$(realpath -m "$ZEPX_ARTIFACTS")"
 WORK="$ZEPX_ARTIFACTS/$E2E_NAME"
 rm -rf "$WORK"
 mkdir -p "$WORK"
