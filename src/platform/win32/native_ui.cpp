@@ -203,8 +203,11 @@ ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& sho
   ListChange change{p, inserted, false};
   if (removed == 0 && inserted == 0) return change;
 
-  const bool bulk = removed + inserted > 4;
-  if (bulk) SendMessageW(w, WM_SETREDRAW, FALSE, 0);
+  // Every change of a visible list updates its scroll bars at once, which
+  // under Wine costs milliseconds per row: a change of more than one row is
+  // made while the list is hidden and shown again unpainted.
+  const bool hide = removed + inserted > 1 && IsWindowVisible(w);
+  if (hide) ShowWindow(w, SW_HIDE);
   if (removed == shown.size() && removed > 0) {
     SendMessageW(w, m.reset, 0, 0);
   } else {
@@ -225,10 +228,7 @@ ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& sho
   shown.insert(shown.begin() + static_cast<std::ptrdiff_t>(p),
                want.begin() + static_cast<std::ptrdiff_t>(p),
                want.begin() + static_cast<std::ptrdiff_t>(p + inserted));
-  if (bulk) {
-    SendMessageW(w, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(w, nullptr, TRUE);
-  }
+  if (hide) ShowWindow(w, SW_SHOWNA);
   change.full = removed == 0 && p == 0 && s == 0;
   return change;
 }
@@ -255,6 +255,8 @@ class NativeControl : public INativeControl {
   virtual bool Notify(NMHDR* /*n*/, LRESULT& /*result*/) { return false; }
   virtual bool CtlColor(UINT msg, HDC dc, LRESULT& result);
   virtual bool IsGroupFrame() const { return false; }
+  // Applies changes that were collected instead of made at once.
+  virtual void Flush() {}
   // The window that shows the hint.
   virtual HWND HintWindow() const { return hwnd_; }
 
@@ -322,6 +324,8 @@ class FormWindow : public INativeForm {
   HWND CreateChild(NativeControl& owner, const wchar_t* cls, DWORD style, DWORD ex_style,
                    const std::wstring& text);
   void Forget(HWND w) { routes_.erase(w); }
+  // Asks for n->Flush() from the message loop (once, however often asked).
+  void Defer(NativeControl* n);
 
   bool TryShortcut(WPARAM vk);
   LRESULT Proc(UINT msg, WPARAM wparam, LPARAM lparam);
@@ -374,6 +378,8 @@ class FormWindow : public INativeForm {
   std::map<HMENU, TMenuItem*> popups_;
   std::vector<std::unique_ptr<INativeControl>> menu_natives_;
   std::vector<TMenuItem*> menu_items_;  // every item of the bar, for shortcuts
+  std::vector<NativeControl*> deferred_;
+  bool flush_posted_ = false;
 };
 
 HWND NativeControl::MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style,
@@ -581,13 +587,25 @@ class ListBoxControl : public NativeControl {
                       WS_EX_CLIENTEDGE);
     SetWindowSubclass(hwnd_, KeyProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
   }
-  void SetItems(const std::vector<std::string>& items) override {
-    const ListChange c = SyncList(hwnd_, kListBoxMessages, shown_, items);
+  // The list object may change row by row (a loader appends line after
+  // line): the native list follows once, from the message loop, or earlier
+  // when anything reaches the list window (a click, a paint, another
+  // program reading it), so it never shows or answers from a stale state.
+  void SetItems(const std::vector<std::string>&) override { MarkDirty(); }
+  void SetItemIndex(int) override { MarkDirty(); }
+  void Flush() override {
+    if (!dirty_ || flushing_) return;
+    flushing_ = true;
+    dirty_ = false;
+    const ListChange c = SyncList(hwnd_, kListBoxMessages, shown_, list_.Items());
     Measure(c);
-    SetItemIndex(list_.ItemIndex());
-  }
-  void SetItemIndex(int i) override {
+    const int i = list_.ItemIndex();
     if (SendMessageW(hwnd_, LB_GETCURSEL, 0, 0) != i) SendMessageW(hwnd_, LB_SETCURSEL, i, 0);
+    flushing_ = false;
+  }
+  void Repaint() override {
+    Flush();
+    NativeControl::Repaint();
   }
   void ApplyFont(HFONT f) override {
     NativeControl::ApplyFont(f);
@@ -630,8 +648,9 @@ class ListBoxControl : public NativeControl {
 
   static LRESULT CALLBACK KeyProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
                                   DWORD_PTR data) {
+    auto* self = reinterpret_cast<ListBoxControl*>(data);
+    if (self->dirty_ && !self->flushing_ && msg != WM_NCDESTROY) self->Flush();
     if (msg == WM_KEYDOWN) {
-      auto* self = reinterpret_cast<ListBoxControl*>(data);
       if (auto* lb = dynamic_cast<TListBox*>(&self->list_); lb && lb->OnKeyDown) {
         lb->OnKeyDown(static_cast<int>(wparam));
       }
@@ -641,10 +660,18 @@ class ListBoxControl : public NativeControl {
     return DefSubclassProc(w, msg, wparam, lparam);
   }
 
+  void MarkDirty() {
+    if (dirty_) return;
+    dirty_ = true;
+    form_.Defer(this);
+  }
+
   TItemsControl& list_;
   std::vector<std::string> shown_;
   int widest_ = 0;
   HDC measure_dc_ = nullptr;
+  bool dirty_ = false;
+  bool flushing_ = false;
 };
 
 // Drop-down list, or with `editable` a drop-down with an edit field. As in
@@ -996,6 +1023,15 @@ HWND FormWindow::CreateChild(NativeControl& owner, const wchar_t* cls, DWORD sty
   return w;
 }
 
+namespace {
+constexpr UINT kFlushMessage = WM_APP + 0x100;  // above the form's own range
+}  // namespace
+
+void FormWindow::Defer(NativeControl* n) {
+  deferred_.push_back(n);
+  if (!flush_posted_ && PostMessageW(hwnd_, kFlushMessage, 0, 0)) flush_posted_ = true;
+}
+
 Bounds FormWindow::Absolute(TControl* c) const {
   Bounds b = c->bounds;
   for (auto it = parents_.find(c); it != parents_.end() && it->second;
@@ -1328,6 +1364,13 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
         if (SendMessageW(target, WM_GETDLGCODE, 0, 0) & DLGC_HASSETSEL)
           SendMessageW(target, EM_SETSEL, 0, -1);
       }
+      return 0;
+    }
+    case kFlushMessage: {
+      flush_posted_ = false;
+      std::vector<NativeControl*> due;
+      due.swap(deferred_);
+      for (NativeControl* n : due) n->Flush();
       return 0;
     }
     case WM_DPICHANGED: {
