@@ -22,6 +22,11 @@ void TControl::SetFontColor(std::uint32_t c) {
   if (native_) native_->SetFontColor(c);
 }
 
+void TControl::SetColor(std::uint32_t c) {
+  color_ = c;
+  if (native_) native_->SetColor(c);
+}
+
 void TControl::SetFocus() {
   if (native_) {
     // The native control reports the focus, which runs OnEnter.
@@ -47,6 +52,7 @@ void TControl::PushAll() {
   native_->SetEnabled(enabled_);
   native_->SetVisible(visible_);
   if (font_color_ != kColorWindowText) native_->SetFontColor(font_color_);
+  if (color_ != kColorWindow) native_->SetColor(color_);
 }
 
 void TTextControl::SetText(const std::string& t) {

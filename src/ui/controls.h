@@ -19,6 +19,8 @@ namespace zepx {
 constexpr std::uint32_t kColorWindowText = 0xFF000000u;  // "system default" marker
 constexpr std::uint32_t kColorBlue = 0x00FF0000u;        // RGB(0,0,255) as COLORREF
 constexpr std::uint32_t kColorYellow = 0x0000FFFFu;
+constexpr std::uint32_t kColorWindow = 0xFF000005u;      // "system window background" marker
+constexpr std::uint32_t kColorSkyBlue = 0x00F0CAA6u;     // blue F0, green CA, red A6
 
 // What a bound native control can be told. Every method has a harmless
 // default so that a native wrapper implements only what its kind has.
@@ -32,6 +34,7 @@ class INativeControl {
   virtual void SetItems(const std::vector<std::string>&) {}
   virtual void SetItemIndex(int) {}
   virtual void SetFontColor(std::uint32_t) {}
+  virtual void SetColor(std::uint32_t) {}  // background of an edit field
   virtual void SetFocus() {}
   virtual void Repaint() {}
   virtual Hwnd Handle() const { return 0; }
@@ -60,6 +63,9 @@ class TControl {
   void SetVisible(bool v);
   std::uint32_t FontColor() const { return font_color_; }
   void SetFontColor(std::uint32_t c);
+  // Background colour (edit fields and drop-downs), kColorWindow by default.
+  std::uint32_t Color() const { return color_; }
+  void SetColor(std::uint32_t c);
   void SetFocus();
   void Repaint();
   bool Focused() const { return focused_; }
@@ -88,6 +94,7 @@ class TControl {
   bool visible_ = true;
   bool focused_ = false;
   std::uint32_t font_color_ = kColorWindowText;
+  std::uint32_t color_ = kColorWindow;
 };
 
 // A control with one text: labels, buttons, edits, group boxes.

@@ -113,6 +113,7 @@ HFONT MakeFont(UINT dpi) {
 }
 
 bool HasColor(std::uint32_t c) { return c != kColorWindowText; }
+bool HasBackground(std::uint32_t c) { return c != kColorWindow; }
 
 int TextHeight(HWND w, HFONT font) {
   HDC dc = GetDC(w);
@@ -241,7 +242,9 @@ ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& sho
 class NativeControl : public INativeControl {
  public:
   NativeControl(FormWindow& form, TControl& ctl) : form_(form), ctl_(ctl) {}
-  ~NativeControl() override = default;
+  ~NativeControl() override {
+    if (back_brush_) DeleteObject(back_brush_);
+  }
 
   virtual void Create() = 0;
   // Places the control at b (96-DPI pixels, relative to the form).
@@ -269,6 +272,12 @@ class NativeControl : public INativeControl {
   void SetFontColor(std::uint32_t c) override {
     color_ = c;
     for (HWND w : Windows()) InvalidateRect(w, nullptr, TRUE);
+  }
+  void SetColor(std::uint32_t c) override {
+    back_ = c;
+    if (back_brush_) DeleteObject(back_brush_);
+    back_brush_ = HasBackground(c) ? CreateSolidBrush(c) : nullptr;
+    for (HWND w : Windows()) RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
   void SetFocus() override { ::SetFocus(hwnd_); }
   void Repaint() override {
@@ -301,6 +310,8 @@ class NativeControl : public INativeControl {
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
   std::uint32_t color_ = kColorWindowText;
+  std::uint32_t back_ = kColorWindow;
+  HBRUSH back_brush_ = nullptr;
   int quiet_ = 0;  // > 0 while we change the native text ourselves
 };
 
@@ -324,6 +335,7 @@ class FormWindow : public INativeForm {
   HWND CreateChild(NativeControl& owner, const wchar_t* cls, DWORD style, DWORD ex_style,
                    const std::wstring& text);
   void Forget(HWND w) { routes_.erase(w); }
+  void Route(HWND w, NativeControl& n) { routes_[w] = &n; }
   // Asks for n->Flush() from the message loop (once, however often asked).
   void Defer(NativeControl* n);
 
@@ -388,11 +400,19 @@ HWND NativeControl::MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style,
 }
 
 bool NativeControl::CtlColor(UINT msg, HDC dc, LRESULT& result) {
-  if (!HasColor(color_) || !IsWindowEnabled(hwnd_)) return false;
-  SetTextColor(dc, color_);
-  const int bg = msg == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
-  SetBkColor(dc, GetSysColor(bg));
-  result = reinterpret_cast<LRESULT>(GetSysColorBrush(bg));
+  if (!IsWindowEnabled(hwnd_)) return false;
+  const bool text = HasColor(color_);
+  const bool back = back_brush_ && (msg == WM_CTLCOLOREDIT || msg == WM_CTLCOLORLISTBOX);
+  if (!text && !back) return false;
+  if (text) SetTextColor(dc, color_);
+  if (back) {
+    SetBkColor(dc, back_);
+    result = reinterpret_cast<LRESULT>(back_brush_);
+  } else {
+    const int sys = msg == WM_CTLCOLOREDIT ? COLOR_WINDOW : COLOR_BTNFACE;
+    SetBkColor(dc, GetSysColor(sys));
+    result = reinterpret_cast<LRESULT>(GetSysColorBrush(sys));
+  }
   return true;
 }
 
@@ -685,6 +705,9 @@ class ComboControl : public NativeControl {
     hwnd_ = MakeChild(L"COMBOBOX", kind | WS_VSCROLL | WS_TABSTOP, 0);
     if (combo_.editable && combo_.max_length > 0)
       SendMessageW(hwnd_, CB_LIMITTEXT, static_cast<WPARAM>(combo_.max_length), 0);
+    // The box passes its edit field's colour requests on to us with the
+    // field's handle.
+    if (HWND edit = HintWindow(); edit != hwnd_) form_.Route(edit, *this);
   }
   void Layout(const Bounds& b, UINT dpi) override {
     Bounds open = b;

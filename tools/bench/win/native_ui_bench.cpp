@@ -173,6 +173,16 @@ int wmain() {
   GetWindowTextW(combo, shown, 64);
   CHECK(std::wstring(shown) == L"typed");
 
+  // Background colour of the edit field, asked for by the field through the box.
+  f.combo.SetColor(zepx::kColorSkyBlue);
+  HWND field = FindWindowExW(combo, nullptr, L"Edit", nullptr);
+  HDC dc = GetDC(field);
+  const LRESULT brush = SendMessageW(combo, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc),
+                                     reinterpret_cast<LPARAM>(field));
+  CHECK(brush != 0 && GetBkColor(dc) == zepx::kColorSkyBlue);
+  ReleaseDC(field, dc);
+  f.combo.SetColor(zepx::kColorWindow);
+
   // Radio group: a click selects through the object once.
   int methods = 0;
   f.radios.OnSelect = [&] { ++methods; };
