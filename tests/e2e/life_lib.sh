@@ -38,7 +38,10 @@ start_zepx_as() {
   shift
   local t0
   t0=$(now_ms)
-  wine "$ZEPX_EXE" "$@" &
+  # Not into the script's own output: further instances inherit these
+  # handles, and a pipe held open by one would keep the caller's tee
+  # waiting after the script ended.
+  wine "$ZEPX_EXE" "$@" >>"$WORK/zepx.out" 2>&1 &
   ZEPX_PID=$!
   E2E_PIDS+=("$ZEPX_PID")
   ZEPX_CAPTION=$caption

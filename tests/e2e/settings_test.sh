@@ -52,7 +52,7 @@ reg_dword EndComboIndex 2
 reg_dword AutoRunChecked 1
 
 t0=$(now_ms)
-wine "$ZEPX_EXE" &
+wine "$ZEPX_EXE" >>"$WORK/zepx.out" 2>&1 &
 ZEPX_PID=$!
 E2E_PIDS+=("$ZEPX_PID")
 ZEPX_CAPTION=ZEPX

@@ -29,6 +29,9 @@
 //                          window is not layered with an alpha
 //   comboitems WIN         "<n> <item>" for every item of every ComboBox
 //                          child (n counts the combo boxes from 0)
+//   window CLASS TITLE     creates a hidden top-level window of that class
+//                          and title and runs until it receives WM_CLOSE
+//                          (a stand-in for another program's window)
 //   button WIN TEXT        posts BM_CLICK to the child button with that
 //                          exact text (\r \n unescaped)
 #include <windows.h>
@@ -210,6 +213,35 @@ int Run(int argc, wchar_t** argv) {
     HWND button = GetDlgItem(box, id);
     if (button) PostMessageW(button, BM_CLICK, 0, 0);
     else PostMessageW(box, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+    return 0;
+  }
+
+  if (cmd == L"window") {
+    const std::wstring cls = arg(2), title = arg(3);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+      if (m == WM_CLOSE) {
+        DestroyWindow(h);
+        PostQuitMessage(0);
+        return 0;
+      }
+      return DefWindowProcW(h, m, wp, lp);
+    };
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = cls.c_str();
+    if (!RegisterClassW(&wc)) {
+      Err("RegisterClass failed");
+      return 1;
+    }
+    HWND h = CreateWindowW(cls.c_str(), title.c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 100, 100,
+                           nullptr, nullptr, wc.hInstance, nullptr);
+    if (!h) {
+      Err("CreateWindow failed");
+      return 1;
+    }
+    Out(Handle(h));
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
     return 0;
   }
 
