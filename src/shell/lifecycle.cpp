@@ -217,6 +217,20 @@ void TMainForm::Close() {
   platform.loop.Quit();
 }
 
+void TMainForm::SessionEnding() {
+  if (closed_ || closing_) return;
+  if (!Running()) {
+    Close();
+    return;
+  }
+  // The run cannot unwind before the system ends the process, so the
+  // settings are saved now rather than after it; the close still follows
+  // the run if the process lives on.
+  close_pending_ = true;
+  StopMacro();
+  SaveSettings();
+}
+
 bool TMainForm::FormCloseQuery() {
   SaveSettings();
   return true;

@@ -37,6 +37,7 @@ class TMainForm : public TForm {
 
   // From the native window.
   void CloseRequested() override { Close(); }
+  void SessionEnding() override;
   void FilesDropped(const std::vector<std::string>& paths) override { DropFiles(paths); }
   void UserMessage(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) override;
 

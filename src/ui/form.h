@@ -63,6 +63,9 @@ class TForm {
   void FromNativePosition(int left, int top) { left_ = left; top_ = top; }
   // The close box, Alt+F4 or a WM_CLOSE from another program.
   virtual void CloseRequested() { Hide(); }
+  // Windows is logging off or shutting down (WM_ENDSESSION): the process
+  // may end as soon as this returns.
+  virtual void SessionEnding() {}
   // Files dropped from the shell (cp932 paths).
   virtual void FilesDropped(const std::vector<std::string>& /*paths*/) {}
   // A message of the form's own range (WM_USER and above) arrived.

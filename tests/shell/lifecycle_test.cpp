@@ -198,6 +198,20 @@ TEST_P(CloseDuringRun, WhileADragHoldsTheButton) {
   EXPECT_EQ(fake.cursor, before);
 }
 
+TEST_F(Life, ALogoffDuringARunSavesAtOnceAndClosesAfterTheRun) {
+  Start();
+  form.SendList.SetItems({"Wait=60000"});
+  fake.At(2000, [&] {
+    form.SessionEnding();
+    EXPECT_EQ(Saves(), 1u) << "settings must be on disk before the system ends the process";
+    EXPECT_FALSE(form.Closed());
+  });
+  form.BitBtn1Click();
+  EXPECT_EQ(fake.now, 2000);
+  EXPECT_TRUE(form.Closed());
+  EXPECT_EQ(fake.Texts({"PostQuitMessage"}).size(), 1u);
+}
+
 INSTANTIATE_TEST_SUITE_P(AllExits, CloseDuringRun,
                          ::testing::Values(Exit::FromOutside, Exit::Button, Exit::Menu, Exit::Tray));
 

@@ -1323,6 +1323,9 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_CLOSE:
       form_.CloseRequested();
       return 0;
+    case WM_ENDSESSION:
+      if (wparam) form_.SessionEnding();
+      return 0;
     case WM_DROPFILES: {
       HDROP drop = reinterpret_cast<HDROP>(wparam);
       const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
