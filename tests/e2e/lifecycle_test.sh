@@ -97,8 +97,14 @@ expect_eq "position saved by the menu exit" "REG_DWORD 0x89 REG_DWORD 0x5b" "$(r
 reg_dword TopCheck 1
 reg_dword Layered 180
 uo_log="$WORK/uo.out"
-life window "Ultima Online Third Dawn" "UO stand-in" >"$uo_log" &
-E2E_PIDS+=("$!")
+# Started directly, not through a shell function: $! must be the Wine
+# process itself for the clean-up to end it.
+start_stand_in() {
+  rm -f "$uo_log"
+  wine "$ZEPX_TOOLS_DIR/lifectl.exe" window "Ultima Online Third Dawn" "UO stand-in" >"$uo_log" 2>&1 &
+  E2E_PIDS+=("$!")
+}
+start_stand_in
 wait_for 15 test -s "$uo_log" || fail "the stand-in window did not start"
 uo=$(tr -d '\r' <"$uo_log")
 start_zepx_as "ZEPX"
@@ -118,8 +124,7 @@ start_zepx_as "ZEPX"
 exstyle=$(life exstyle ZEPX)
 expect_eq "translucent at start (WS_EX_LAYERED, alpha 180)" "524288 180" "$((exstyle & 0x80000)) $(life alpha ZEPX)"
 import -window root "$WORK/translucent.png"
-life window "Ultima Online Third Dawn" "UO stand-in" >"$uo_log" &
-E2E_PIDS+=("$!")
+start_stand_in
 t0=$(now_ms)
 wait_box 15000
 echo "     Third Dawn notice $(($(now_ms) - t0)) ms after the window appeared (check every 5 s)"
@@ -129,4 +134,5 @@ life answer "$BOX_HWND" 1
 wait_for 15 not_running "$ZEPX_PID" || fail "OK on the Third Dawn notice did not end the program"
 echo "ok   OK on the Third Dawn notice ended the program"
 expect_eq "settings saved on that exit" "REG_DWORD 0xb4 REG_DWORD 0x1" "$(reg_get Layered) $(reg_get TopCheck)"
+wait_for 5 test -s "$uo_log" && ctl close "#$(tr -d '\r' <"$uo_log")"
 echo "PASS $E2E_NAME"
