@@ -141,13 +141,13 @@ std::vector<HWND> Children(HWND parent) {
   return g_found;
 }
 
-HWND FindTop(const std::wstring& spec) {
-  if (!spec.empty() && spec[0] == L'#') {
-    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(_wcstoui64(spec.c_str() + 1, nullptr, 10)));
+HWND FindTop(const std::wstring& which) {
+  if (!which.empty() && which[0] == L'#') {
+    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(_wcstoui64(which.c_str() + 1, nullptr, 10)));
     return IsWindow(h) ? h : nullptr;
   }
   for (HWND h : TopLevels())
-    if (WindowText(h) == spec) return h;
+    if (WindowText(h) == which) return h;
   return nullptr;
 }
 
@@ -165,6 +165,16 @@ void PrintBox(HWND box) {
     std::wstring t = WindowText(c);
     if (!t.empty()) Out("TEXT " + Utf8(Escaped(t)));
   }
+}
+
+// A captureless lambda would not convert to the stdcall WNDPROC of i686.
+LRESULT CALLBACK StandInProc(HWND h, UINT m, WPARAM wp, LPARAM lp) {
+  if (m == WM_CLOSE) {
+    DestroyWindow(h);
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(h, m, wp, lp);
 }
 
 int Run(int argc, wchar_t** argv) {
@@ -219,14 +229,7 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"window") {
     const std::wstring cls = arg(2), title = arg(3);
     WNDCLASSW wc{};
-    wc.lpfnWndProc = [](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
-      if (m == WM_CLOSE) {
-        DestroyWindow(h);
-        PostQuitMessage(0);
-        return 0;
-      }
-      return DefWindowProcW(h, m, wp, lp);
-    };
+    wc.lpfnWndProc = StandInProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = cls.c_str();
     if (!RegisterClassW(&wc)) {

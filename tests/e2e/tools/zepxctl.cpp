@@ -137,24 +137,24 @@ BOOL CALLBACK FindTopProc(HWND h, LPARAM lp) {
   return TRUE;
 }
 
-HWND FindTopOnce(const std::wstring& spec) {
-  if (!spec.empty() && spec[0] == L'#') {
-    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoull(spec.c_str() + 1, nullptr, 10)));
+HWND FindTopOnce(const std::wstring& which) {
+  if (!which.empty() && which[0] == L'#') {
+    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoull(which.c_str() + 1, nullptr, 10)));
     return IsWindow(h) ? h : nullptr;
   }
   // FindWindowW would do, but enumerating also finds windows whose class
   // we do not know while still comparing the caption exactly.
-  HWND h = FindWindowW(nullptr, spec.c_str());
+  HWND h = FindWindowW(nullptr, which.c_str());
   if (h) return h;
-  TopSearch s{spec, nullptr};
+  TopSearch s{which, nullptr};
   EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&s));
   return s.found;
 }
 
-HWND FindTop(const std::wstring& spec) {
+HWND FindTop(const std::wstring& which) {
   DWORD start = GetTickCount();
   for (;;) {
-    if (HWND h = FindTopOnce(spec)) return h;
+    if (HWND h = FindTopOnce(which)) return h;
     if (GetTickCount() - start >= g_wait_ms) return nullptr;
     Sleep(50);
   }
@@ -209,10 +209,10 @@ HWND FindChild(HWND parent, const std::wstring& sel) {
 
 std::wstring Arg(int argc, wchar_t** argv, int i) { return i < argc ? argv[i] : L""; }
 
-int NeedTop(HWND& h, const std::wstring& spec) {
-  h = FindTop(spec);
+int NeedTop(HWND& h, const std::wstring& which) {
+  h = FindTop(which);
   if (!h) {
-    Err("no window \"" + Utf8(spec) + "\"");
+    Err("no window \"" + Utf8(which) + "\"");
     return 1;
   }
   return 0;
