@@ -173,9 +173,10 @@ export ZEPX_ARTIFACTS="$ART"
 platform_checks() {  # platform_checks LOCALE
   local exe="$ROOT/build/win64/zepx_win32_tests.exe"
   [[ -f $exe ]] || { echo "zepx_win32_tests.exe missing"; return 1; }
-  LANG=$1 LC_ALL=$1 timeout 300 wine "$exe" "引数 あ" 2>&1 | tee "$ART/platform-$1.log"
-  local status=${PIPESTATUS[0]}
+  LANG=$1 LC_ALL=$1 timeout 300 wine "$exe" "引数 あ" >"$ART/platform-$1.log" 2>&1
+  local status=$?
   wineserver -w >/dev/null 2>&1
+  cat "$ART/platform-$1.log"
   return "$status"
 }
 echo "=== Win32 platform checks, ANSI code page 932"
@@ -231,11 +232,14 @@ for script in tests/e2e/*_test.sh; do
     continue
   fi
   limit=$((left < E2E_TIMEOUT ? left : E2E_TIMEOUT))
-  timeout --kill-after=10 "$limit" bash "$script" </dev/null 2>&1 | tee "$ART/$name.log"
-  status=${PIPESTATUS[0]}
-  [[ $status -eq 124 ]] && echo "$name: stopped after $limit s"
+  # Output goes to a file, not through a pipe: a Windows process the script
+  # left behind would hold a pipe open and hang the whole run.
+  timeout --kill-after=10 "$limit" bash "$script" </dev/null >"$ART/$name.log" 2>&1
+  status=$?
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
+  cat "$ART/$name.log"
+  [[ $status -eq 124 ]] && echo "$name: stopped after $limit s"
   record "e2e $name" "$status"
 done
 
