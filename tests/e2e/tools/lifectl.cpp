@@ -41,38 +41,15 @@
 #include <string>
 #include <vector>
 
+#include "tool_common.h"
+
 namespace {
 
-constexpr DWORD kSendTimeoutMs = 3000;
+using namespace tool;
 
-void Out(const std::string& s) {
-  std::string line = s + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
-            &written, nullptr);
-}
+void Err(const std::string& s) { WriteLine(STD_ERROR_HANDLE, "lifectl: " + s); }
 
-void Err(const std::string& s) {
-  std::string line = "lifectl: " + s + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()),
-            &written, nullptr);
-}
-
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
-                      nullptr);
-  return s;
-}
-
-std::string Handle(HWND h) {
-  return std::to_string(static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(h)));
-}
-
+// Box texts on one line each: their line breaks written as "\r" and "\n".
 std::wstring Escaped(const std::wstring& t) {
   std::wstring r;
   for (wchar_t c : t) {
@@ -81,74 +58,6 @@ std::wstring Escaped(const std::wstring& t) {
     else r += c;
   }
   return r;
-}
-
-std::wstring Unescaped(const std::wstring& s) {
-  std::wstring r;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == L'\\' && i + 1 < s.size()) {
-      wchar_t c = s[++i];
-      r += c == L'r' ? L'\r' : c == L'n' ? L'\n' : c;
-    } else {
-      r += s[i];
-    }
-  }
-  return r;
-}
-
-// WM_GETTEXT with a timeout, so a program busy in a modal loop or a run
-// cannot hang the test; the text the window manager keeps otherwise.
-std::wstring WindowText(HWND h) {
-  DWORD_PTR len = 0;
-  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len)) {
-    wchar_t buf[1024];
-    int n = InternalGetWindowText(h, buf, 1024);
-    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
-  }
-  std::wstring w(len + 1, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
-                      kSendTimeoutMs, &got);
-  w.resize(got);
-  return w;
-}
-
-std::wstring ClassOf(HWND h) {
-  wchar_t buf[256];
-  int n = GetClassNameW(h, buf, 256);
-  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-DWORD PidOf(HWND h) {
-  DWORD pid = 0;
-  GetWindowThreadProcessId(h, &pid);
-  return pid;
-}
-
-std::vector<HWND> g_found;
-BOOL CALLBACK Collect(HWND h, LPARAM) {
-  g_found.push_back(h);
-  return TRUE;
-}
-std::vector<HWND> TopLevels() {
-  g_found.clear();
-  EnumWindows(Collect, 0);
-  return g_found;
-}
-std::vector<HWND> Children(HWND parent) {
-  g_found.clear();
-  EnumChildWindows(parent, Collect, 0);
-  return g_found;
-}
-
-HWND FindTop(const std::wstring& which) {
-  if (!which.empty() && which[0] == L'#') {
-    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(_wcstoui64(which.c_str() + 1, nullptr, 10)));
-    return IsWindow(h) ? h : nullptr;
-  }
-  for (HWND h : TopLevels())
-    if (WindowText(h) == which) return h;
-  return nullptr;
 }
 
 std::vector<HWND> Boxes() {
@@ -161,7 +70,7 @@ std::vector<HWND> Boxes() {
 void PrintBox(HWND box) {
   Out("BOX " + Handle(box) + " " + std::to_string(PidOf(box)) + " " + Utf8(WindowText(box)));
   for (HWND c : Children(box)) {
-    if (lstrcmpiW(ClassOf(c).c_str(), L"Static") != 0) continue;
+    if (!EqualsNoCase(ClassOf(c), L"Static")) continue;
     std::wstring t = WindowText(c);
     if (!t.empty()) Out("TEXT " + Utf8(Escaped(t)));
   }
@@ -214,7 +123,7 @@ int Run(int argc, wchar_t** argv) {
     }
   }
   if (cmd == L"answer") {
-    HWND box = FindTop(L"#" + arg(2));
+    HWND box = FindTopLevel(L"#" + arg(2));
     if (!box) {
       Err("no window #" + Utf8(arg(2)));
       return 1;
@@ -248,7 +157,7 @@ int Run(int argc, wchar_t** argv) {
     return 0;
   }
 
-  HWND top = FindTop(arg(2));
+  HWND top = FindTopLevel(arg(2));
   if (!top) {
     Err("no window \"" + Utf8(arg(2)) + "\"");
     return 1;
@@ -295,27 +204,17 @@ int Run(int argc, wchar_t** argv) {
   if (cmd == L"comboitems") {
     int n = 0;
     for (HWND c : Children(top)) {
-      if (lstrcmpiW(ClassOf(c).c_str(), L"ComboBox") != 0) continue;
+      if (!EqualsNoCase(ClassOf(c), L"ComboBox")) continue;
       DWORD_PTR count = 0;
       SendMessageTimeoutW(c, CB_GETCOUNT, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &count);
-      for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i) {
-        DWORD_PTR len = 0;
-        SendMessageTimeoutW(c, CB_GETLBTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len);
-        if (static_cast<LONG_PTR>(len) < 0) continue;
-        std::wstring w(len + 1, L'\0');
-        DWORD_PTR got = 0;
-        SendMessageTimeoutW(c, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&w[0]),
-                            SMTO_ABORTIFHUNG, kSendTimeoutMs, &got);
-        if (static_cast<LONG_PTR>(got) < 0) got = 0;
-        w.resize(got);
-        Out(std::to_string(n) + " " + Utf8(w));
-      }
+      for (DWORD_PTR i = 0; i < count && static_cast<LONG_PTR>(count) > 0; ++i)
+        Out(std::to_string(n) + " " + Utf8(ItemText(c, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)));
       ++n;
     }
     return 0;
   }
   if (cmd == L"button") {
-    const std::wstring text = Unescaped(arg(3));
+    const std::wstring text = Unescape(arg(3));
     for (HWND c : Children(top))
       if (WindowText(c) == text) {
         PostMessageW(c, BM_CLICK, 0, 0);

@@ -20,7 +20,11 @@
 #include <cwchar>
 #include <string>
 
+#include "tool_common.h"
+
 namespace {
+
+using tool::Utf8;
 
 constexpr UINT kMsgDumpText = WM_APP + 1;
 constexpr UINT kMsgClearText = WM_APP + 2;
@@ -31,16 +35,6 @@ HWND g_edit = nullptr;
 WNDPROC g_edit_proc = nullptr;
 bool g_log_moves = false;
 LARGE_INTEGER g_freq;
-
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
-                      nullptr);
-  return s;
-}
 
 // One WriteFile per line: nothing sits in a buffer if the probe is killed.
 void LogLine(const std::string& line) {

@@ -47,108 +47,24 @@
 #include <string>
 #include <vector>
 
+#include "tool_common.h"
+
 namespace {
 
+using namespace tool;
+
 DWORD g_wait_ms = 10000;
-constexpr DWORD kSendTimeoutMs = 3000;
 
-void Out(const std::string& s) {
-  std::string line = s + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_OUTPUT_HANDLE), line.data(), static_cast<DWORD>(line.size()),
-            &written, nullptr);
-}
-
-void Err(const std::string& s) {
-  std::string line = "zepxctl: " + s + "\n";
-  DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), line.data(), static_cast<DWORD>(line.size()),
-            &written, nullptr);
-}
-
-std::string Utf8(const std::wstring& w) {
-  if (w.empty()) return {};
-  int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), nullptr, 0,
-                              nullptr, nullptr);
-  std::string s(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, w.data(), static_cast<int>(w.size()), &s[0], n, nullptr,
-                      nullptr);
-  return s;
-}
+void Err(const std::string& s) { WriteLine(STD_ERROR_HANDLE, "zepxctl: " + s); }
 
 std::string Num(ULONG_PTR v) { return std::to_string(static_cast<unsigned long long>(v)); }
-std::string Handle(HWND h) { return Num(reinterpret_cast<ULONG_PTR>(h)); }
-
-std::wstring Unescape(const std::wstring& s) {
-  std::wstring r;
-  for (size_t i = 0; i < s.size(); ++i) {
-    if (s[i] == L'\\' && i + 1 < s.size()) {
-      wchar_t c = s[++i];
-      if (c == L'r') r += L'\r';
-      else if (c == L'n') r += L'\n';
-      else if (c == L't') r += L'\t';
-      else r += c;
-    } else {
-      r += s[i];
-    }
-  }
-  return r;
-}
-
-// The window's text through WM_GETTEXT (marshalled across processes), with a
-// timeout so a busy target cannot hang the test.
-std::wstring WindowText(HWND h) {
-  DWORD_PTR len = 0;
-  if (!SendMessageTimeoutW(h, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len)) {
-    wchar_t buf[1024];
-    int n = InternalGetWindowText(h, buf, 1024);
-    return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
-  }
-  std::wstring w(len + 1, L'\0');
-  DWORD_PTR got = 0;
-  SendMessageTimeoutW(h, WM_GETTEXT, len + 1, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
-                      kSendTimeoutMs, &got);
-  w.resize(got);
-  return w;
-}
-
-std::wstring ClassOf(HWND h) {
-  wchar_t buf[256];
-  int n = GetClassNameW(h, buf, 256);
-  return std::wstring(buf, n > 0 ? static_cast<size_t>(n) : 0);
-}
-
-bool EqualsNoCase(const std::wstring& a, const std::wstring& b) {
-  return CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b.c_str(),
-                              static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
-}
-
-struct TopSearch {
-  std::wstring caption;
-  HWND found;
-};
-
-BOOL CALLBACK FindTopProc(HWND h, LPARAM lp) {
-  auto* s = reinterpret_cast<TopSearch*>(lp);
-  if (WindowText(h) == s->caption) {
-    s->found = h;
-    return FALSE;
-  }
-  return TRUE;
-}
 
 HWND FindTopOnce(const std::wstring& which) {
-  if (!which.empty() && which[0] == L'#') {
-    HWND h = reinterpret_cast<HWND>(static_cast<ULONG_PTR>(wcstoull(which.c_str() + 1, nullptr, 10)));
-    return IsWindow(h) ? h : nullptr;
-  }
-  // FindWindowW would do, but enumerating also finds windows whose class
-  // we do not know while still comparing the caption exactly.
-  HWND h = FindWindowW(nullptr, which.c_str());
-  if (h) return h;
-  TopSearch s{which, nullptr};
-  EnumWindows(FindTopProc, reinterpret_cast<LPARAM>(&s));
-  return s.found;
+  if (IsHandleArg(which)) return HandleArg(which);
+  // FindWindowW answers without a message to every window; the enumeration
+  // after it compares captions exactly.
+  if (HWND h = FindWindowW(nullptr, which.c_str())) return h;
+  return FindTopLevel(which);
 }
 
 HWND FindTop(const std::wstring& which) {
@@ -158,18 +74,6 @@ HWND FindTop(const std::wstring& which) {
     if (GetTickCount() - start >= g_wait_ms) return nullptr;
     Sleep(50);
   }
-}
-
-std::vector<HWND> g_children;
-BOOL CALLBACK CollectChild(HWND h, LPARAM) {
-  g_children.push_back(h);
-  return TRUE;
-}
-
-std::vector<HWND> Children(HWND parent) {
-  g_children.clear();
-  EnumChildWindows(parent, CollectChild, 0);
-  return g_children;
 }
 
 HWND FindChild(HWND parent, const std::wstring& sel) {
@@ -235,17 +139,7 @@ int ListItems(HWND lb) {
     Err("list box does not answer");
     return 1;
   }
-  for (DWORD_PTR i = 0; i < count; ++i) {
-    DWORD_PTR len = 0;
-    SendMessageTimeoutW(lb, LB_GETTEXTLEN, i, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &len);
-    std::wstring w(len + 1, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(lb, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&w[0]), SMTO_ABORTIFHUNG,
-                        kSendTimeoutMs, &got);
-    if (static_cast<LONG_PTR>(got) < 0) got = 0;
-    w.resize(got);
-    Out(Utf8(w));
-  }
+  for (DWORD_PTR i = 0; i < count; ++i) Out(Utf8(ItemText(lb, LB_GETTEXTLEN, LB_GETTEXT, i)));
   return 0;
 }
 
