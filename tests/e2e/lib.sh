@@ -22,11 +22,13 @@ fi
 : "${ZEPX_EXE:=$E2E_ROOT/build/win64/zepx.exe}"
 : "${ZEPX_TOOLS_DIR:=$(dirname "$ZEPX_EXE")}"
 : "${ZEPX_ARTIFACTS:=$E2E_ROOT/build/e2e-artifacts}"
+E2E_OWN_PREFIX=""
 if [[ -z "${WINEPREFIX:-}" ]]; then
   # By hand: the project's Wine environment with a prefix of our own.
   export ZEPX_WINEPREFIX="${ZEPX_WINEPREFIX:-$E2E_ROOT/build/e2e-manual-prefix}"
   source "$E2E_ROOT/scripts/wine_env.sh"
   zepx_wine_prefix
+  E2E_OWN_PREFIX=1
 fi
 export WINEDEBUG="${WINEDEBUG:--all}"
 # Wine's ANSI code page follows the locale: 932 is the program's own.
@@ -75,6 +77,18 @@ utf16_units() {
 
 ctl() { wine "$ZEPX_TOOLS_DIR/zepxctl.exe" "$@"; }
 
+# Starts a Windows program in the background and has the clean-up end it:
+# spawn PROGRAM.exe ARGS... (redirections and variables given on the call
+# apply to the program). Sets SPAWNED to its process id. Wine is started
+# here as a simple command, so $! is the Wine process itself; a shell
+# function put in the background would be a subshell, and ending that
+# leaves the program running.
+spawn() {
+  wine "$@" &
+  SPAWNED=$!
+  E2E_PIDS+=("$SPAWNED")
+}
+
 # Starts a probe window: start_probe TITLE [X,Y,W,H [PROBE OPTIONS...]].
 # Sets PROBE_LOG, the PROBE_* variables of its info file and PROBE_PID_UNIX.
 start_probe() {
@@ -84,10 +98,9 @@ start_probe() {
   PROBE_LOG="$WORK/probe$n.log"
   local info="$WORK/probe$n.info"
   rm -f "$PROBE_LOG" "$info"
-  wine "$ZEPX_TOOLS_DIR/probe.exe" --title "$title" --log "$(winpath "$PROBE_LOG")" \
-    --info "$(winpath "$info")" --pos "$pos" "$@" &
-  PROBE_PID_UNIX=$!
-  E2E_PIDS+=("$PROBE_PID_UNIX")
+  spawn "$ZEPX_TOOLS_DIR/probe.exe" --title "$title" --log "$(winpath "$PROBE_LOG")" \
+    --info "$(winpath "$info")" --pos "$pos" "$@"
+  PROBE_PID_UNIX=$SPAWNED
   wait_for 30 test -s "$info" || fail "probe \"$title\" did not start"
   # shellcheck disable=SC1090
   source "$info"
@@ -100,12 +113,11 @@ start_zepx() {
   ZEPX_CAPTION="ZEPX - $(basename "$macro")"
   if [[ -n "${ZEPX_CURSOR_TRACE:-}" ]]; then
     # Wine's own record of every cursor move the program makes.
-    WINEDEBUG=-all,+cursor wine "$ZEPX_EXE" "$(winpath "$macro")" 2>"$ZEPX_CURSOR_TRACE" &
+    WINEDEBUG=-all,+cursor spawn "$ZEPX_EXE" "$(winpath "$macro")" 2>"$ZEPX_CURSOR_TRACE"
   else
-    wine "$ZEPX_EXE" "$(winpath "$macro")" &
+    spawn "$ZEPX_EXE" "$(winpath "$macro")"
   fi
-  ZEPX_PID=$!
-  E2E_PIDS+=("$ZEPX_PID")
+  ZEPX_PID=$SPAWNED
   ctl --wait 30000 find "$ZEPX_CAPTION" >/dev/null ||
     fail "no window \"$ZEPX_CAPTION\" after starting zepx.exe"
 }
@@ -226,11 +238,35 @@ report_pointer() {
 # trace of a start_zepx run with ZEPX_CURSOR_TRACE set.
 cursor_warps() { sed -n 's/.*X11DRV_SetCursorPos warped to \([0-9-]*,[0-9-]*\) .*/\1/p' "$1"; }
 
+# Ends every program the script started, whether it passed or failed: a
+# program left running would keep the script's output open. SIGTERM ends
+# a Wine process at once; one still there after 5 s gets SIGKILL, so the
+# final wait cannot hang. The children of a recorded process are ended
+# too, in case one was started through a subshell after all. When the
+# prefix is this script's own (run by hand), the programs those programs
+# started (further instances) are ended with its wineserver; a shared
+# prefix is left to its owner.
 cleanup() {
-  local pid
+  local pid pids=() left end
   for pid in "${E2E_PIDS[@]}"; do
-    kill -0 "$pid" 2>/dev/null && kill "$pid" 2>/dev/null || true
+    kill -0 "$pid" 2>/dev/null || continue
+    pids+=("$pid" $(ps -o pid= --ppid "$pid" 2>/dev/null || true))
   done
-  for pid in "${E2E_PIDS[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if ((${#pids[@]})); then
+    kill "${pids[@]}" 2>/dev/null || true
+    end=$((SECONDS + 5))
+    while :; do
+      left=()
+      for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && left+=("$pid"); done
+      ((${#left[@]} && SECONDS < end)) || break
+      sleep 0.1
+    done
+    if ((${#left[@]})); then
+      echo "$E2E_NAME: still running after SIGTERM, killed: ${left[*]}" >&2
+      kill -KILL "${left[@]}" 2>/dev/null || true
+    fi
+    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
+  fi
+  if [[ -n $E2E_OWN_PREFIX ]]; then wineserver -k >/dev/null 2>&1 || true; fi
 }
 trap cleanup EXIT

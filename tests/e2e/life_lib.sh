@@ -41,9 +41,8 @@ start_zepx_as() {
   # Not into the script's own output: further instances inherit these
   # handles, and a pipe held open by one would keep the caller's tee
   # waiting after the script ended.
-  wine "$ZEPX_EXE" "$@" >>"$WORK/zepx.out" 2>&1 &
-  ZEPX_PID=$!
-  E2E_PIDS+=("$ZEPX_PID")
+  spawn "$ZEPX_EXE" "$@" >>"$WORK/zepx.out" 2>&1
+  ZEPX_PID=$SPAWNED
   ZEPX_CAPTION=$caption
   wait_for 30 main_hwnd "$caption" || fail "no window \"$caption\" after starting zepx.exe"
   ZEPX_HWND=$(main_hwnd "$caption")

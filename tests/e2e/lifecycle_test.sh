@@ -97,12 +97,10 @@ expect_eq "position saved by the menu exit" "REG_DWORD 0x89 REG_DWORD 0x5b" "$(r
 reg_dword TopCheck 1
 reg_dword Layered 180
 uo_log="$WORK/uo.out"
-# Started directly, not through a shell function: $! must be the Wine
-# process itself for the clean-up to end it.
+# Through spawn, so the clean-up ends it even when a check fails.
 start_stand_in() {
   rm -f "$uo_log"
-  wine "$ZEPX_TOOLS_DIR/lifectl.exe" window "Ultima Online Third Dawn" "UO stand-in" >"$uo_log" 2>&1 &
-  E2E_PIDS+=("$!")
+  spawn "$ZEPX_TOOLS_DIR/lifectl.exe" window "Ultima Online Third Dawn" "UO stand-in" >"$uo_log" 2>&1
 }
 start_stand_in
 wait_for 15 test -s "$uo_log" || fail "the stand-in window did not start"

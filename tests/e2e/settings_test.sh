@@ -52,9 +52,8 @@ reg_dword EndComboIndex 2
 reg_dword AutoRunChecked 1
 
 t0=$(now_ms)
-wine "$ZEPX_EXE" >>"$WORK/zepx.out" 2>&1 &
-ZEPX_PID=$!
-E2E_PIDS+=("$ZEPX_PID")
+spawn "$ZEPX_EXE" >>"$WORK/zepx.out" 2>&1
+ZEPX_PID=$SPAWNED
 ZEPX_CAPTION=ZEPX
 wait_box 30000
 echo "     notice shown $(($(now_ms) - t0)) ms after the start"
