@@ -29,8 +29,7 @@ probe=$PROBE_TOP
 # window under the pointer, so the pointer rests on the probe too.
 focus_probe() {
   xdotool mousemove "$((PROBE_CLIENT_X + PROBE_CLIENT_W / 2))" "$((PROBE_CLIENT_Y + PROBE_CLIENT_H / 2))"
-  ctl activate "#$probe"
-  wait_for 5 foreground_is "$probe" || fail "could not put the probe in front"
+  bring_to_front "$probe" "the probe"
 }
 # probe_got MARK VK: the probe saw a key-down of VK after MARK.
 probe_got() { probe_since "$1" | grep -qE "KEYDOWN wp=$2 "; }

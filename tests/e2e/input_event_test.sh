@@ -13,7 +13,7 @@ drag_to=(300 230)
 screen() { echo "$((PROBE_CLIENT_X + $1))x$((PROBE_CLIENT_Y + $2))"; }
 
 # A run of macro lines against the probe: run_lines NAME METHOD LINES...
-# Sets MARK (the probe log line count before the run).
+# Sets MARK and POINTER_BEFORE (see run_marked).
 run_lines() {
   local name=$1 method=$2
   shift 2
@@ -25,10 +25,7 @@ run_lines() {
   # bring it there.
   ctl activate "$ZEPX_CAPTION"
   wait_for 5 foreground_is_not "$PROBE_TOP" || fail "could not put the program in front of the probe"
-  place_pointer 40 1000
-  POINTER_BEFORE=$(pointer)
-  MARK=$(probe_lines)
-  run_macro 30000
+  run_marked 30000
   echo "     $name: run took ${RUN_MS} ms"
 }
 

@@ -42,34 +42,29 @@ start_zepx "$macro"
 expect_eq "AutoHandle checked by default" "1" \
   "$(ctl getcheck "$ZEPX_CAPTION" 'prefix:ウインドウハンドルの数値が')"
 
-ctl activate "#$other"
-wait_for 5 foreground_is "$other" || fail "could not put the other window in front"
-place_pointer 40 1000
-pointer_before=$(pointer)
-mark=$(probe_lines)
-
-run_macro 30000
+bring_to_front "$other" "the other window"
+run_marked 30000
 expect_eq "running status" "実行中 (WinMessage) - Ctrl+Alt+Xで中断できます" "$RUN_STATUS"
 echo "     run took ${RUN_MS} ms"
 expect_eq "the other window kept the focus" "$other" "$(foreground)"
 
-keys=$(probe_input_since "$mark" | awk '$1=="top" && $2 ~ /^WM_(KEY|SYSKEY|CHAR|SYSCHAR)/ {print $2, $3, $4}' | paste -sd',')
+keys=$(probe_input_since "$MARK" | awk '$1=="top" && $2 ~ /^WM_(KEY|SYSKEY|CHAR|SYSCHAR)/ {print $2, $3, $4}' | paste -sd',')
 expect_eq "keys and text posted to the probe (Ab!, Enter, stale handle re-acquired)" \
   "WM_CHAR 0x41 0x0,WM_CHAR 0x62 0x0,WM_CHAR 0x21 0x0,WM_KEYDOWN 0xD 0x1,WM_CHAR 0x53 0x0" "$keys"
 
 expected_units=$(utf16_units "$japanese")
-edit_chars=$(probe_input_since "$mark" | awk '$1=="edit" && $2=="WM_CHAR" {print $3}' | paste -sd' ')
+edit_chars=$(probe_input_since "$MARK" | awk '$1=="edit" && $2=="WM_CHAR" {print $3}' | paste -sd' ')
 expect_eq "Japanese text as UTF-16 WM_CHAR to the edit (@@ class target)" "$expected_units" "$edit_chars"
 expect_eq "edit text" "$japanese" "$(probe_text)"
-edit_keys=$(probe_input_since "$mark" | awk '$1=="edit" && $2 != "WM_CHAR"' | wc -l)
+edit_keys=$(probe_input_since "$MARK" | awk '$1=="edit" && $2 != "WM_CHAR"' | wc -l)
 expect_eq "no injected keys reached the focused windows" "0" "$edit_keys"
 
-buttons=$(probe_since "$mark" | awk '$4 ~ /BUTTON/ {print $3, $4, $5, $7, $8}' | paste -sd',')
+buttons=$(probe_since "$MARK" | awk '$4 ~ /BUTTON/ {print $3, $4, $5, $7, $8}' | paste -sd',')
 c="x=${click[0]} y=${click[1]}" d="x=${dclick[0]} y=${dclick[1]}"
 expect_eq "mouse messages posted (click, right double click, drag, drop)" \
   "top WM_LBUTTONDOWN wp=0x0 $c,top WM_LBUTTONUP wp=0x0 $c,top WM_RBUTTONDOWN wp=0x0 $d,top WM_RBUTTONUP wp=0x0 $d,top WM_RBUTTONDBLCLK wp=0x0 $d,top WM_RBUTTONUP wp=0x0 $d,top WM_LBUTTONDOWN wp=0x0 x=${drag_from[0]} y=${drag_from[1]},top WM_LBUTTONUP wp=0x0 x=${drag_to[0]} y=${drag_to[1]}" \
   "$buttons"
-report_pointer "$pointer_before"
+report_pointer "$POINTER_BEFORE"
 
 # Without AutoHandle the stale handle is used as written and the line's
 # text reaches nobody; the other lines still arrive.
@@ -91,14 +86,11 @@ printf '%s\n' "//ZEP Version 4.51" "L_Click:$(screen "${click[@]}")" Click:100 L
 # return; so what is checked is the program's own moves as Wine recorded
 # them: to the point, then back.
 ZEPX_CURSOR_TRACE="$WORK/click-cursor.trace" start_zepx "$WORK/click.mcr"
-place_pointer 40 1000
-pointer_before=$(pointer)
-mark=$(probe_lines)
-run_macro 30000
-buttons=$(probe_since "$mark" | awk '$4 ~ /BUTTON/ {print $3, $4, $5, $7, $8}' | paste -sd',')
+run_marked 30000
+buttons=$(probe_since "$MARK" | awk '$4 ~ /BUTTON/ {print $3, $4, $5, $7, $8}' | paste -sd',')
 expect_eq "click posted" "top WM_LBUTTONDOWN wp=0x0 $c,top WM_LBUTTONUP wp=0x0 $c" "$buttons"
 expect_eq "cursor moved to the point and back (SetCursorPos)" \
-  "$((cx + click[0])),$((cy + click[1])) ${pointer_before/ /,}" "$(cursor_warps "$WORK/click-cursor.trace" | paste -sd' ')"
-report_pointer "$pointer_before"
+  "$((cx + click[0])),$((cy + click[1])) ${POINTER_BEFORE/ /,}" "$(cursor_warps "$WORK/click-cursor.trace" | paste -sd' ')"
+report_pointer "$POINTER_BEFORE"
 close_zepx
 echo "PASS $E2E_NAME"

@@ -128,6 +128,17 @@ close_zepx() {
   wait_for 15 not_running "$ZEPX_PID" || fail "zepx.exe (pid $ZEPX_PID) still running after WM_CLOSE"
 }
 
+# Runs the loaded macro with the pointer parked at the bottom left, away
+# from the probe: sets POINTER_BEFORE (where it was parked), MARK (the probe
+# log's line count before the run) and, as run_macro does, RUN_STATUS and
+# RUN_MS. run_marked [TIMEOUT_MS]
+run_marked() {
+  place_pointer 40 1000
+  POINTER_BEFORE=$(pointer)
+  MARK=$(probe_lines)
+  run_macro "${1:-60000}"
+}
+
 # Clicks Run and waits for the running status and then for idle. Sets
 # RUN_STATUS (the running text) and RUN_MS (request to idle, in ms).
 run_macro() {
@@ -199,6 +210,12 @@ probe_count_above() { (($(grep -c "$1" "$PROBE_LOG") > $2)); }
 foreground() { ctl foreground | cut -d' ' -f1; }
 foreground_is() { [[ "$(foreground)" == "$1" ]]; }
 foreground_is_not() { [[ "$(foreground)" != "$1" ]]; }
+# bring_to_front HANDLE WHAT: activates the window and waits until it is the
+# foreground window.
+bring_to_front() {
+  ctl activate "#$1"
+  wait_for 5 foreground_is "$1" || fail "could not put $2 in front"
+}
 
 # Puts the pointer at X Y through Wine (SetCursorPos), so that Wine's idea
 # of it and the X pointer agree; xdotool alone moves only the X pointer, and
