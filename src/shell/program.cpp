@@ -18,25 +18,11 @@ void Program::Start() {
   MainForm->Show();
   MainForm->FormShow();
 
-  SettingForm = std::make_unique<TSettingForm>();
-  if (bind_native_) bind_native_(*SettingForm);
-  MainForm->SettingForm = SettingForm.get();
-
-  CutLineForm = std::make_unique<TCutLineForm>();
-  if (bind_native_) bind_native_(*CutLineForm);
-  MainForm->CutLineForm = CutLineForm.get();
-
-  AboutForm = std::make_unique<TAboutForm>();
-  if (bind_native_) bind_native_(*AboutForm);
-  MainForm->AboutForm = AboutForm.get();
-
-  SendListForm = std::make_unique<TSendListForm>();
-  if (bind_native_) bind_native_(*SendListForm);
-  MainForm->SendListForm = SendListForm.get();
-
-  InputForm = std::make_unique<TInputForm>();
-  if (bind_native_) bind_native_(*InputForm);
-  MainForm->InputForm = InputForm.get();
+  MainForm->SettingForm = Create(SettingForm);
+  MainForm->CutLineForm = Create(CutLineForm);
+  MainForm->AboutForm = Create(AboutForm);
+  MainForm->SendListForm = Create(SendListForm);
+  MainForm->InputForm = Create(InputForm);
 }
 
 int Program::Run() {

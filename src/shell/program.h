@@ -35,6 +35,14 @@ class Program {
   std::unique_ptr<TInputForm> InputForm;
 
  private:
+  // Makes a secondary window and gives it its native counterpart.
+  template <typename F>
+  F* Create(std::unique_ptr<F>& slot) {
+    slot = std::make_unique<F>();
+    if (bind_native_) bind_native_(*slot);
+    return slot.get();
+  }
+
   Platform& platform_;
   std::function<void(TForm&)> bind_native_;
 };
