@@ -7,18 +7,13 @@ reset_settings
 macro="$WORK/foundation.mcr"
 # Three waits and a front-app line naming the program's own window, so the
 # list holds half-width katakana and kanji as well as plain ASCII.
-write_macro "$macro" <<'MCR'
+write_macro "$macro" <<MCR
 //ZEP Version 4.51
 Wait=300
 Wait=300
 [ｱﾌﾟﾘを前面に]@@ZEPX - foundation.mcr
 Wait=300
-Key:100
-Click:100
-Drag:200
-SftAltCtl:50
-Loop:2
-SendAPI:1
+$(quick_settings 2 1)
 MCR
 
 radio_checked() { [[ "$(ctl getcheck "$ZEPX_CAPTION" "$1")" == 1 ]]; }

@@ -8,16 +8,11 @@ source "$(dirname "$0")/life_lib.sh"
 reset_settings
 
 macro="$WORK/long waits.mcr"
-write_macro "$macro" <<'MCR'
+write_macro "$macro" <<MCR
 //ZEP Version 4.51
 Wait=30000
 Wait=30000
-Key:100
-Click:100
-Drag:200
-SftAltCtl:50
-Loop:1
-SendAPI:1
+$(quick_settings 1 1)
 MCR
 caption="ZEPX - long waits.mcr"
 

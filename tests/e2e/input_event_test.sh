@@ -18,8 +18,7 @@ run_lines() {
   local name=$1 method=$2
   shift 2
   local macro="$WORK/$name.mcr"
-  printf '%s\n' "//ZEP Version 4.51" "$@" Key:100 Click:100 Drag:200 SftAltCtl:50 Loop:1 \
-    "SendAPI:$method" | write_macro "$macro"
+  { printf '%s\n' "//ZEP Version 4.51" "$@"; quick_settings 1 "$method"; } | write_macro "$macro"
   start_zepx "$macro"
   # The probe must not be in front before the run: a front-app line has to
   # bring it there.

@@ -31,12 +31,7 @@ L_Click:$(screen "${click[@]}")
 R_DClick:$(screen "${dclick[@]}")
 L_Drag:$(screen "${drag_from[@]}")
 L_Drop:$(screen "${drag_to[@]}")
-Key:100
-Click:100
-Drag:200
-SftAltCtl:50
-Loop:1
-SendAPI:2
+$(quick_settings 1 2)
 MCR
 start_zepx "$macro"
 expect_eq "AutoHandle checked by default" "1" \

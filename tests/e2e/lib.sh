@@ -64,6 +64,12 @@ write_macro() {
   sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$path"
 }
 
+# The six settings lines of a test macro, with waits short enough to keep
+# the tests quick: quick_settings LOOPS SENDAPI
+quick_settings() {
+  printf '%s\n' Key:100 Click:100 Drag:200 SftAltCtl:50 "Loop:$1" "SendAPI:$2"
+}
+
 # The UTF-16 code units of a UTF-8 text as the probe logs them: "0x65E5 ...".
 utf16_units() {
   local u out=()

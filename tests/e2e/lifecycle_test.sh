@@ -24,12 +24,7 @@ write_macro "$macro" <<MCR
 //ZEP Version 4.51
 [Text]~~hi|>$title <$probe>
 Wait=1500
-Key:100
-Click:100
-Drag:200
-SftAltCtl:50
-Loop:1
-SendAPI:2
+$(quick_settings 1 2)
 MCR
 mark=$(probe_lines)
 t0=$(now_ms)
