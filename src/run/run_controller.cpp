@@ -186,7 +186,6 @@ void TMainForm::RunMacro() {
   ChainIndex = 0;
   LoopCountLabel.SetCaption("0");
   LoopCountAllLabel.SetCaption("0");
-  WaitElapsed = false;
 
   StatusLabel.SetCaption(RunningStatusText(PostRadioGroup.ItemIndex(),
                                            LetterFromIndex(settings.EndComboIndex)));
@@ -321,7 +320,6 @@ void TMainForm::StopMacro() {
   WaitTimer.SetEnabled(false);
   // Every wait in progress ends, nested ones included.
   for (PendingWait* w : waits_) w->elapsed = true;
-  WaitElapsed = true;
   StatusLabel.SetCaption(kStatusIdle);
   Application.SetTitle(kTitleIdle);
   SetTrayTip(kTitleIdle);
@@ -366,7 +364,6 @@ void TMainForm::WaitMs(std::int32_t ms) {
 
   PendingWait wait{loop.NowMs() + ms, false};
   waits_.push_back(&wait);
-  WaitElapsed = false;
   WaitTimer.SetEnabled(false);
   WaitTimer.SetInterval(static_cast<std::uint32_t>(ms));
   WaitTimer.SetEnabled(true);
@@ -392,7 +389,6 @@ void TMainForm::WaitMs(std::int32_t ms) {
       }
     }
   }
-  WaitElapsed = false;
   loop.ProcessPendingMessages();
 }
 
@@ -412,7 +408,6 @@ void TMainForm::RearmOuterWait() {
 void TMainForm::WaitTimerTimer() {
   WaitTimer.SetEnabled(false);
   if (!waits_.empty()) waits_.back()->elapsed = true;
-  WaitElapsed = true;
 }
 
 // ---- small handlers ---------------------------------------------------------------

@@ -196,7 +196,6 @@ class TMainForm : public TForm {
 
   // ---- run controller (run/run_controller.cpp) ---------------------------
   bool StopRequested = false;
-  bool WaitElapsed = false;
   std::int32_t PassCount = 0;
   std::int32_t ChainRepeatCount = 0;
   std::int32_t ChainIndex = 0;
