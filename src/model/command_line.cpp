@@ -1,6 +1,7 @@
 #include "model/command_line.h"
 
 #include "model/convert.h"
+#include "model/text.h"
 
 namespace zepx {
 
@@ -26,13 +27,28 @@ const std::array<const char*, kCommandKindCount> kCommandKinds = {
     "[ｱﾌﾟﾘを前面に]",
 };
 
-const std::array<const char*, kSendMethodCount> kSendMethodCaptions = {
-    "_event", "SendInput(DirectX)", "WinMessage"};
-
 namespace {
 
-// Key words and markers recognised anywhere in a line. The one-character
-// key words and the function keys are recognised by their shape instead.
+// Named keys, tested in this order against the line from its second byte
+// on: the first name the line continues with wins, whatever follows it
+// ("[Enter]" is found by "Enter", never by "End").
+struct NamedKey {
+  const char* name;
+  std::uint8_t vk;
+  bool posted;  // WinMessage posts WM_KEYDOWN; the others go in as input
+};
+const NamedKey kNamedKeys[] = {
+    {"↑", 0x26, true},      {"↓", 0x28, true},        {"←", 0x25, true},
+    {"→", 0x27, true},      {"Enter", 0x0D, true},    {"End", 0x23, true},
+    {"Home", 0x24, true},   {"PageUp", 0x21, true},   {"PageDown", 0x22, true},
+    {"Insert", 0x2D, true}, {"Delete", 0x2E, true},   {"Esc", 0x1B, true},
+    {"Space", 0x20, true},  {"BackSpace", 0x08, true}, {"PrtSc", 0x2C, false},
+    {"Tab", 0x09, true},    {"Windows", 0x5B, false}, {"KANJI", 0x19, false},
+    {"Shift", 0x10, false}, {"Alt", 0x12, false},     {"Ctrl", 0x11, false},
+};
+
+// What the loader recognises anywhere in a line. One-character key words
+// and function keys are recognised by their shape instead.
 const char* const kRecognisedAnywhere[] = {
     "[↑]", "[↓]", "[←]", "[→]", "[Enter]", "[End]", "[Home]", "[PageUp]", "[PageDown]",
     "[Esc]", "[Space]", "[Insert]", "[Delete]", "[BackSpace]", "[PrtSc]", "[Tab]",
@@ -41,9 +57,212 @@ const char* const kRecognisedAnywhere[] = {
     "[Text]", "【ZEP Event 1】", "【ZEP Event 2】", "[ｱﾌﾟﾘを前面に]",
 };
 
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
+// Mouse words a line may open with, followed by ":".
+const char* const kMouseWords[] = {"L_Click", "R_Click", "L_DClick", "R_DClick",
+                                   "L_Drag",  "L_Drop",  "R_Drag",   "R_Drop"};
+
+MouseAction ReadMouseAction(const std::string& line) {
+  struct Entry {
+    const char* text;
+    MouseAction action;
+  };
+  static const Entry kOrder[] = {
+      {"L_Click", MouseAction::LeftClick},   {"R_Click", MouseAction::RightClick},
+      {"L_DClick", MouseAction::LeftDouble}, {"R_DClick", MouseAction::RightDouble},
+      {"L_Drag", MouseAction::LeftDrag},     {"R_Drag", MouseAction::RightDrag},
+  };
+  for (const Entry& e : kOrder)
+    if (Contains(line, e.text)) return e.action;
+  return MouseAction::Move;
+}
+
+void ReadKeyPart(const std::string& line, CommandLine& c) {
+  if (At(line, 1, "Text")) {
+    c.key_kind = KeyLineKind::Text;
+    const std::size_t open = line.find("~~");
+    if (open != std::string::npos) {
+      const std::size_t begin = open + 2;
+      const std::size_t end = line.find(kTargetMark);
+      if (end == std::string::npos) c.text = line.substr(begin);
+      else if (end > begin) c.text = line.substr(begin, end - begin);
+    }
+    return;
+  }
+  if (At(line, 1, "ｱﾌﾟﾘ")) {
+    c.key_kind = KeyLineKind::FrontApp;
+    const std::size_t at = line.find(kAppMark);
+    if (at != std::string::npos) c.app_title = line.substr(at + 2);
+    return;
+  }
+  for (const NamedKey& k : kNamedKeys) {
+    if (At(line, 1, k.name)) {
+      c.key_kind = KeyLineKind::Key;
+      c.vk = k.vk;
+      c.posted = k.posted;
+      return;
+    }
+  }
+  const bool f = line.size() >= 2 && line[1] == 'F';
+  const bool f1_9 = f && line.size() >= 4 && line[3] == ']';
+  const bool f10_12 = !f1_9 && f && line.size() >= 5 && line[4] == ']';
+  if (f1_9 || f10_12) {
+    c.key_kind = KeyLineKind::Key;
+    const std::string digits = line.substr(2, f1_9 ? 1 : 2);
+    if (const auto n = TryStrToInt(digits)) {
+      c.vk = static_cast<std::uint8_t>(111 + *n);
+      c.waits_before = f1_9 && *n == 5;
+    } else {
+      c.bad_number = digits;
+    }
+    return;
+  }
+  if (line.size() >= 3 && line[2] == ']') {
+    c.key_kind = KeyLineKind::Key;
+    c.key_char = line[1];
+    c.vk = 0;  // the keyboard layout decides
+  }
+}
+
+LineForm ReadForm(const std::string& line, std::string& word) {
+  if (StartsWith(line, kWaitPrefix)) {
+    word = kWaitPrefix;
+    return LineForm::Wait;
+  }
+  for (const char* w : kMouseWords) {
+    if (StartsWith(line, w) && At(line, std::char_traits<char>::length(w), ":")) {
+      word = w;
+      return LineForm::Mouse;
+    }
+  }
+  if (line == kEvent1Line || line == kEvent2Line) {
+    word = line;
+    return LineForm::Event;
+  }
+  if (StartsWith(line, kTextKind)) {
+    word = kTextKind;
+    return LineForm::Text;
+  }
+  if (StartsWith(line, kFrontAppKind)) {
+    word = kFrontAppKind;
+    return LineForm::FrontApp;
+  }
+  const std::size_t close = line.find(']');
+  if (StartsWith(line, "[") && close != std::string::npos) {
+    word = line.substr(0, close + 1);
+    return LineForm::Key;
+  }
+  return LineForm::Other;
+}
+
+std::string ModifierSuffixes(const Modifiers& m) {
+  std::string s;
+  if (m.shift) s += "+Shift";
+  if (m.alt) s += "+Alt";
+  if (m.ctrl) s += "+Ctrl";
+  return s;
+}
+
+std::string TargetSuffix(const std::optional<std::string>& target) {
+  return target ? kTargetMark + *target : std::string();
+}
 
 }  // namespace
+
+CommandLine ReadCommandLine(const std::string& line) {
+  CommandLine c;
+  if (Contains(line, "[")) c.dispatch = Dispatch::Key;
+  else if (Contains(line, "L_") || Contains(line, "R_")) c.dispatch = Dispatch::Mouse;
+  else if (line == kEvent1Line) c.dispatch = Dispatch::Event1;
+  else if (line == kEvent2Line) c.dispatch = Dispatch::Event2;
+  else c.dispatch = Dispatch::Wait;
+
+  c.modifiers = {Contains(line, "+S"), Contains(line, "+A"), Contains(line, "+C")};
+  const std::size_t mark = line.find(kTargetMark);
+  if (mark != std::string::npos) c.target = line.substr(mark + 2);
+
+  switch (c.dispatch) {
+    case Dispatch::Key:
+      ReadKeyPart(line, c);
+      break;
+    case Dispatch::Mouse:
+      c.mouse = ReadMouseAction(line);
+      break;
+    case Dispatch::Wait: {
+      // Every wait line the composer writes begins with the five bytes of
+      // "Wait="; they are skipped, not checked.
+      const std::string value = line.size() > 5 ? line.substr(5) : std::string();
+      if (const auto ms = TryStrToInt(value)) c.wait_ms = *ms;
+      else c.bad_number = value;
+      break;
+    }
+    default:
+      break;
+  }
+  c.no_set = Contains(line, ":NoSet");
+  if (const auto xy = ReadCoordinates(line)) {
+    c.x = xy->x;
+    c.y = xy->y;
+  }
+
+  c.form = ReadForm(line, c.word);
+  c.exact = c.form != LineForm::Other && ComposeCommandLine(c) == line;
+  return c;
+}
+
+std::string ComposeCommandLine(const CommandLine& c) {
+  switch (c.form) {
+    case LineForm::Wait:
+      return kWaitPrefix + std::to_string(c.wait_ms);
+    case LineForm::Mouse:
+      return c.word + ":" + (c.no_set ? std::string("NoSet") : std::to_string(c.x) + "x" + std::to_string(c.y));
+    case LineForm::Text:
+      return c.word + ModifierSuffixes(c.modifiers) + "~~" + c.text + TargetSuffix(c.target);
+    case LineForm::FrontApp:
+      return c.word + ModifierSuffixes(c.modifiers) + kAppMark + c.app_title + TargetSuffix(c.target);
+    case LineForm::Key:
+      return c.word + ModifierSuffixes(c.modifiers) + TargetSuffix(c.target);
+    case LineForm::Event:
+      return c.word;
+    case LineForm::Other:
+      break;
+  }
+  return {};
+}
+
+std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
+  const std::string caption = kCommandKinds.at(static_cast<std::size_t>(n.kind));
+  if (n.kind == kKindWait) return {kWaitPrefix + std::to_string(n.wait_ms)};
+  if (Contains(caption, "Click")) return {caption + ":" + std::to_string(n.x) + "x" + std::to_string(n.y)};
+  if (Contains(caption, "L_Drag")) return {"L_Drag:NoSet", "L_Drop:NoSet"};
+  if (Contains(caption, "R_Drag")) return {"R_Drag:NoSet", "R_Drop:NoSet"};
+
+  CommandLine c;
+  c.word = caption;
+  const std::optional<std::string> target =
+      n.win_message ? std::optional<std::string>(n.target) : std::nullopt;
+  if (caption == kTextKind) {
+    c.form = LineForm::Text;
+    c.text = n.text;
+    c.target = target;
+    if (mid_list) c.modifiers = n.modifiers;
+  } else if (caption == kFrontAppKind) {
+    // Never a target: the title names the window itself.
+    c.form = LineForm::FrontApp;
+    c.app_title = n.text;
+    if (mid_list) c.modifiers = n.modifiers;
+  } else if (Contains(caption, "Event")) {
+    c.form = LineForm::Event;
+  } else {
+    c.form = LineForm::Key;
+    // Appended, "[Windows]" is the bare key word; inserted, it is composed
+    // like any other key.
+    if (mid_list || caption != kWindowsKind) {
+      c.target = target;
+      c.modifiers = n.modifiers;
+    }
+  }
+  return {ComposeCommandLine(c)};
+}
 
 bool IsCommandLine(const std::string& line) {
   const std::size_t n = line.size();
@@ -51,51 +270,69 @@ bool IsCommandLine(const std::string& line) {
     return true;  // "[F1]" .. "[F9]", "[F10]" .. "[F12]"
   if (n > 2 && line[0] == '[' && line[2] == ']') return true;  // "[A]", "[1]", "[@]" ...
   for (const char* word : kRecognisedAnywhere)
-    if (line.find(word) != std::string::npos) return true;
+    if (Contains(line, word)) return true;
   return false;
 }
 
-std::string CoordinateXText(const std::string& line) {
-  const std::size_t colon = line.find(':');
-  const std::size_t x = line.find('x');
-  if (colon == std::string::npos || x == std::string::npos || x < colon) return {};
-  return line.substr(colon + 1, x - colon - 1);
-}
-
-std::string CoordinateYText(const std::string& line) {
-  const std::size_t x = line.find('x');
-  if (x == std::string::npos) return {};
-  return line.substr(x + 1);
+int FindUnsetDragLine(const std::vector<std::string>& lines) {
+  static const char* const kUnset[] = {"L_Drag:NoSet", "L_Drop:NoSet", "R_Drag:NoSet", "R_Drop:NoSet"};
+  for (const char* unset : kUnset)
+    for (std::size_t i = 0; i < lines.size(); ++i)
+      if (EqualsIgnoreAsciiCase(lines[i], unset)) return static_cast<int>(i);
+  return -1;
 }
 
 std::optional<Coordinates> ReadCoordinates(const std::string& line) {
-  if (line.find(kNoSetCoords) != std::string::npos) return Coordinates{0, 0};
-  if (line.find(':') == std::string::npos) return std::nullopt;
+  if (Contains(line, ":NoSet")) return Coordinates{0, 0};
+  const std::size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  const std::size_t x = line.find('x');
   Coordinates c;
-  c.x = TryStrToInt(CoordinateXText(line)).value_or(0);
-  c.y = TryStrToInt(CoordinateYText(line)).value_or(0);
+  if (x != std::string::npos) {
+    if (x > colon) c.x = TryStrToInt(line.substr(colon + 1, x - colon - 1)).value_or(0);
+    c.y = TryStrToInt(line.substr(x + 1)).value_or(0);
+  }
   return c;
 }
 
-bool IsValidSendMethod(int method) { return method >= 0 && method < kSendMethodCount; }
-
-bool IsWinMessage(int method) { return method == kWinMessageMethod; }
-
-int ClampSendMethod(std::int64_t method) {
-  if (method < 0) return 0;
-  if (method >= kSendMethodCount) return kSendMethodCount - 1;
-  return static_cast<int>(method);
+std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_t y) {
+  const std::size_t colon = line.find(':');
+  if (colon == std::string::npos) return line;
+  return line.substr(0, colon + 1) + std::to_string(x) + "x" + std::to_string(y);
 }
 
-const char* SendMethodSwitchQuestion(int previous, int next) {
-  if (!IsValidSendMethod(previous) || !IsValidSendMethod(next)) return nullptr;
-  if (IsWinMessage(previous) && !IsWinMessage(next))
-    return "WinMessageから_event、SendInputに変更するには、Batch処理送信リストをクリアする必要があります"
-           "\r\nクリアしてもよろしいですか？";
-  if (!IsWinMessage(previous) && IsWinMessage(next))
-    return "_event、SendInputからWinMessageに変更するには、Batch処理送信リストをクリアする必要があります"
-           "\r\nクリアしてもよろしいですか？";
-  return nullptr;
+TargetDescriptor ReadTargetDescriptor(const std::string& s) {
+  // The handle is whatever stands between " <" and ">"; with a marker
+  // missing the text taken is what is there, so that the conversion error
+  // names what the user wrote.
+  auto handle_text = [](const std::string& part) {
+    const std::size_t open = part.find(" <");
+    const std::size_t from = open == std::string::npos ? 0 : open + 2;
+    const std::size_t close = part.find('>', from);
+    return part.substr(from, close == std::string::npos ? std::string::npos : close - from);
+  };
+  TargetDescriptor d;
+  const std::size_t at = s.find(kAppMark);
+  if (at != std::string::npos) {
+    const std::string after = s.substr(at + 2);
+    d.form = TargetDescriptor::Child;
+    d.title = s.substr(0, at);
+    d.class_name = after.substr(0, after.find(" <"));
+    d.handle_text = handle_text(after);
+  } else if (Contains(s, "<")) {
+    d.form = TargetDescriptor::TitleHandle;
+    d.title = s.substr(0, s.find(" <"));
+    d.handle_text = handle_text(s);
+  } else {
+    d.title = s;
+    return d;
+  }
+  if (const auto h = TryStrToInt(d.handle_text)) d.handle = static_cast<std::uint32_t>(*h);
+  return d;
+}
+
+std::string ComposeTargetDescriptor(const std::string& title_or_class, std::uintptr_t handle) {
+  return title_or_class + " <" + std::to_string(handle) + ">";
 }
 
 std::string LineCountText(std::size_t count) { return std::to_string(count) + "行"; }

@@ -1,7 +1,16 @@
-// Command lines: the text form of every batch-list entry. Lines are never
-// parsed into structures; every reader finds a line's parts by the first
-// occurrence of the fixed substrings below (case-sensitive, on the cp932
-// bytes), and the composer writes them by concatenation.
+// Command lines: the text form of every batch-list entry. The line's text is
+// the one truth (it is what the list shows and the file stores); a
+// CommandLine is what the readers of the program find in it. There is one
+// reader (ReadCommandLine) and one composer (ComposeCommandLine and, for
+// the input area, ComposeNewCommand); nothing else takes a line apart.
+//
+// The reader keeps the program's historical substring rules on purpose:
+// every part is found by the first occurrence of a fixed substring
+// anywhere in the line ("+S" inside a text still holds Shift, "[" anywhere
+// makes a key line, key names match as prefixes). Lines whose parts cannot
+// be told apart that way (a text holding "|>" or "+S", hand-edited
+// oddities) are still read exactly so, but are not `exact`: composing them
+// again would give another line, so the program never rewrites them.
 #pragma once
 
 #include <array>
@@ -9,94 +18,154 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace zepx {
 
-// ---- fixed substrings ------------------------------------------------------
+// ---- the fixed words ---------------------------------------------------------
 inline constexpr const char* kWaitPrefix = "Wait=";
-inline constexpr const char* kCoordSeparator = ":";  // kind ":" X "x" Y
-inline constexpr const char* kXYSeparator = "x";
-inline constexpr const char* kNoSet = "NoSet";
-inline constexpr const char* kNoSetCoords = ":NoSet";
-inline constexpr const char* kTextMarker = "~~";
-inline constexpr const char* kAppMarker = "@@";
-inline constexpr const char* kTargetMarker = "|>";
-inline constexpr const char* kShiftSuffix = "+Shift";
-inline constexpr const char* kAltSuffix = "+Alt";
-inline constexpr const char* kCtrlSuffix = "+Ctrl";
-inline constexpr const char* kKeyWordEnd = "]";
-
 inline constexpr const char* kTextKind = "[Text]";
-inline constexpr const char* kWindowsKey = "[Windows]";
-inline constexpr const char* kEvent1 = "【ZEP Event 1】";
-inline constexpr const char* kEvent2 = "【ZEP Event 2】";
-inline constexpr const char* kFrontApp = "[ｱﾌﾟﾘを前面に]";
-inline constexpr const char* kLClick = "L_Click";
-inline constexpr const char* kRClick = "R_Click";
-inline constexpr const char* kLDClick = "L_DClick";
-inline constexpr const char* kRDClick = "R_DClick";
-inline constexpr const char* kLDrag = "L_Drag";
-inline constexpr const char* kLDrop = "L_Drop";
-inline constexpr const char* kRDrag = "R_Drag";
-inline constexpr const char* kRDrop = "R_Drop";
+inline constexpr const char* kFrontAppKind = "[ｱﾌﾟﾘを前面に]";
+inline constexpr const char* kWindowsKind = "[Windows]";
+inline constexpr const char* kEvent1Line = "【ZEP Event 1】";
+inline constexpr const char* kEvent2Line = "【ZEP Event 2】";
+inline constexpr const char* kTargetMark = "|>";
+inline constexpr const char* kAppMark = "@@";
 
-// Most lines the batch list may hold when the composer adds one.
+// Most lines the composer lets the batch list hold.
 inline constexpr int kMaxCommandLines = 999;
-inline constexpr const char* kTooManyCommandsMessage = "登録できるコマンドは最大999個までです";
 
 // ---- command kinds of CommandBox, in order ---------------------------------
 inline constexpr std::size_t kCommandKindCount = 85;
 extern const std::array<const char*, kCommandKindCount> kCommandKinds;
-// Indices the other parts of the program refer to.
 inline constexpr int kKindWait = 0;
-inline constexpr int kKindLClick = 1;
-inline constexpr int kKindLDragDrop = 5;
-inline constexpr int kKindRDragDrop = 6;
 inline constexpr int kKindText = 7;
-inline constexpr int kKindF1 = 8;    // "[F1]" .. "[F12]" are 8 .. 19
-inline constexpr int kKindWindows = 77;
-inline constexpr int kKindEvent1 = 82;
-inline constexpr int kKindEvent2 = 83;
 inline constexpr int kKindFrontApp = 84;
 
-// ---- the line recogniser ---------------------------------------------------
+// ---- what the readers find in a line ---------------------------------------
+
+// How a run executes the line: "[" anywhere makes a key line, else "L_" or
+// "R_" anywhere a mouse line, else the two exact event lines, else a wait.
+enum class Dispatch { Key, Mouse, Event1, Event2, Wait };
+
+// What a key line (Dispatch::Key) sends, by its second and later bytes.
+enum class KeyLineKind { Text, FrontApp, Key, NoKey };
+
+// What a mouse line does, by the first of "L_Click", "R_Click", "L_DClick",
+// "R_DClick", "L_Drag", "R_Drag" it contains; a drop line only moves.
+enum class MouseAction { LeftClick, RightClick, LeftDouble, RightDouble, LeftDrag, RightDrag, Move };
+
+// The written shape of a line, for composing it again.
+enum class LineForm { Wait, Mouse, Text, FrontApp, Key, Event, Other };
+
+struct Modifiers {
+  bool shift = false;
+  bool alt = false;
+  bool ctrl = false;
+  bool Any() const { return shift || alt || ctrl; }
+};
+
+struct CommandLine {
+  Dispatch dispatch = Dispatch::Wait;
+  LineForm form = LineForm::Other;
+  // The word that opens the line: "[F1]", "[Text]", "L_Drop", "Wait=",
+  // "【ZEP Event 1】" ...
+  std::string word;
+  Modifiers modifiers;            // "+S", "+A", "+C" anywhere in the line
+
+  // Key lines.
+  KeyLineKind key_kind = KeyLineKind::NoKey;
+  std::uint8_t vk = 0;            // named and function keys
+  bool posted = true;             // WinMessage posts it (else it is injected)
+  bool waits_before = false;      // F5 waits three seconds before it is pressed
+  char key_char = 0;              // one-character keys: the character
+  std::string text;               // between the first "~~" and the first "|>"
+  std::string app_title;          // after the first "@@"
+
+  // Target: everything after the first "|>".
+  std::optional<std::string> target;
+
+  // Mouse lines.
+  MouseAction mouse = MouseAction::Move;
+  bool no_set = false;            // ":NoSet"
+  std::int32_t x = 0, y = 0;      // the coordinate reading of ReadCoordinates
+
+  // Wait lines: the number from the sixth byte on (the first five are
+  // skipped unread).
+  std::int32_t wait_ms = 0;
+
+  // A number that is not an integer where the run needs one (a function
+  // key's digits, a wait value): the run refuses the line with the
+  // conversion error naming this text. Empty when the line reads cleanly.
+  std::optional<std::string> bad_number;
+
+  // True when ComposeCommandLine gives back exactly the line read.
+  bool exact = false;
+};
+
+CommandLine ReadCommandLine(const std::string& line);
+
+// The line a CommandLine describes. For a line read with `exact` set this
+// is the line itself.
+std::string ComposeCommandLine(const CommandLine& c);
+
+// ---- composing new commands from the input area ----------------------------
+
+struct NewCommand {
+  int kind = kKindWait;           // index into kCommandKinds
+  std::int64_t wait_ms = 1000;
+  std::int64_t x = 0, y = 0;
+  std::string text;               // SendTextEdit: text to type or application title
+  std::string target;             // AppComboBox's text
+  Modifiers modifiers;            // ShiftCheck, AltCheck, CtrlCheck
+  bool win_message = false;       // the WinMessage flag
+};
+
+// The line or the drag pair for a command appended at the end of the list
+// (mid_list false) or inserted inside it. Checks (text present, target
+// chosen) are the caller's.
+std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list);
+
+// ---- other readers of a line ------------------------------------------------
+
 // True when the loader takes the line as a command as it stands: key, text,
-// mouse, event and front-app lines. Wait lines are not covered here; the
-// loader has its own rule for them. Nothing beyond the key word or the
-// marker is checked.
+// mouse, event and front-app lines, by their shapes and markers; nothing
+// else (numbers, target) is checked. Wait lines have their own loader rule.
 bool IsCommandLine(const std::string& line);
 
-// ---- coordinates -----------------------------------------------------------
-// The two texts of a line's coordinate part: X between the first ":" and
-// the first "x", Y after the first "x". Empty when the part is missing or
-// the "x" comes before the ":".
-std::string CoordinateXText(const std::string& line);
-std::string CoordinateYText(const std::string& line);
+// Whole-line, ASCII-case-insensitive "L_Drag:NoSet", "L_Drop:NoSet",
+// "R_Drag:NoSet", "R_Drop:NoSet", searched in this order: the index of the
+// first of them that the list holds, or -1.
+int FindUnsetDragLine(const std::vector<std::string>& lines);
 
 struct Coordinates {
   std::int32_t x = 0;
   std::int32_t y = 0;
 };
 // The coordinates a line shows: nothing when it has no ":"; 0,0 for
-// ":NoSet"; otherwise each part converted, a part that is no integer
-// reading as 0 (a text or title that merely contains ":").
+// ":NoSet"; otherwise X between the first ":" and the first "x" and Y after
+// the first "x", a part that is no integer reading as 0 (a text or title
+// that merely holds ":").
 std::optional<Coordinates> ReadCoordinates(const std::string& line);
 
-// ---- send method -------------------------------------------------------------
-// The item index of PostRadioGroup: 0 _event, 1 SendInput, 2 WinMessage.
-inline constexpr int kSendMethodCount = 3;
-inline constexpr int kDefaultSendMethod = 1;
-inline constexpr int kWinMessageMethod = 2;
-extern const std::array<const char*, kSendMethodCount> kSendMethodCaptions;
-bool IsValidSendMethod(int method);
-bool IsWinMessage(int method);
-// Limits a stored number to an existing method, as the radio group does
-// with an index past its last button.
-int ClampSendMethod(std::int64_t method);
+// The line with everything after its first ":" replaced by X "x" Y, as the
+// picker and the coordinate paste set a point; a line without ":" is
+// returned unchanged.
+std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_t y);
 
-// The question asked before a change of send method would leave lines of
-// the other form in the list; nullptr when the change needs no question.
-const char* SendMethodSwitchQuestion(int previous, int next);
+// ---- target descriptors -------------------------------------------------------
+// "title <handle>", "class <handle>", "title@@class <handle>", or a bare
+// title. The handle is the text between the first " <" and the first ">"
+// (of the part after "@@" for the child form).
+struct TargetDescriptor {
+  enum Form { Title, TitleHandle, Child } form = Title;
+  std::string title;              // before " <" or "@@", or the whole text
+  std::string class_name;         // Child: between "@@" and " <"
+  std::string handle_text;        // as written, for the conversion error
+  std::optional<std::uint32_t> handle;
+};
+TargetDescriptor ReadTargetDescriptor(const std::string& s);
+std::string ComposeTargetDescriptor(const std::string& title_or_class, std::uintptr_t handle);
 
 // ---- line-count display ----------------------------------------------------
 std::string LineCountText(std::size_t count);              // "12行"

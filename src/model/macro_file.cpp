@@ -2,6 +2,7 @@
 
 #include "model/command_line.h"
 #include "model/convert.h"
+#include "model/text.h"
 
 namespace zepx {
 
@@ -9,12 +10,6 @@ namespace {
 
 const char* const kPrefixes[kMacroFieldCount] = {"Key:", "Click:", "Drag:",
                                                  "SftAltCtl:", "Loop:", "SendAPI:"};
-
-bool StartsWith(const std::string& s, const char* prefix) { return s.rfind(prefix, 0) == 0; }
-bool Contains(const std::string& s, const char* part) { return s.find(part) != std::string::npos; }
-
-// First byte of a cp932 double-byte character.
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 // Position of the last byte of `path` that is one of `delims` and not the
 // second half of a double-byte character; npos when there is none.

@@ -112,6 +112,8 @@ class IInput {
   virtual std::uint32_t SendInput(const std::vector<KeyRecord>& records) = 0;
   virtual std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) = 0;
   virtual std::int16_t VkKeyScanA(char ch) = 0;
+  // The system's ANSI code page, whose letters VkKeyScanA takes bytes for.
+  virtual std::uint32_t GetACP() = 0;
   virtual void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                            std::uint32_t data, std::uintptr_t extra) = 0;
   virtual bool SetCursorPos(int x, int y) = 0;

@@ -26,7 +26,7 @@ std::string WriteFailedMessage(const std::string& path) {
 // Empties the batch list without asking, as the send-method switch does
 // when the user agrees to it.
 void ClearListNow(TMainForm& f) {
-  f.SendList.Clear();
+  f.batch.Clear();
   f.RefreshCoordinateDisplay();
   f.SetEditButtonsEnabled(false);
   f.SetCaption("ZEPX");
@@ -83,24 +83,25 @@ void TMainForm::LoadMacro(const std::string& path) {
   }
   const MacroReadResult result = ReadMacroFile(bytes);
 
-  SendList.Clear();
-  for (const std::string& line : result.lines) SendList.Add(line);
+  batch.SetLines(result.lines);
   for (const MacroAssignment& a : result.assignments) ApplyAssignment(*this, a);
 
   if (!result.ok()) {
     platform.dialogs.MessageBox(result.FailureMessage(), MsgKind::Info);
-    SendList.Clear();
+    batch.Clear();
     RefreshCoordinateDisplay();
     SetEditButtonsEnabled(false);
     SetCaption("ZEPX");
-    return;
+  } else {
+    if (!batch.Empty()) batch.Select(0);
+    RefreshCoordinateDisplay();
+    if (batch.Selected() >= 0) SetEditButtonsEnabled(true);
+    SetCaption("ZEPX - " + ExtractFileName(path));
+    SaveDialogFileName = path;
   }
-
-  if (SendList.Count() > 0) SendList.SetItemIndex(0);
-  RefreshCoordinateDisplay();
-  if (SendList.ItemIndex() >= 0) SetEditButtonsEnabled(true);
-  SetCaption("ZEPX - " + ExtractFileName(path));
-  SaveDialogFileName = path;
+  // Loaded under a run (a chain file, the File menu, a drop): the run must
+  // send to this list's targets, not to the old list's.
+  engine.ListReplaced();
 }
 
 void TMainForm::mLoadClick() {
@@ -123,7 +124,7 @@ void TMainForm::mSaveClick() {
   if (!path) return;
   SaveDialogFileName = *path;  // the dialog keeps its choice for next time
 
-  const std::string bytes = WriteMacroFile(SendList.Items(), CurrentMacroSettings(*this));
+  const std::string bytes = WriteMacroFile(batch.Texts(), CurrentMacroSettings(*this));
   if (!platform.files.WriteFile(*path, bytes)) {
     // The caption keeps naming the file last loaded or saved successfully.
     platform.dialogs.MessageBox(WriteFailedMessage(*path), MsgKind::Info);
@@ -132,12 +133,11 @@ void TMainForm::mSaveClick() {
   SetCaption("ZEPX - " + ExtractFileName(*path));
 }
 
-void TMainForm::mFileClick() { mSave.SetEnabled(SendList.ItemIndex() >= 0); }
+void TMainForm::mFileClick() { mSave.SetEnabled(batch.Selected() >= 0); }
 
 void TMainForm::RefreshCoordinateDisplay() {
-  const bool selected = SendList.ItemIndex() >= 0;
   std::optional<Coordinates> c;
-  if (selected) c = ReadCoordinates(SendList.Item(SendList.ItemIndex()));
+  if (batch.Selected() >= 0) c = ReadCoordinates(batch.Text(batch.Selected()));
   if (c) {
     XLabel.SetValue(c->x);
     YLabel.SetValue(c->y);
@@ -159,7 +159,7 @@ void TMainForm::SetEditButtonsEnabled(bool enabled) {
 void TMainForm::PostRadioGroupClick() {
   if (!LoadedFromCommandLine) PostRadioGroup.SetFocus();
   const int method = PostRadioGroup.ItemIndex();
-  if (SendList.ItemIndex() >= 0) {
+  if (batch.Selected() >= 0) {
     if (const char* question = SendMethodSwitchQuestion(PreviousSendMethod, method)) {
       if (platform.dialogs.MessageBox(question, MsgKind::OkCancel) == MsgResult::Ok) {
         ClearListNow(*this);
@@ -171,7 +171,7 @@ void TMainForm::PostRadioGroupClick() {
     }
   }
   PreviousSendMethod = method;
-  const bool win_message = IsWinMessage(method);
+  const bool win_message = method == kSendWinMessage;
   settings.PostMouseChecked = win_message;
   AppComboBox.SetEnabled(win_message);
   GetAppButton.SetEnabled(win_message);
@@ -182,7 +182,7 @@ void TMainForm::GetAppButtonClick() {
   AppComboBox.Clear();  // the typed target text stays
   for (const IWindows::TopLevel& w : platform.windows.EnumTopLevelWindows(500)) {
     if (w.text.empty() || w.text == "Program Manager") continue;
-    AppComboBox.Add(w.text + " <" + std::to_string(static_cast<std::uintptr_t>(w.hwnd)) + ">");
+    AppComboBox.Add(ComposeTargetDescriptor(w.text, static_cast<std::uintptr_t>(w.hwnd)));
   }
   if (AppComboBox.Count() >= 3) {
     AppComboBox.SetItemIndex(2);

@@ -8,11 +8,10 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
     : TForm("MainForm", "ZEPX"),
       platform(p),
       Application(app),
-      WaitTimer("WaitTimer", p.loop, 1000),
-      Timer1("Timer1", p.loop, 1000),
       TDCheckTimer("TDCheckTimer", p.loop, 5000),
       HookHotKey1(p, [this] { return Handle(); }),
-      HookHotKey2(p, [this] { return Handle(); }) {
+      HookHotKey2(p, [this] { return Handle(); }),
+      engine(p.loop, p.input, p.windows, p.dialogs, batch, *this) {
   BuildControls();
 
   // Every handler is wired here, so that a native click and a host test's
@@ -26,7 +25,12 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   LoopSpinEditAll.OnChange = [this] { LoopSpinEditChange(); };
   NextLoopCheck.OnClick = [this] { NextLoopCheckClick(); };
   PostRadioGroup.OnSelect = [this] { PostRadioGroupClick(); };
-  SendList.OnSelect = [this] { RefreshCoordinateDisplay(); };
+  // The user picks a row in the list: the batch follows, then the display.
+  SendList.OnSelect = [this] {
+    batch.Select(SendList.ItemIndex());
+    RefreshCoordinateDisplay();
+  };
+  batch.OnChange = [this](Batch::Change c, int row) { MirrorBatch(c, row); };
   Button1.OnClick = [this] { ShowHelp(1); };
   Button2.OnClick = [this] { ShowHelp(2); };
   Button3.OnClick = [this] { ShowHelp(3); };
@@ -45,8 +49,6 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   N5.OnClick = [this] { N5Click(); };
   ZEPX1.OnClick = [this] { ZEPX1Click(); };
 
-  WaitTimer.OnTimer = [this] { WaitTimerTimer(); };
-  Timer1.OnTimer = [this] { Timer1Timer(); };
   TDCheckTimer.OnTimer = [this] { TDCheckTimerTimer(); };
 
   HookHotKey1.Activate = true;
@@ -56,6 +58,18 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
 }
 
 TMainForm::~TMainForm() = default;
+
+void TMainForm::MirrorBatch(Batch::Change change, int row) {
+  switch (change) {
+    case Batch::Change::Inserted: SendList.Insert(row, batch.Text(row)); break;
+    case Batch::Change::Deleted: SendList.Delete(row); break;
+    case Batch::Change::Replaced: SendList.SetItem(row, batch.Text(row)); break;
+    case Batch::Change::Reset:
+    case Batch::Change::Moved: SendList.SetItems(batch.Texts()); break;
+    case Batch::Change::Selected: break;
+  }
+  if (SendList.ItemIndex() != batch.Selected()) SendList.SetItemIndex(batch.Selected());
+}
 
 void TMainForm::UserMessage(std::uint32_t msg, std::uintptr_t, std::intptr_t lparam) {
   if (msg == kMsgTrayCallback) TrayCallback(static_cast<std::uint32_t>(lparam));

@@ -9,7 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "model/batch.h"
+#include "model/send_method.h"
 #include "platform/platform.h"
+#include "run/run_engine.h"
+#include "run/run_view.h"
 #include "settings/settings.h"
 #include "shell/hotkey.h"
 #include "ui/controls.h"
@@ -23,14 +27,11 @@ class TAboutForm;
 class TSendListForm;
 class TInputForm;
 
-// Send method: the item index of PostRadioGroup.
-enum SendMethod : int { kSendEvent = 0, kSendInput = 1, kSendWinMessage = 2 };
-
 // Custom messages of the main window.
 constexpr std::uint32_t kMsgDeferredStartup = 1025;  // WM_USER + 1
 constexpr std::uint32_t kMsgTrayCallback = 1124;     // WM_USER + 100
 
-class TMainForm : public TForm {
+class TMainForm : public TForm, public IRunView {
  public:
   TMainForm(Platform& platform, TApplication& app);
   ~TMainForm() override;
@@ -52,9 +53,12 @@ class TMainForm : public TForm {
   TInputForm* InputForm = nullptr;
 
   // ---- controls (main_form.cpp creates and lays them out) ----------------
+  // The batch list: the lines, the selection and each line's resolved
+  // target. SendList only mirrors it.
+  Batch batch;
   TListBox SendList{"SendList"};
-  TButton BitBtn1{"BitBtn1"};        // Run
-  TButton BitBtn3{"BitBtn3"};        // Stop
+  TButton BitBtn1{"BitBtn1"};        // Run (its caption names the start hot key)
+  TButton BitBtn3{"BitBtn3"};        // Stop (its caption names the stop hot key)
   TButton BitBtn6{"BitBtn6"};        // exit ZEPX
   TButton BitBtn4{"BitBtn4"};        // detached list window
   TButton SpeedButton1{"SpeedButton1"};  // command palette
@@ -163,16 +167,14 @@ class TMainForm : public TForm {
   TMenuItem ZEPX1{"ZEPX1", "ZEPXを閉じる"};
   std::vector<TMenuItem*> PopupMenu1;
 
-  // timers
-  TTimer WaitTimer;
-  TTimer Timer1;
+  // timers (the run's own, WaitTimer and Timer1, are the engine's)
   TTimer TDCheckTimer;
 
   // hot keys: components and the shortcut values they register
-  THookHotKey HookHotKey1;  // stop key
-  THookHotKey HookHotKey2;  // start key
-  std::uint16_t HotKey1 = 0xC058;  // Ctrl+Alt+X
-  std::uint16_t HotKey2 = 0xC053;  // Ctrl+Alt+S
+  THookHotKey HookHotKey1;  // the stop key, registered only during a run
+  THookHotKey HookHotKey2;  // the start key, registered for the window's life
+  std::uint16_t HotKey1 = 0xC058;  // the stop key's shortcut, Ctrl+Alt+X
+  std::uint16_t HotKey2 = 0xC053;  // the start key's shortcut, Ctrl+Alt+S
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;
@@ -191,42 +193,47 @@ class TMainForm : public TForm {
   void RefreshCoordinateDisplay();  // selection-to-coordinates display
   void SetEditButtonsEnabled(bool enabled);
   void PostRadioGroupClick();  // the send-method switch
-  bool WinMessageFlag() const { return settings.PostMouseChecked; }
+  // The WinMessage flag (PostMouseChecked): the send method is WinMessage.
+  bool WinMessageFlag() override { return settings.PostMouseChecked; }
   void GetAppButtonClick();    // refresh the target list
 
-  // ---- run controller (run/run_controller.cpp) ---------------------------
-  bool StopRequested = false;
-  std::int32_t PassCount = 0;
-  std::int32_t ChainRepeatCount = 0;
-  std::int32_t ChainIndex = 0;
-  std::vector<Hwnd> TargetHandles;
-
-  void BitBtn1Click();
-  void BitBtn3Click();
-  void RunMacro();
-  void EndOfPass();
-  void StopMacro();
-  void WaitMs(std::int32_t ms);
-  void WaitTimerTimer();
-  void Timer1Timer();
-  void ToggleSendStatus();
+  // ---- the run (run/run_engine.*; the window forwards and shows) ----------
+  RunEngine engine;
+  void BitBtn1Click();  // Run: request a run; returns when it has ended
+  void BitBtn3Click() { StopMacro(); }  // Stop
+  void StopMacro() { engine.Stop(); }
+  void WaitMs(std::int32_t ms) { engine.WaitMs(ms); }
+  bool Running() const { return engine.Running(); }
   void LoopSpinEditChange();
   void NextLoopCheckClick();
   void Button6Click();
-  bool Running() const { return run_depth_ > 0; }
-  void ResolveTargetHandles();
 
-  // ---- key and text sending (run/key_sender.cpp) ---------------------------
-  std::vector<KeyRecord> InputRecords;
-  void SendKeyCommand(int index);
-  void AddKeyDownRecord(std::uint8_t vk);
-  void AddKeyUpRecord(std::uint8_t vk);
-
-  // ---- mouse sending (run/mouse_sender.cpp) -------------------------------
-  void SendMouseCommand(int index);
-
-  // ---- event actions (events/event_actions.cpp) ---------------------------
-  void ExecuteEventActions(int event);
+  // IRunView (shell/main_form_run.cpp)
+  int SendMethod() override { return PostRadioGroup.ItemIndex(); }
+  std::int32_t DelayMs(Delay d) override;
+  std::int32_t PassesWanted() override;
+  bool ChainEnabled() override { return NextLoopCheck.Checked(); }
+  std::string ChainFile(int index) override;
+  bool ChainRepeats() override { return settings.LoopOfLoopChecked; }
+  std::int32_t ChainRepeatsWanted() override;
+  bool AutoHandle() override { return AutoHandleCheckBox.Checked(); }
+  std::string StopKeyLetter() override { return LetterFromIndex(settings.EndComboIndex); }
+  void ShowStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
+  void ShowRunning() override;
+  void ShowIdle() override;
+  void ShowPassCount(std::int32_t n) override { LoopCountLabel.SetCaption(std::to_string(n)); }
+  void ShowChainRepeatCount(std::int32_t n) override { LoopCountAllLabel.SetCaption(std::to_string(n)); }
+  void ShowWaitSeconds(std::int32_t n) override { TimerCountLabel.SetCaption(std::to_string(n)); }
+  void ToggleSendStatus() override { SendStatus.SetChecked(!SendStatus.Checked()); }
+  void ShowDelayActive(Delay d, bool active) override;
+  void RefreshCoordinates() override { RefreshCoordinateDisplay(); }
+  Point CoordinatesShown() override;
+  void RefreshApplicationList() override { GetAppButtonClick(); }
+  std::vector<std::string> ApplicationList() override { return AppComboBox.Items(); }
+  void RegisterStopKey() override { HookHotKey1.RegisterKey(1, HotKey1); }
+  void UnregisterStopKey() override { HookHotKey1.UnregisterKey(1); }
+  void LoadChainFile(const std::string& path) override;
+  void ExecuteEventActions(int event) override;
 
   // ---- settings store (settings/settings_store.cpp) -----------------------
   void LoadSettings();
@@ -283,24 +290,12 @@ class TMainForm : public TForm {
   void TDCheckTimerTimer();
 
  private:
-  int run_depth_ = 0;        // > 0 while BitBtn1Click is on the stack
-  bool close_pending_ = false;
+  bool close_pending_ = false;  // a close asked for during a run
   bool closed_ = false;
   bool closing_ = false;     // the close sequence is under way
   void BuildControls();
-
-  // run controller (run/run_controller.cpp)
-  struct PendingWait {
-    std::int64_t deadline;  // virtual or real ms of the message loop's clock
-    bool elapsed;
-  };
-  std::vector<PendingWait*> waits_;  // waits in progress, innermost last
-  unsigned stop_count_ = 0;          // StopMacro calls so far
-  void RunRequest();
-  void ExecuteLine(int index);
-  void LoadChainFile(const std::string& path);
-  bool ConfirmUnresolvedTargets();
-  void RearmOuterWait();
+  void MirrorBatch(Batch::Change change, int row);  // into SendList
+  TWinSpinEdit& DelayBox(Delay d);
 };
 
 }  // namespace zepx

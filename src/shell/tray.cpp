@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <string>
 
+#include "model/text.h"
 #include "shell/main_form.h"
 
 namespace zepx {
@@ -17,19 +18,6 @@ const char kTdMessage[] =
     "再度ZEPを起動し直してください";
 constexpr int kGwlExStyle = -20;
 constexpr std::size_t kTipBytes = 63;  // the record's 64-byte field keeps a zero
-
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-// At most `limit` bytes, never half of a double-byte character.
-std::string TruncateCp932(const std::string& s, std::size_t limit) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const std::size_t len = (IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()) ? 2 : 1;
-    if (i + len > limit) break;
-    i += len;
-  }
-  return s.substr(0, i);
-}
 
 std::uint8_t AlphaByte(int alpha) { return static_cast<std::uint8_t>(std::clamp(alpha, 50, 255)); }
 

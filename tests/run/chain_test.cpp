@@ -42,9 +42,9 @@ class Chain : public ::testing::Test {
   // The one place that decides how a test's list, send method and chain
   // reach the main window.
   void SetUpRun(const std::vector<std::string>& lines, const std::array<std::string, 5>& chain) {
-    form.SendList.SetItems({});
+    form.batch.SetLines({});
     form.PostRadioGroup.SetItemIndex(kSendInput);
-    form.SendList.SetItems(lines);
+    form.batch.SetLines(lines);
     form.settings.Loop = chain;
   }
 

@@ -23,7 +23,7 @@ class KeySender : public ::testing::Test {
   }
   void TearDown() override {
     EXPECT_TRUE(fake.keys_down.empty()) << "a key was left down";
-    EXPECT_TRUE(form.InputRecords.empty());
+    EXPECT_TRUE(form.engine.Keys().InputRecords.empty());
   }
   void Method(int m) {
     form.PostRadioGroup.SetItemIndex(m);
@@ -31,11 +31,11 @@ class KeySender : public ::testing::Test {
   }
   // Runs one line as row 0 and returns the interesting calls with times.
   Calls Run(const std::string& line, Hwnd target = 0) {
-    form.SendList.SetItems({line});
-    form.TargetHandles = {target};
+    form.batch.SetLines({line});
+    form.batch.SetTarget(0, target);
     fake.ClearCalls();
     fake.now = 0;
-    form.SendKeyCommand(0);
+    form.engine.Keys().SendKeyCommand(0);
     return fake.Timed({"keybd_event", "SendInput", "PostMessageA", "GetForegroundWindow",
                        "SetForegroundWindow", "SetActiveWindow", "SetFocus", "FindWindowA",
                        "Sleep"});
@@ -165,12 +165,11 @@ TEST_F(KeySender, WinMessagePostsOneKeyDownButInjectsTheSystemKeys) {
   EXPECT_EQ(Run("[↓]" + t, game).back(), "0:PostMessageA(" + N(game) + ",256,40,1)");
   EXPECT_EQ(Run("[Enter and more" + t, game).back(), "0:PostMessageA(" + N(game) + ",256,13,1)");
 
-  // A line the table of targets does not cover has no target, and is not
-  // read out of bounds.
-  form.SendList.SetItems({"[Esc]" + t, "[Esc]" + t});
-  form.TargetHandles = {game};
+  // Each line has its own target: the second, never resolved, has none.
+  form.batch.SetLines({"[Esc]" + t, "[Esc]" + t});
+  form.batch.SetTarget(0, game);
   fake.ClearCalls();
-  form.SendKeyCommand(1);
+  form.engine.Keys().SendKeyCommand(1);
   EXPECT_EQ(fake.Texts({"PostMessageA"}), (Calls{"PostMessageA(0,256,27,1)"}));
 }
 
@@ -225,10 +224,9 @@ TEST_F(KeySender, AHandlerThrowingDuringTheModifierWaitLeavesNoKeyDown) {
 
 TEST_F(KeySender, AFunctionKeyNumberThatIsNoNumberFailsBeforeAnythingIsPressed) {
   Method(kSendEvent);
-  form.SendList.SetItems({"[Fx]+Ctrl"});
-  form.TargetHandles = {0};
+  form.batch.SetLines({"[Fx]+Ctrl"});
   fake.ClearCalls();
-  EXPECT_THROW(form.SendKeyCommand(0), ConvertError);
+  EXPECT_THROW(form.engine.Keys().SendKeyCommand(0), ConvertError);
   EXPECT_TRUE(fake.Texts({"keybd_event", "SendInput"}).empty());
 }
 

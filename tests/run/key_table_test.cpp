@@ -34,9 +34,9 @@ class KeyTable : public ::testing::Test {
   // main window: the method through its radio group (on an empty list, so
   // the switch has nothing to ask), then the lines.
   void SetUpRun(int method, const std::vector<std::string>& lines) {
-    form.SendList.SetItems({});
+    form.batch.SetLines({});
     form.PostRadioGroup.SetItemIndex(method);
-    form.SendList.SetItems(lines);
+    form.batch.SetLines(lines);
   }
 
   // Runs the list once and returns the key deliveries with their times

@@ -43,9 +43,9 @@ class MouseButtons : public ::testing::Test {
   // main window: the method through its radio group (on an empty list, so
   // the switch has nothing to ask), then the lines.
   void SetUpRun(int method, const std::vector<std::string>& lines) {
-    form.SendList.SetItems({});
+    form.batch.SetLines({});
     form.PostRadioGroup.SetItemIndex(method);
-    form.SendList.SetItems(lines);
+    form.batch.SetLines(lines);
   }
 
   // Runs the list once; returns the mouse-related calls with their times
@@ -101,7 +101,7 @@ TEST_F(MouseButtons, LeftDoubleClickWithWinMessagePostsDownUpDblclkUpToTheWindow
                                "50:ClipCursor(120,45,120,45)", Post(left, 0x201, at),
                                Post(left, 0x202, at), Post(left, 0x203, at), Post(left, 0x202, at),
                                "1050:ClipCursor(null)", "1050:SetCursorPos(400,500)"}));
-  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{left}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{left}));
   EXPECT_TRUE(fake.Texts({"mouse_event"}).empty());
 }
 
@@ -114,7 +114,7 @@ TEST_F(MouseButtons, RightClickWithWinMessagePostsDownUpToTheWindowUnderThePoint
                                "50:ClipCursor(350,100,350,100)", Post(right, 0x204, at),
                                Post(right, 0x205, at), "1050:ClipCursor(null)",
                                "1050:SetCursorPos(400,500)"}));
-  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{right}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{right}));
   EXPECT_TRUE(fake.Texts({"mouse_event"}).empty());
 }
 

@@ -29,7 +29,7 @@ class RunTest : public ::testing::Test {
     form.settings.PostMouseChecked = method == kSendWinMessage;
   }
 
-  void SetList(const std::vector<std::string>& lines) { form.SendList.SetItems(lines); }
+  void SetList(const std::vector<std::string>& lines) { form.batch.SetLines(lines); }
 
   // Wait lines are told apart by their lengths: Timer1 always runs at
   // 1000 ms, so the tests give their wait lines other lengths.
@@ -65,8 +65,8 @@ class RunTest : public ::testing::Test {
     EXPECT_EQ(form.TrayIcon.tip, "ZEPX");
     EXPECT_TRUE(form.AddButton.Enabled());
     EXPECT_TRUE(form.mSet.Enabled());
-    EXPECT_FALSE(form.Timer1.Enabled());
-    EXPECT_FALSE(form.WaitTimer.Enabled());
+    EXPECT_FALSE(form.engine.Timer1.Enabled());
+    EXPECT_FALSE(form.engine.WaitTimer.Enabled());
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
 
@@ -158,7 +158,7 @@ TEST_F(RunTest, CloseDuringARunHappensOnceTheRunHasUnwound) {
     FakePlatform fake2;
     TMainForm form2(fake2.platform(), app2);
     form2.LoopSpinEdit.SetValue(0);
-    form2.SendList.SetItems({"Wait=5000"});
+    form2.batch.SetLines({"Wait=5000"});
     bool closed_under_run = true;
     fake2.At(close_at, [&] {
       form2.Close();
@@ -388,7 +388,7 @@ TEST_F(ChainTest, ChainedListGetsItsOwnTargets) {
   fake.files["one"] = Mcr({"Wait=200", "Wait=200", "[A]|>Notepad <99999>", "Loop:1", "SendAPI:2"});
   form.settings.Loop = {"one", "", "", "", ""};
   form.BitBtn1Click();
-  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{0, 0, notepad}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{0, 0, notepad}));
   ExpectIdle();
 }
 
@@ -419,8 +419,8 @@ class TargetTest : public RunTest {
 TEST_F(TargetTest, StaleHandlesAreLookedUpAgainWithAutoHandle) {
   SetList(Lines());
   form.GetAppButtonClick();
-  form.ResolveTargetHandles();
-  EXPECT_EQ(form.TargetHandles,
+  form.engine.ResolveTargets();
+  EXPECT_EQ(form.batch.Targets(),
             (std::vector<Hwnd>{0, notepad, notepad, child, game, notepad, 0, 0}));
   // Without its parent the child is not searched for among the top-level
   // windows, where an unrelated window of that class could answer.
@@ -432,8 +432,8 @@ TEST_F(TargetTest, WrittenNumbersStayWithoutAutoHandle) {
   form.AutoHandleCheckBox.SetChecked(false);
   SetList(Lines());
   form.GetAppButtonClick();
-  form.ResolveTargetHandles();
-  EXPECT_EQ(form.TargetHandles,
+  form.engine.ResolveTargets();
+  EXPECT_EQ(form.batch.Targets(),
             (std::vector<Hwnd>{0, notepad, 99999, 99999, 99999, notepad, 0, 99999}));
 }
 
@@ -458,7 +458,7 @@ TEST_F(TargetTest, YesRunsWithTheUnresolvedTargetsAtZero) {
   fake.answers = {MsgResult::Yes};
   form.BitBtn1Click();
   ASSERT_EQ(fake.boxes.size(), 1u);
-  EXPECT_EQ(form.TargetHandles, (std::vector<Hwnd>{0, 0}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{0, 0}));
   EXPECT_EQ(WaitLengths().front(), 100);
   ExpectIdle();
 }

@@ -67,7 +67,7 @@ TEST_F(HotKeys, ConfirmedLettersMoveBothKeysAndTheStopKeyLetsGoWhenPressed) {
 
 TEST_F(HotKeys, TheStartKeyRunsAndWithEqualLettersOnlyTheStartKeyExists) {
   Start();
-  form.SendList.SetItems({"Wait=3000"});
+  form.batch.SetLines({"Wait=3000"});
   form.LoopSpinEdit.SetValue(1);
   std::string during;
   fake.At(10, [&] { fake.PressHotKey(kCtrlAlt, 'S'); });
@@ -77,7 +77,7 @@ TEST_F(HotKeys, TheStartKeyRunsAndWithEqualLettersOnlyTheStartKeyExists) {
 
   form.ApplyHotKeyLetters(5, 5);
   EXPECT_FALSE(StopKeyHeld());
-  form.SendList.Clear();
+  form.batch.Clear();
   fake.PressHotKey(kCtrlAlt, 'F');
   fake.RunUntil(12000);
   EXPECT_EQ(BoxTexts(), Texts{"送信コマンドを追加して下さい."});
@@ -115,7 +115,7 @@ TEST_F(Tray, MinimisingGoesToTheTrayOnlyWhenAskedAndOnlyALeftClickRestores) {
 TEST_F(Tray, TheTipFollowsTheRunAndIsCutOnlyBetweenCharacters) {
   Start();
   form.settings.MinChecked = true;
-  form.SendList.SetItems({"Wait=3000"});
+  form.batch.SetLines({"Wait=3000"});
   form.LoopSpinEdit.SetValue(1);
   app.FromNativeMinimized();
   std::string during;
@@ -125,7 +125,7 @@ TEST_F(Tray, TheTipFollowsTheRunAndIsCutOnlyBetweenCharacters) {
   EXPECT_EQ(during, "ZEPX - 実行中");
   EXPECT_EQ(Tip(), "ZEPX");
 
-  form.SendList.Clear();  // refused: the tip must not go on claiming a run
+  form.batch.Clear();  // refused: the tip must not go on claiming a run
   fake.popup_choices = {1};
   form.TrayCallback(win::WM_RBUTTONDOWN);
   EXPECT_EQ(Tip(), "ZEPX");
@@ -172,7 +172,7 @@ TEST(Translucency, TheGameClientAppearingEndsTheProgram) {
   LifeFixture t;
   WriteSettingsKey(t.fake, [](TMainForm& f) { f.settings.Layered = 180; });
   t.Start();
-  t.form.SendList.SetItems({"Wait=60000"});
+  t.form.batch.SetLines({"Wait=60000"});
   t.fake.At(7000, [&] { t.fake.AddWindow("UO", "Ultima Online Third Dawn"); });
   t.form.BitBtn1Click();  // the check stops the run, then closes
   EXPECT_EQ(t.fake.now, 10000);

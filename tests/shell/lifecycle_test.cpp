@@ -187,12 +187,12 @@ class CloseDuringRun : public Life, public ::testing::WithParamInterface<Exit> {
 };
 
 TEST_P(CloseDuringRun, WhileModifiersAreHeld) {
-  form.SendList.SetItems({"[A]+Shift+Ctrl", "Wait=5000"});
+  form.batch.SetLines({"[A]+Shift+Ctrl", "Wait=5000"});
   RunAndCloseAt(1100, [&] { return fake.keys_down.count(win::VK_SHIFT) > 0; });  // in ShiftAltCtrlDelay
 }
 
 TEST_P(CloseDuringRun, WhileADragHoldsTheButton) {
-  form.SendList.SetItems({"L_Drag:10x20", "L_Drop:300x20"});
+  form.batch.SetLines({"L_Drag:10x20", "L_Drop:300x20"});
   const Point before = fake.cursor;
   RunAndCloseAt(1700, [&] { return fake.buttons_down.size() == 1 && fake.clip; });  // in DragDelay
   EXPECT_EQ(fake.cursor, before);
@@ -200,7 +200,7 @@ TEST_P(CloseDuringRun, WhileADragHoldsTheButton) {
 
 TEST_F(Life, ALogoffDuringARunSavesAtOnceAndClosesAfterTheRun) {
   Start();
-  form.SendList.SetItems({"Wait=60000"});
+  form.batch.SetLines({"Wait=60000"});
   fake.At(2000, [&] {
     form.SessionEnding();
     EXPECT_EQ(Saves(), 1u) << "settings must be on disk before the system ends the process";

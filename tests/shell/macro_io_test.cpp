@@ -120,8 +120,8 @@ TEST_F(MacroIo, NumberFailureQuotesTheLine) {
 }
 
 TEST_F(MacroIo, MissingShortcutAndUnreadableFilesChangeNothing) {
-  form.SendList.Add("[F1]");
-  form.SendList.SetItemIndex(0);
+  form.batch.Add("[F1]");
+  form.batch.Select(0);
   form.SetCaption("ZEPX - keep.mcr");
   fake.files["C:\\a.lnk"] = "[F2]\r\n";
   fake.files["C:\\a.LNK"] = "[F2]\r\n";
@@ -158,7 +158,7 @@ TEST_F(MacroIo, EmptyListFileKeepsButtonStates) {
 }
 
 TEST_F(MacroIo, FailedSaveIsReportedAndNotClaimed) {
-  form.SendList.Add("[F1]");
+  form.batch.Add("[F1]");
   form.SetCaption("ZEPX");
   fake.unwritable.insert("C:\\ro.mcr");
   fake.save_dialog_results.push_back(std::string("C:\\ro.mcr"));
@@ -184,7 +184,7 @@ TEST_F(MacroIo, OpenDialogAndFileMenu) {
   EXPECT_EQ(form.SendList.Count(), 1);
   form.mFileClick();
   EXPECT_TRUE(form.mSave.Enabled());
-  form.SendList.SetItemIndex(-1);
+  form.batch.Select(-1);
   form.mFileClick();
   EXPECT_FALSE(form.mSave.Enabled());
 }
@@ -202,8 +202,8 @@ TEST_F(MacroIo, SendMethodSwitchAsksAcrossWinMessageAndCancelRestores) {
   EXPECT_TRUE(form.AutoHandleCheckBox.Enabled());
   EXPECT_TRUE(form.PostRadioGroup.Focused());
 
-  form.SendList.Add("[F1]|>Ultima Online <1234>");
-  form.SendList.SetItemIndex(0);
+  form.batch.Add("[F1]|>Ultima Online <1234>");
+  form.batch.Select(0);
   fake.answers.push_back(MsgResult::Cancel);
   form.PostRadioGroup.SetItemIndex(kSendInput);
   EXPECT_EQ(BoxTexts(), (Lines{"WinMessageから_event、SendInputに変更するには、Batch処理送信リストをクリア"
@@ -223,8 +223,8 @@ TEST_F(MacroIo, SendMethodSwitchAsksAcrossWinMessageAndCancelRestores) {
   EXPECT_FALSE(form.WinMessageFlag());
   EXPECT_FALSE(form.AppComboBox.Enabled());
 
-  form.SendList.Add("[F1]");
-  form.SendList.SetItemIndex(0);
+  form.batch.Add("[F1]");
+  form.batch.Select(0);
   fake.boxes.clear();
   form.PostRadioGroup.SetItemIndex(kSendInput);  // same line forms: no question
   EXPECT_TRUE(fake.boxes.empty());
@@ -237,20 +237,20 @@ TEST_F(MacroIo, SendMethodSwitchAsksAcrossWinMessageAndCancelRestores) {
 }
 
 TEST_F(MacroIo, CoordinateDisplayFollowsTheSelectedLine) {
-  form.SendList.SetItems({"L_Drag:NoSet", "R_Click:640x480", "[F1]", "[Text]~~12:30x"});
-  form.SendList.SetItemIndex(1);
+  form.batch.SetLines({"L_Drag:NoSet", "R_Click:640x480", "[F1]", "[Text]~~12:30x"});
+  form.batch.Select(1);
   form.RefreshCoordinateDisplay();
   EXPECT_EQ(form.XLabel.Value(), 640);
   EXPECT_EQ(form.YLabel.Value(), 480);
   EXPECT_TRUE(form.XYPaste.Enabled() && form.mXYCopy.Enabled());
-  form.SendList.SetItemIndex(0);
+  form.batch.Select(0);
   form.RefreshCoordinateDisplay();
   EXPECT_EQ(form.XLabel.Value(), 0);
   EXPECT_EQ(form.YLabel.Value(), 0);
-  form.SendList.SetItemIndex(2);
+  form.batch.Select(2);
   form.RefreshCoordinateDisplay();
   EXPECT_FALSE(form.XYCopy.Enabled() || form.mXYPaste.Enabled());
-  form.SendList.SetItemIndex(3);
+  form.batch.Select(3);
   form.RefreshCoordinateDisplay();
   EXPECT_EQ(form.XLabel.Value(), 0);
   EXPECT_EQ(form.SendList.Item(3), "[Text]~~12:30x");

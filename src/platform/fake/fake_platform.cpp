@@ -414,6 +414,9 @@ std::uint32_t FakePlatform::MapVirtualKeyA(std::uint32_t code, std::uint32_t map
 
 std::int16_t FakePlatform::VkKeyScanA(char ch) {
   const unsigned char c = static_cast<unsigned char>(ch);
+  // A European layout types the accented letters of its code page, where
+  // a Japanese one has no key for a byte of a double-byte character.
+  if (c >= 0xC0 && ansi_code_page != 932) return 0xDE;
   if (c >= 'a' && c <= 'z') return static_cast<std::int16_t>(c - 'a' + 'A');
   if (c >= 'A' && c <= 'Z') return static_cast<std::int16_t>(0x100 | c);
   if (c >= '0' && c <= '9') return static_cast<std::int16_t>(c);

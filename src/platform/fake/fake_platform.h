@@ -123,6 +123,7 @@ class FakePlatform : public IMessageLoop,
   Point cursor{400, 300};
   std::optional<Rect> clip;
   std::set<std::uint8_t> keys_down;  // after the injected events
+  std::uint32_t ansi_code_page = 932;  // GetACP; another one makes VkKeyScanA European
   std::set<std::uint32_t> buttons_down;  // MOUSEEVENTF_*DOWN flags held
 
   // ---- registry ---------------------------------------------------------------
@@ -210,6 +211,7 @@ class FakePlatform : public IMessageLoop,
   std::uint32_t SendInput(const std::vector<KeyRecord>& records) override;
   std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) override;
   std::int16_t VkKeyScanA(char ch) override;
+  std::uint32_t GetACP() override { return ansi_code_page; }
   void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::uint32_t data,
                    std::uintptr_t extra) override;
   bool SetCursorPos(int x, int y) override;

@@ -139,6 +139,8 @@ std::uint32_t Win32Platform::MapVirtualKeyA(std::uint32_t code, std::uint32_t ma
 
 std::int16_t Win32Platform::VkKeyScanA(char ch) { return ::VkKeyScanA(ch); }
 
+std::uint32_t Win32Platform::GetACP() { return ::GetACP(); }
+
 void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                                 std::uint32_t data, std::uintptr_t extra) {
   ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), data, extra);

@@ -1,8 +1,0 @@
-// PLACEHOLDER: to be written; bodies are empty so that the tree links.
-#include "shell/main_form.h"
-
-namespace zepx {
-
-void TMainForm::ExecuteEventActions(int event) {}
-
-}  // namespace zepx

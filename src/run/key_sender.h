@@ -1,0 +1,38 @@
+// Key and text sending: one line that contains "[" becomes key presses,
+// typed text or an application brought to the front, by the send method:
+//   _event      keybd_event pairs, to the focused window;
+//   SendInput   SendInput record pairs with real scan codes, one call per
+//               key, to the focused window (what games reading DirectInput
+//               need);
+//   WinMessage  posted WM_KEYDOWN / WM_CHAR to the line's target window, which
+//               may be in the background. Six keys cannot be posted
+//               meaningfully (PrtSc, Windows, KANJI and the modifiers) and go
+//               in as SendInput records instead.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "run/sender.h"
+
+namespace zepx {
+
+class KeySender {
+ public:
+  explicit KeySender(SendContext& ctx) : ctx_(ctx) {}
+
+  // Sends the line of `row`; returns after the after-key wait. Throws
+  // ConvertError for a function key whose number is not an integer.
+  void SendKeyCommand(int row);
+
+  // Records collected for one SendInput call; empty between calls.
+  std::vector<KeyRecord> InputRecords;
+  void AddKeyDownRecord(std::uint8_t vk);
+  void AddKeyUpRecord(std::uint8_t vk);
+
+ private:
+  std::uint8_t KeyOfByte(char ch);
+  SendContext& ctx_;
+};
+
+}  // namespace zepx

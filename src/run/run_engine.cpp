@@ -1,0 +1,310 @@
+#include "run/run_engine.h"
+
+#include "model/command_line.h"
+#include "model/convert.h"
+#include "model/send_method.h"
+#include "model/text.h"
+
+namespace zepx {
+
+namespace {
+
+const char kUltima[] = "Ultima Online";
+
+std::string RunningStatusText(int method, const std::string& stop_letter) {
+  const char* name = method == kSendEvent   ? "_event"
+                     : method == kSendInput ? "SendInput"
+                                            : "WinMessage";
+  return std::string("実行中 (") + name + ") - Ctrl+Alt+" + stop_letter + "で中断できます";
+}
+
+// The handle a descriptor names; its text when that is not a number.
+Hwnd HandleOf(const TargetDescriptor& d) {
+  if (!d.handle) throw ConvertError(d.handle_text);
+  return static_cast<Hwnd>(*d.handle);
+}
+
+}  // namespace
+
+RunEngine::RunEngine(IMessageLoop& loop, IInput& input, IWindows& windows, IDialogs& dialogs,
+                     Batch& batch, IRunView& view)
+    : WaitTimer(waiter_.WaitTimer),
+      Timer1("Timer1", loop, 1000),
+      loop_(loop),
+      windows_(windows),
+      dialogs_(dialogs),
+      batch_(batch),
+      view_(view),
+      waiter_(loop),
+      ctx_{input, windows, loop, waiter_, batch, view},
+      keys_(ctx_),
+      mouse_(ctx_) {
+  waiter_.OnQuit = [this] { Stop(); };
+  Timer1.OnTimer = [this] { view_.ShowWaitSeconds(++wait_seconds_); };
+}
+
+// ---- the request ------------------------------------------------------------
+
+void RunEngine::Request() {
+  // One run at a time. The Run button, the start hot key, the tray menu and
+  // the event actions all stay live during a run; a second run nested inside
+  // the first would share its list, counters and display.
+  if (depth_ > 0) return;
+  struct Depth {
+    int& d;
+    explicit Depth(int& x) : d(x) { ++d; }
+    ~Depth() { --d; }
+  } depth(depth_);
+  try {
+    RunRequest();
+  } catch (const ConvertError& e) {
+    // A number in a line that is not a number abandons the run; the window
+    // must not be left looking busy with the stop key still held.
+    looping_ = false;
+    dialogs_.MessageBox(e.what(), MsgKind::Info);
+    Timer1.SetEnabled(false);
+    view_.ShowWaitSeconds(wait_seconds_ = 0);
+    Stop();
+  } catch (...) {
+    looping_ = false;
+    Stop();
+    throw;
+  }
+}
+
+void RunEngine::RunRequest() {
+  const unsigned stops_before = stop_count_;
+  waiter_.WaitMs(1000);
+  // Stop (or a close) during the second before the start cancels the start.
+  if (stop_count_ != stops_before) return;
+
+  if (batch_.Empty()) {
+    dialogs_.MessageBox("送信コマンドを追加して下さい.", MsgKind::Info);
+    return;
+  }
+  const int unset = FindUnsetDragLine(batch_.Texts());
+  if (unset >= 0) {
+    batch_.Select(unset);
+    dialogs_.MessageBox("ドラッグアンドドロップを使用する場合は、必ず座標を指定してください.", MsgKind::Info);
+    return;
+  }
+  RunMacro();
+}
+
+// ---- the run ----------------------------------------------------------------
+
+void RunEngine::RunMacro() {
+  PassCount = 0;
+  ChainRepeatCount = 0;
+  ChainIndex = 0;
+  view_.ShowPassCount(0);
+  view_.ShowChainRepeatCount(0);
+
+  view_.ShowStatus(RunningStatusText(view_.SendMethod(), view_.StopKeyLetter()));
+  view_.RefreshApplicationList();
+  view_.ShowRunning();
+
+  StopRequested = false;
+  view_.RegisterStopKey();
+
+  ResolveTargets();
+  // The question is modal and processes messages: a Stop given meanwhile
+  // counts.
+  if (!ConfirmUnresolvedTargets() || StopRequested) {
+    Stop();
+    return;
+  }
+
+  struct Looping {
+    bool& flag;
+    explicit Looping(bool& f) : flag(f) { flag = true; }
+    ~Looping() { flag = false; }
+  } looping(looping_);
+  int i = 0;
+  do {
+    if (batch_.Empty()) break;
+    if (i >= batch_.Count()) i = 0;  // the list shrank under the run
+    view_.ToggleSendStatus();
+    batch_.Select(i);
+    ExecuteLine(i);
+    ++i;
+    if (i >= batch_.Count()) {
+      i = 0;
+      // Lines that never wait (a list of event lines) would otherwise keep
+      // Stop, the stop key and the close box out for as long as the run
+      // goes on; one look at the queue per pass lets them in.
+      loop_.ProcessPendingMessages();
+      EndOfPass();
+    }
+  } while (!StopRequested);
+
+  StopRequested = false;
+  loop_.ProcessPendingMessages();
+  Stop();
+}
+
+void RunEngine::ExecuteLine(int row) {
+  const CommandLine cmd = ReadCommandLine(batch_.Text(row));
+  switch (cmd.dispatch) {
+    case Dispatch::Key:
+      keys_.SendKeyCommand(row);
+      break;
+    case Dispatch::Mouse:
+      mouse_.SendMouseCommand(row);
+      break;
+    case Dispatch::Event1:
+      view_.ExecuteEventActions(1);
+      break;
+    case Dispatch::Event2:
+      view_.ExecuteEventActions(2);
+      break;
+    case Dispatch::Wait:
+      if (cmd.bad_number) throw ConvertError(*cmd.bad_number);
+      view_.ShowWaitSeconds(wait_seconds_ = 0);
+      Timer1.SetEnabled(true);
+      waiter_.WaitMs(cmd.wait_ms);
+      Timer1.SetEnabled(false);
+      view_.ShowWaitSeconds(wait_seconds_ = 0);
+      break;
+  }
+}
+
+void RunEngine::EndOfPass() {
+  if (StopRequested) {
+    loop_.ProcessPendingMessages();
+    Stop();
+    return;
+  }
+
+  ++PassCount;
+  view_.ShowPassCount(PassCount);
+  // Equality on purpose: 0 never matches, so the passes are endless.
+  if (PassCount != view_.PassesWanted()) return;
+
+  if (!view_.ChainEnabled()) {
+    StopRequested = true;
+    return;
+  }
+
+  if (ChainIndex >= 0 && ChainIndex <= 4) {
+    const std::string path = view_.ChainFile(ChainIndex);
+    if (!path.empty()) {
+      PassCount = 0;
+      StopRequested = false;
+      LoadChainFile(path);
+      ++ChainIndex;
+      return;
+    }
+  }
+
+  // The chain has ended.
+  const std::string first = view_.ChainFile(0);
+  if (!view_.ChainRepeats() || first.empty()) {
+    // With no first file there is nothing to repeat.
+    StopRequested = true;
+  } else {
+    ++ChainRepeatCount;
+    view_.ShowChainRepeatCount(ChainRepeatCount);
+    if (ChainRepeatCount == view_.ChainRepeatsWanted()) {
+      StopRequested = true;
+    } else {
+      PassCount = 0;
+      ChainIndex = 0;
+      StopRequested = false;
+      LoadChainFile(first);
+    }
+  }
+  ++ChainIndex;  // after a restart this points at the second file
+}
+
+void RunEngine::LoadChainFile(const std::string& path) {
+  view_.LoadChainFile(path);
+  // The window's loader reports the new list through ListReplaced; a file
+  // that failed to load leaves an empty list, and nothing to run.
+  if (batch_.Empty()) StopRequested = true;
+}
+
+void RunEngine::ListReplaced() {
+  if (!looping_) return;  // a run still to start resolves its list itself
+  if (batch_.Empty()) {
+    StopRequested = true;
+    return;
+  }
+  view_.RefreshApplicationList();
+  ResolveTargets();
+}
+
+void RunEngine::Stop() {
+  ++stop_count_;
+  view_.UnregisterStopKey();
+  StopRequested = true;
+  Timer1.SetEnabled(false);
+  waiter_.EndAll();
+  view_.ShowIdle();
+}
+
+// ---- targets ------------------------------------------------------------------
+
+void RunEngine::ResolveTargets() {
+  batch_.ClearTargets();
+  if (!view_.WinMessageFlag()) return;
+  for (int i = 0; i < batch_.Count(); ++i) {
+    const CommandLine cmd = ReadCommandLine(batch_.Text(i));
+    if (cmd.target) batch_.SetTarget(i, ResolveTarget(*cmd.target));
+  }
+}
+
+Hwnd RunEngine::ResolveTarget(const std::string& s) {
+  const bool auto_handle = view_.AutoHandle();
+  const TargetDescriptor d = ReadTargetDescriptor(s);
+  switch (d.form) {
+    case TargetDescriptor::Child: {
+      // title@@class <handle>: a child window of a titled top-level window.
+      Hwnd handle = HandleOf(d);
+      if (auto_handle && !windows_.IsWindow(handle)) {
+        const Hwnd parent = windows_.FindWindowA(nullptr, d.title.c_str());
+        // Without the parent a search would run over the desktop's top-level
+        // windows and could hand the keys to an unrelated program.
+        handle = parent ? windows_.FindWindowExA(parent, 0, d.class_name.c_str(), nullptr) : 0;
+      }
+      return handle;
+    }
+    case TargetDescriptor::TitleHandle: {
+      Hwnd handle = HandleOf(d);
+      if (auto_handle && !windows_.IsWindow(handle)) {
+        if (Contains(s, kUltima)) {
+          // The game client's title changes with the character; take the
+          // first such window of the freshly refreshed application list.
+          for (const std::string& entry : view_.ApplicationList()) {
+            if (Contains(entry, kUltima)) {
+              handle = HandleOf(ReadTargetDescriptor(entry));
+              break;
+            }
+          }
+        } else {
+          handle = windows_.FindWindowA(nullptr, d.title.c_str());
+        }
+      }
+      return handle;
+    }
+    case TargetDescriptor::Title:
+      break;
+  }
+  return windows_.FindWindowA(nullptr, s.c_str());
+}
+
+bool RunEngine::ConfirmUnresolvedTargets() {
+  if (!view_.WinMessageFlag()) return true;
+  std::string missing;
+  for (int i = 0; i < batch_.Count(); ++i) {
+    const CommandLine cmd = ReadCommandLine(batch_.Text(i));
+    if (cmd.target && batch_.Target(i) == 0) missing += *cmd.target + "\r\n";
+  }
+  if (missing.empty()) return true;
+  const std::string text =
+      "以下のプログラムがバッチに含まれていますが実行されていない可能性があります\r\n\r\n" +
+      missing + "\r\n" + "コマンド送信は行われませんが実行しますか？";
+  return dialogs_.MessageBox(text, MsgKind::YesNo) == MsgResult::Yes;
+}
+
+}  // namespace zepx
