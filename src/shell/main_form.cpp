@@ -1,6 +1,7 @@
 #include "shell/main_form.h"
 
 #include "shell/other_forms.h"
+#include "shell/settings_host.h"
 
 namespace zepx {
 
@@ -12,7 +13,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
       Timer1("Timer1", p.loop, 1000),
       TDCheckTimer("TDCheckTimer", p.loop, 5000),
       HookHotKey1(p, [this] { return Handle(); }),
-      HookHotKey2(p, [this] { return Handle(); }) {
+      HookHotKey2(p, [this] { return Handle(); }),
+      settings_host(std::make_unique<SettingsHost>(*this)) {
   BuildControls();
 
   // Every handler is wired here, so that a native click and a host test's

@@ -22,6 +22,7 @@ class TCutLineForm;
 class TAboutForm;
 class TSendListForm;
 class TInputForm;
+class SettingsHost;
 
 // Send method: the item index of PostRadioGroup.
 enum SendMethod : int { kSendEvent = 0, kSendInput = 1, kSendWinMessage = 2 };
@@ -228,10 +229,11 @@ class TMainForm : public TForm {
   // ---- event actions (events/event_actions.cpp) ---------------------------
   void ExecuteEventActions(int event);
 
-  // ---- settings store (settings/settings_store.cpp) -----------------------
+  // ---- settings store (settings/settings_store.cpp, shell/settings_host.cpp)
   void LoadSettings();
   void SaveSettings();
   void RecordLogoutTime();
+  std::unique_ptr<SettingsHost> settings_host;
 
   // ---- hot keys (shell/hotkeys_main.cpp) ----------------------------------
   static std::string LetterFromIndex(int index);
