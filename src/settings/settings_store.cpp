@@ -80,8 +80,8 @@ const char* const kSaveOrder[] = {
     "AutoHandleChecked",
 };
 
-// A field keeps values of one registry type only; a mismatch would write
-// a value the next load cannot read back.
+// The registry type an entry's field can hold. A string entry on a number
+// field, or the reverse, would save a value the load cannot put back.
 constexpr RegKind KindOf(const SettingsField& f) {
   if (std::holds_alternative<std::int32_t Settings::*>(f)) return kInteger;
   if (std::holds_alternative<bool Settings::*>(f)) return kBoolean;
