@@ -1,15 +1,103 @@
-// The registry key that holds every setting between runs of the program.
-// It is read once, when the main window is first shown, and written back in
-// one go when the window is asked to close; nothing touches it in between.
-#include <stdexcept>
-#include <string>
-#include <vector>
+#include "settings/settings_store.h"
 
-#include "shell/main_form.h"
+#include <stdexcept>
+
+#include "model/send_method.h"
 
 namespace zepx {
 
 namespace {
+
+constexpr RegKind kInteger = RegKind::Integer;
+constexpr RegKind kBoolean = RegKind::Boolean;
+constexpr RegKind kString = RegKind::String;
+
+}  // namespace
+
+constexpr std::array<SettingsEntry, kSettingsValueCount> kSettingsValues{{
+    {"Radio1Index", kInteger, &Settings::Radio1Index},
+    {"DefMCRPath", kString, &Settings::DefMCRPath, ReadRule::DialogFolder},
+    {"Radio2Index", kInteger, &Settings::Radio2Index},
+    {"SarchSay", kString, &Settings::SarchSay},
+    {"SarchAll", kString, &Settings::SarchAll},
+    {"FormLeft", kInteger, Held::Left},
+    {"FormTop", kInteger, Held::Top},
+    {"WideCheck", kBoolean, &Settings::WideCheck},
+    {"TopCheck", kBoolean, &Settings::TopCheck, ReadRule::Topmost},
+    {"DCutCheck", kBoolean, Held::CheckBox1},
+    {"DCutHour", kInteger, Held::SpinEdit3},
+    {"DCutMin", kInteger, Held::SpinEdit4},
+    {"LoCheck", kBoolean, &Settings::LoCheck},
+    {"ECom11Index", kInteger, At(&Settings::ECom1Index, 0)},
+    {"ECom12Index", kInteger, At(&Settings::ECom1Index, 1)},
+    {"ECom13Index", kInteger, At(&Settings::ECom1Index, 2)},
+    {"ECom14Index", kInteger, At(&Settings::ECom1Index, 3)},
+    {"ECom15Index", kInteger, At(&Settings::ECom1Index, 4)},
+    {"ECom21Index", kInteger, At(&Settings::ECom2Index, 0)},
+    {"ECom22Index", kInteger, At(&Settings::ECom2Index, 1)},
+    {"ECom23Index", kInteger, At(&Settings::ECom2Index, 2)},
+    {"ECom24Index", kInteger, At(&Settings::ECom2Index, 3)},
+    {"ECom25Index", kInteger, At(&Settings::ECom2Index, 4)},
+    {"Say", kString, &Settings::Say, ReadRule::EmptyReadsAs, "hi"},
+    {"Exec1", kString, &Settings::Exec1},
+    {"Exec2", kString, &Settings::Exec2},
+    {"ERadio2Index", kInteger, &Settings::ERadio2Index},
+    {"Layered", kInteger, &Settings::Layered},
+    {"Loop1", kString, At(&Settings::Loop, 0)},
+    {"Loop2", kString, At(&Settings::Loop, 1)},
+    {"Loop3", kString, At(&Settings::Loop, 2)},
+    {"Loop4", kString, At(&Settings::Loop, 3)},
+    {"Loop5", kString, At(&Settings::Loop, 4)},
+    {"LoopOfLoopChecked", kBoolean, &Settings::LoopOfLoopChecked},
+    {"StartAddress", kString, &Settings::StartAddress, ReadRule::EmptyReadsAs, "1500004"},
+    {"LastAddress", kString, &Settings::LastAddress},
+    {"pLastAddress", kString, &Settings::pLastAddress},
+    {"AutoRunChecked", kBoolean, &Settings::AutoRunChecked},
+    {"StartComboIndex", kInteger, &Settings::StartComboIndex, ReadRule::StartLetter},
+    {"EndComboIndex", kInteger, &Settings::EndComboIndex, ReadRule::StopLetter},
+    {"MinChecked", kBoolean, &Settings::MinChecked},
+    {"PostMouseChecked", kBoolean, &Settings::PostMouseChecked},
+    {"DCutCheck2", kBoolean, Held::CheckBox2},
+    {"PostRadioGroupIndex", kInteger, &Settings::PostRadioGroupIndex, ReadRule::NotAfterCommandLineFile},
+    {"AutoHandleChecked", kBoolean, Held::AutoHandleCheckBox},
+    {"DCutHour2", kInteger, Held::SpinEdit2},
+    {"DCutMin2", kInteger, Held::SpinEdit5},
+}};
+
+namespace {
+
+// The save has an order of its own: the window position first, the two
+// events' times side by side.
+const char* const kSaveOrder[] = {
+    "FormLeft", "FormTop", "Radio1Index", "DefMCRPath", "Radio2Index", "SarchSay", "SarchAll",
+    "WideCheck", "TopCheck", "DCutCheck", "DCutHour", "DCutMin", "DCutHour2", "DCutMin2", "LoCheck",
+    "ECom11Index", "ECom12Index", "ECom13Index", "ECom14Index", "ECom15Index",
+    "ECom21Index", "ECom22Index", "ECom23Index", "ECom24Index", "ECom25Index",
+    "Say", "Exec1", "Exec2", "ERadio2Index", "Layered",
+    "Loop1", "Loop2", "Loop3", "Loop4", "Loop5", "LoopOfLoopChecked",
+    "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
+    "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex",
+    "AutoHandleChecked",
+};
+
+// The registry type an entry's field can hold. A string entry on a number
+// field, or the reverse, would save a value the load cannot put back.
+constexpr RegKind KindOf(const SettingsField& f) {
+  if (std::holds_alternative<std::int32_t Settings::*>(f)) return kInteger;
+  if (std::holds_alternative<bool Settings::*>(f)) return kBoolean;
+  if (std::holds_alternative<SettingsElement<std::int32_t>>(f)) return kInteger;
+  if (const Held* h = std::get_if<Held>(&f)) return IsCheckBox(*h) ? kBoolean : kInteger;
+  return kString;
+}
+
+constexpr bool TableIsConsistent() {
+  for (const SettingsEntry& e : kSettingsValues) {
+    if (e.name == nullptr || e.kind != KindOf(e.field)) return false;
+    if ((e.rule == ReadRule::EmptyReadsAs) != (e.stand_in != nullptr)) return false;
+  }
+  return true;
+}
+static_assert(TableIsConsistent(), "every settings entry needs a name, a field of its type and its stand-in");
 
 const char kSettingsKey[] = "\\Software\\VELMOR\\ZEPX";
 
@@ -92,29 +180,86 @@ class KeyWriter {
   std::vector<std::string> failed_;
 };
 
-std::string NumberedName(const char* prefix, int n, const char* suffix = "") {
-  return prefix + std::to_string(n) + suffix;
-}
-
 }  // namespace
 
-void TMainForm::LoadSettings() {
-  settings.Radio1Index = 0;
-  settings.Radio2Index = 0;
-  settings.ECom1Index[0] = settings.ECom1Index[1] = 0;
-  for (int i = 0; i < 4; ++i) settings.ECom2Index[static_cast<std::size_t>(i)] = 0;
-  settings.PostRadioGroupIndex = kSendInput;
-  settings.Layered = 255;
-  settings.StartComboIndex = 18;
-  settings.EndComboIndex = 23;
-  BitBtn1.SetCaption("実行\r\n(Ctrl+Alt+S)");
-  BitBtn3.SetCaption("待機\r\n(Ctrl+Alt+X)");
+const std::vector<std::size_t>& SettingsSaveOrder() {
+  static const std::vector<std::size_t> order = [] {
+    std::vector<std::size_t> o;
+    for (const char* name : kSaveOrder)
+      for (std::size_t i = 0; i < kSettingsValues.size(); ++i)
+        if (std::string(kSettingsValues[i].name) == name) o.push_back(i);
+    return o;
+  }();
+  return order;
+}
 
-  IRegistry& reg = platform.registry;
+SettingsStore::SettingsStore(Settings& settings, IRegistry& registry, IDialogs& dialogs,
+                             IFileSystem& files, IShell& shell, ISettingsHost& host)
+    : settings_(settings), registry_(registry), dialogs_(dialogs), files_(files), shell_(shell), host_(host) {}
+
+std::int32_t SettingsStore::Number(const SettingsEntry& e) {
+  if (auto m = std::get_if<std::int32_t Settings::*>(&e.field)) return settings_.**m;
+  if (auto m = std::get_if<bool Settings::*>(&e.field)) return settings_.**m ? 1 : 0;
+  if (auto a = std::get_if<SettingsElement<std::int32_t>>(&e.field)) return (settings_.*a->group)[a->index];
+  if (auto h = std::get_if<Held>(&e.field)) return host_.HeldValue(*h);
+  return 0;
+}
+
+std::string SettingsStore::Text(const SettingsEntry& e) const {
+  if (auto m = std::get_if<std::string Settings::*>(&e.field)) return settings_.**m;
+  if (auto a = std::get_if<SettingsElement<std::string>>(&e.field)) return (settings_.*a->group)[a->index];
+  return {};
+}
+
+void SettingsStore::SetNumber(const SettingsEntry& e, std::int32_t value) {
+  if (auto m = std::get_if<std::int32_t Settings::*>(&e.field)) settings_.**m = value;
+  else if (auto b = std::get_if<bool Settings::*>(&e.field)) settings_.**b = value != 0;
+  else if (auto a = std::get_if<SettingsElement<std::int32_t>>(&e.field)) (settings_.*a->group)[a->index] = value;
+  else if (auto h = std::get_if<Held>(&e.field)) host_.SetHeldValue(*h, value);
+}
+
+void SettingsStore::SetText(const SettingsEntry& e, const std::string& value) {
+  if (auto m = std::get_if<std::string Settings::*>(&e.field)) settings_.**m = value;
+  else if (auto a = std::get_if<SettingsElement<std::string>>(&e.field)) (settings_.*a->group)[a->index] = value;
+}
+
+void SettingsStore::ApplyReadRule(const SettingsEntry& e) {
+  switch (e.rule) {
+    case ReadRule::DialogFolder:
+      // Radio1Index plays no part: a folder that is gone sends both back
+      // to "current folder".
+      if (files_.DirectoryExists(Text(e))) {
+        host_.SetDialogInitialDir(Text(e));
+      } else {
+        SetText(e, "");
+        settings_.Radio1Index = 0;
+        host_.SetDialogInitialDir("");
+      }
+      break;
+    case ReadRule::Topmost: host_.SetTopmost(Number(e) != 0); break;
+    case ReadRule::StartLetter: host_.SetStartLetter(Number(e)); break;
+    case ReadRule::StopLetter: host_.SetStopLetter(Number(e)); break;
+    case ReadRule::Plain:
+    case ReadRule::EmptyReadsAs:
+    case ReadRule::NotAfterCommandLineFile: break;
+  }
+}
+
+void SettingsStore::Load() {
+  settings_.Radio1Index = 0;
+  settings_.Radio2Index = 0;
+  settings_.ECom1Index[0] = settings_.ECom1Index[1] = 0;
+  for (int i = 0; i < 4; ++i) settings_.ECom2Index[static_cast<std::size_t>(i)] = 0;
+  settings_.PostRadioGroupIndex = kDefaultSendMethod;
+  settings_.Layered = 255;
+  settings_.StartComboIndex = 18;
+  settings_.EndComboIndex = 23;
+  host_.SetRunStopCaptions("実行\r\n(Ctrl+Alt+S)", "待機\r\n(Ctrl+Alt+X)");
+
   IRegistry::Key key = 0;
-  if (!reg.OpenKey(kSettingsKey, key)) return;  // first start on this account: defaults, silently
+  if (!registry_.OpenKey(kSettingsKey, key)) return;  // first start on this account: defaults, silently
 
-  KeyReader r(reg, key);
+  KeyReader r(registry_, key);
   try {
     if (r.Exists("LogoutDateTime")) {
       // The report goes once: the value is removed whether or not it could
@@ -126,71 +271,34 @@ void TMainForm::LoadSettings() {
       } catch (const RegistryReadError&) {
         readable = false;
       }
-      if (readable) platform.dialogs.MessageBox("[ZEP Event]\r\n" + when + "にUOを強制ログアウトしました.", MsgKind::Info);
-      reg.DeleteValue(key, "LogoutDateTime");
+      if (readable) dialogs_.MessageBox("[ZEP Event]\r\n" + when + "にUOを強制ログアウトしました.", MsgKind::Info);
+      registry_.DeleteValue(key, "LogoutDateTime");
       if (!readable) throw RegistryReadError("LogoutDateTime");
     }
 
-    settings.Radio1Index = r.Integer("Radio1Index");
-    settings.DefMCRPath = r.String("DefMCRPath");
-    if (platform.files.DirectoryExists(settings.DefMCRPath)) {
-      DialogInitialDir = settings.DefMCRPath;
-    } else {
-      settings.DefMCRPath.clear();
-      settings.Radio1Index = 0;
-      DialogInitialDir.clear();
+    for (const SettingsEntry& e : kSettingsValues) {
+      if (e.rule == ReadRule::NotAfterCommandLineFile && host_.MacroFileFromCommandLine()) continue;
+      switch (e.kind) {
+        case RegKind::Integer: SetNumber(e, r.Integer(e.name)); break;
+        case RegKind::Boolean: SetNumber(e, r.Boolean(e.name) ? 1 : 0); break;
+        case RegKind::String: {
+          const std::string text = r.String(e.name);
+          SetText(e, text.empty() && e.rule == ReadRule::EmptyReadsAs ? e.stand_in : text);
+          break;
+        }
+      }
+      ApplyReadRule(e);
     }
-    settings.Radio2Index = r.Integer("Radio2Index");
-    settings.SarchSay = r.String("SarchSay");
-    settings.SarchAll = r.String("SarchAll");
-    SetPosition(r.Integer("FormLeft"), Top());
-    SetPosition(Left(), r.Integer("FormTop"));
-    settings.WideCheck = r.Boolean("WideCheck");
-    settings.TopCheck = r.Boolean("TopCheck");
-    platform.windows.SetWindowPos(Handle(), settings.TopCheck ? win::HWND_TOPMOST : win::HWND_NOTOPMOST,
-                                  0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE);
-    CheckBox1.SetChecked(r.Boolean("DCutCheck"));
-    SpinEdit3.SetValue(r.Integer("DCutHour"));
-    SpinEdit4.SetValue(r.Integer("DCutMin"));
-    settings.LoCheck = r.Boolean("LoCheck");
-    for (int i = 0; i < 5; ++i)
-      settings.ECom1Index[static_cast<std::size_t>(i)] = r.Integer(NumberedName("ECom1", i + 1, "Index"));
-    for (int i = 0; i < 5; ++i)
-      settings.ECom2Index[static_cast<std::size_t>(i)] = r.Integer(NumberedName("ECom2", i + 1, "Index"));
-    settings.Say = r.String("Say");
-    if (settings.Say.empty()) settings.Say = "hi";
-    settings.Exec1 = r.String("Exec1");
-    settings.Exec2 = r.String("Exec2");
-    settings.ERadio2Index = r.Integer("ERadio2Index");
-    settings.Layered = r.Integer("Layered");
-    for (int i = 0; i < 5; ++i) settings.Loop[static_cast<std::size_t>(i)] = r.String(NumberedName("Loop", i + 1));
-    settings.LoopOfLoopChecked = r.Boolean("LoopOfLoopChecked");
-    settings.StartAddress = r.String("StartAddress");
-    if (settings.StartAddress.empty()) settings.StartAddress = "1500004";
-    settings.LastAddress = r.String("LastAddress");
-    settings.pLastAddress = r.String("pLastAddress");
-    settings.AutoRunChecked = r.Boolean("AutoRunChecked");
-    SetStartLetter(r.Integer("StartComboIndex"));
-    SetStopLetter(r.Integer("EndComboIndex"));
-    settings.MinChecked = r.Boolean("MinChecked");
-    settings.PostMouseChecked = r.Boolean("PostMouseChecked");
-    CheckBox2.SetChecked(r.Boolean("DCutCheck2"));
-    // A macro file opened from the command line brought its own send method.
-    if (!LoadedFromCommandLine) settings.PostRadioGroupIndex = r.Integer("PostRadioGroupIndex");
-    AutoHandleCheckBox.SetChecked(r.Boolean("AutoHandleChecked"));
-    SpinEdit2.SetValue(r.Integer("DCutHour2"));
-    SpinEdit5.SetValue(r.Integer("DCutMin2"));
   } catch (const RegistryReadError&) {
-    platform.dialogs.MessageBox(kFirstRunNotice, MsgKind::Info);
+    dialogs_.MessageBox(kFirstRunNotice, MsgKind::Info);
   }
-  reg.CloseKey(key);
+  registry_.CloseKey(key);
 }
 
-void TMainForm::SaveSettings() {
-  IRegistry& reg = platform.registry;
+void SettingsStore::Save() {
   IRegistry::Key key = 0;
-  if (!reg.CreateKey(kSettingsKey, key)) {
-    platform.dialogs.MessageBox(
+  if (!registry_.CreateKey(kSettingsKey, key)) {
+    dialogs_.MessageBox(
         "設定を保存できませんでした.\r\n"
         "レジストリキー HKEY_CURRENT_USER\\Software\\VELMOR\\ZEPX を作成できません.\r\n"
         "今回変更した設定は次回起動時に反映されません.",
@@ -200,53 +308,24 @@ void TMainForm::SaveSettings() {
 
   // The send method in force is the one the selector shows; keep the stored
   // copy and the WinMessage flag in step with it.
-  if (PostRadioGroup.ItemIndex() >= 0) settings.PostRadioGroupIndex = PostRadioGroup.ItemIndex();
-  settings.PostMouseChecked = settings.PostRadioGroupIndex == kSendWinMessage;
+  if (host_.SendMethodShown() >= 0) settings_.PostRadioGroupIndex = host_.SendMethodShown();
+  settings_.PostMouseChecked = (settings_.PostRadioGroupIndex == kSendWinMessage);
 
-  KeyWriter w(reg, key);
-  w.Integer("FormLeft", Left());
-  w.Integer("FormTop", Top());
-  w.Integer("Radio1Index", settings.Radio1Index);
-  w.String("DefMCRPath", settings.DefMCRPath);
-  w.Integer("Radio2Index", settings.Radio2Index);
-  w.String("SarchSay", settings.SarchSay);
-  w.String("SarchAll", settings.SarchAll);
-  w.Boolean("WideCheck", settings.WideCheck);
-  w.Boolean("TopCheck", settings.TopCheck);
-  w.Boolean("DCutCheck", CheckBox1.Checked());
-  w.Integer("DCutHour", SpinEdit3.Value());
-  w.Integer("DCutMin", SpinEdit4.Value());
-  w.Integer("DCutHour2", SpinEdit2.Value());
-  w.Integer("DCutMin2", SpinEdit5.Value());
-  w.Boolean("LoCheck", settings.LoCheck);
-  for (int i = 0; i < 5; ++i)
-    w.Integer(NumberedName("ECom1", i + 1, "Index"), settings.ECom1Index[static_cast<std::size_t>(i)]);
-  for (int i = 0; i < 5; ++i)
-    w.Integer(NumberedName("ECom2", i + 1, "Index"), settings.ECom2Index[static_cast<std::size_t>(i)]);
-  w.String("Say", settings.Say);
-  w.String("Exec1", settings.Exec1);
-  w.String("Exec2", settings.Exec2);
-  w.Integer("ERadio2Index", settings.ERadio2Index);
-  w.Integer("Layered", settings.Layered);
-  for (int i = 0; i < 5; ++i) w.String(NumberedName("Loop", i + 1), settings.Loop[static_cast<std::size_t>(i)]);
-  w.Boolean("LoopOfLoopChecked", settings.LoopOfLoopChecked);
-  w.String("StartAddress", settings.StartAddress);
-  w.String("LastAddress", settings.LastAddress);
-  w.String("pLastAddress", settings.pLastAddress);
-  w.Boolean("AutoRunChecked", settings.AutoRunChecked);
-  w.Integer("StartComboIndex", settings.StartComboIndex);
-  w.Integer("EndComboIndex", settings.EndComboIndex);
-  w.Boolean("MinChecked", settings.MinChecked);
-  w.Boolean("PostMouseChecked", settings.PostMouseChecked);
-  w.Boolean("DCutCheck2", CheckBox2.Checked());
-  w.Integer("PostRadioGroupIndex", settings.PostRadioGroupIndex);
-  w.Boolean("AutoHandleChecked", AutoHandleCheckBox.Checked());
-  reg.CloseKey(key);
+  KeyWriter w(registry_, key);
+  for (std::size_t i : SettingsSaveOrder()) {
+    const SettingsEntry& e = kSettingsValues[i];
+    switch (e.kind) {
+      case RegKind::Integer: w.Integer(e.name, Number(e)); break;
+      case RegKind::Boolean: w.Boolean(e.name, Number(e) != 0); break;
+      case RegKind::String: w.String(e.name, Text(e)); break;
+    }
+  }
+  registry_.CloseKey(key);
 
   if (!w.Failed().empty()) {
     std::string names;
     for (const std::string& n : w.Failed()) names += (names.empty() ? "" : ", ") + n;
-    platform.dialogs.MessageBox(
+    dialogs_.MessageBox(
         "一部の設定をレジストリに保存できませんでした.\r\n"
         "保存できなかった項目: " + names + "\r\n"
         "これらの設定は次回起動時に反映されません.",
@@ -254,12 +333,11 @@ void TMainForm::SaveSettings() {
   }
 }
 
-void TMainForm::RecordLogoutTime() {
-  IRegistry& reg = platform.registry;
+void SettingsStore::RecordLogoutTime() {
   IRegistry::Key key = 0;
-  if (!reg.CreateKey(kSettingsKey, key)) return;
-  reg.SetValue(key, "LogoutDateTime", RegType::Sz, platform.shell.LocalDateTimeText());
-  reg.CloseKey(key);
+  if (!registry_.CreateKey(kSettingsKey, key)) return;
+  registry_.SetValue(key, "LogoutDateTime", RegType::Sz, shell_.LocalDateTimeText());
+  registry_.CloseKey(key);
 }
 
 }  // namespace zepx

@@ -1,6 +1,7 @@
 #include "shell/main_form.h"
 
 #include "shell/other_forms.h"
+#include "shell/settings_host.h"
 
 namespace zepx {
 
@@ -11,7 +12,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
       TDCheckTimer("TDCheckTimer", p.loop, 5000),
       HookHotKey1(p, [this] { return Handle(); }),
       HookHotKey2(p, [this] { return Handle(); }),
-      engine(p.loop, p.input, p.windows, p.dialogs, batch, *this) {
+      engine(p.loop, p.input, p.windows, p.dialogs, batch, *this),
+      settings_host(std::make_unique<SettingsHost>(*this)) {
   BuildControls();
 
   // Every handler is wired here, so that a native click and a host test's

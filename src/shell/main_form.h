@@ -26,6 +26,7 @@ class TCutLineForm;
 class TAboutForm;
 class TSendListForm;
 class TInputForm;
+class SettingsHost;
 
 // Custom messages of the main window.
 constexpr std::uint32_t kMsgDeferredStartup = 1025;  // WM_USER + 1
@@ -235,10 +236,11 @@ class TMainForm : public TForm, public IRunView {
   void LoadChainFile(const std::string& path) override;
   void ExecuteEventActions(int event) override;
 
-  // ---- settings store (settings/settings_store.cpp) -----------------------
+  // ---- settings store (settings/settings_store.cpp, shell/settings_host.cpp)
   void LoadSettings();
   void SaveSettings();
   void RecordLogoutTime();
+  std::unique_ptr<SettingsHost> settings_host;
 
   // ---- hot keys (shell/hotkeys_main.cpp) ----------------------------------
   static std::string LetterFromIndex(int index);

@@ -2,7 +2,9 @@
 // key and a failing registry do to the settings and what the user is told.
 #include <gtest/gtest.h>
 
+#include "settings/settings_store.h"
 #include "shell/life_support.h"
+#include "shell/settings_host.h"
 
 namespace zepx {
 namespace {
@@ -29,6 +31,49 @@ void ChangedEverywhere(TMainForm& f) {
   f.CheckBox2.SetChecked(true);
   f.SpinEdit3.SetValue(23);
   f.SpinEdit5.SetValue(59);
+}
+
+using Key = std::map<std::string, FakePlatform::RegValue>;
+
+std::string Dword(std::int32_t v) {
+  std::string s(4, '\0');
+  const auto u = static_cast<std::uint32_t>(v);
+  for (int i = 0; i < 4; ++i) s[static_cast<std::size_t>(i)] = static_cast<char>((u >> (8 * i)) & 0xFF);
+  return s;
+}
+
+// A key with every value present and of its type, neighbours holding
+// different values; the two variants differ in every value.
+Key EveryValueSet(bool variant) {
+  Key key;
+  for (std::size_t i = 0; i < kSettingsValueCount; ++i) {
+    const SettingsEntry& e = kSettingsValues[i];
+    const int n = static_cast<int>(i) + (variant ? 1 : 0);
+    switch (e.kind) {
+      case RegKind::Integer: key[e.name] = {RegType::Dword, Dword(n % 24)}; break;  // fits an hour
+      case RegKind::Boolean: key[e.name] = {RegType::Dword, Dword(n % 2)}; break;
+      case RegKind::String: key[e.name] = {RegType::Sz, std::string(e.name) + (variant ? "\\設定" : "\\値")}; break;
+    }
+  }
+  key["FormLeft"] = {RegType::Dword, Dword(variant ? -1200 : 1200)};  // a screen left of the main one
+  const int method = variant ? kSendEvent : kSendWinMessage;
+  key["PostRadioGroupIndex"] = {RegType::Dword, Dword(method)};
+  key["PostMouseChecked"] = {RegType::Dword, Dword(method == kSendWinMessage)};
+  return key;
+}
+
+void Prepare(LifeFixture& f, const Key& key) {
+  f.fake.registry[kZepxKey] = key;
+  f.fake.directories.insert(key.at("DefMCRPath").data);
+}
+
+// What the window holds for each value of the table, in table order.
+Texts Values(TMainForm& f) {
+  auto& store = f.settings_host->Store();
+  Texts v;
+  for (const SettingsEntry& e : kSettingsValues)
+    v.push_back(e.kind == RegKind::String ? store.Text(e) : std::to_string(store.Number(e)));
+  return v;
 }
 
 class SettingsStore : public LifeFixture, public ::testing::Test {};
@@ -132,6 +177,59 @@ TEST_F(SettingsStore, SaveFailuresAreNamedAndTheProgramStillEnds) {
   EXPECT_NE(fake.boxes[1].text.find("Software\\VELMOR\\ZEPX"), std::string::npos);
   EXPECT_TRUE(form.Closed());
   EXPECT_TRUE(fake.quit_requested);
+}
+
+TEST(SettingsSaveOrder, WritesEveryValueOfTheTableExactlyOnce) {
+  std::vector<int> writes(kSettingsValueCount, 0);
+  for (std::size_t i : SettingsSaveOrder()) {
+    ASSERT_LT(i, kSettingsValueCount);
+    ++writes[i];
+  }
+  EXPECT_EQ(writes, std::vector<int>(kSettingsValueCount, 1));
+}
+
+TEST_F(SettingsStore, EveryValueComesBackFromALoadAndASaveWithItsDataAndType) {
+  for (bool variant : {false, true}) {
+    LifeFixture f;
+    const Key stored = EveryValueSet(variant);
+    Prepare(f, stored);
+    f.Start();  // showing the window also puts the stored send method in force
+    EXPECT_TRUE(f.fake.boxes.empty());
+    f.fake.registry.clear();
+    f.form.SaveSettings();
+    const Key& saved = f.fake.registry[kZepxKey];
+    EXPECT_EQ(saved.size(), stored.size());
+    for (const auto& [name, value] : stored) {
+      const auto it = saved.find(name);
+      ASSERT_NE(it, saved.end()) << name;
+      EXPECT_EQ(it->second.type, value.type) << name;
+      EXPECT_EQ(it->second.data, value.data) << name << (variant ? " (second variant)" : "");
+    }
+  }
+}
+
+TEST_F(SettingsStore, AMistypedValueAnywhereKeepsWhatWasReadBeforeItAndStartValuesFromItOn) {
+  for (bool variant : {false, true}) {
+    const Key stored = EveryValueSet(variant);
+    LifeFixture blank, whole;
+    blank.form.LoadSettings();
+    Prepare(whole, stored);
+    whole.form.LoadSettings();
+    const Texts start = Values(blank.form), loaded = Values(whole.form);
+
+    for (std::size_t bad = 0; bad < kSettingsValueCount; ++bad) {
+      const SettingsEntry& e = kSettingsValues[bad];
+      LifeFixture f;
+      Prepare(f, stored);
+      f.fake.registry[kZepxKey][e.name] = e.kind == RegKind::String ? FakePlatform::RegValue{RegType::Dword, Dword(7)}
+                                                                    : FakePlatform::RegValue{RegType::Sz, "7"};
+      f.form.LoadSettings();
+      EXPECT_EQ(f.BoxTexts(), Texts{kNotice}) << e.name;
+      const Texts got = Values(f.form);
+      for (std::size_t j = 0; j < kSettingsValueCount; ++j)
+        EXPECT_EQ(got[j], j < bad ? loaded[j] : start[j]) << kSettingsValues[j].name << " with " << e.name << " mistyped";
+    }
+  }
 }
 
 }  // namespace
