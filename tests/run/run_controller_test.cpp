@@ -295,6 +295,22 @@ TEST_F(RunTest, BadNumbersShowTheMessageAndReturnToIdle) {
   }
 }
 
+// A line is read by substrings anywhere: "[" makes this text a key line
+// although it names a click, and its "+S" holds Shift for the whole text.
+TEST_F(RunTest, ATextNamingAClickIsTypedWithShiftHeld) {
+  SetMethod(kSendEvent);
+  form.KeyAfterDelay.SetValue(0);
+  form.ShiftAltCtrlDelay.SetValue(0);
+  SetList({"[Text]~~L_Click:5x5+S"});
+  form.BitBtn1Click();
+  EXPECT_TRUE(fake.Texts({"mouse_event", "SetCursorPos"}).empty());
+  const auto keys = fake.Texts({"keybd_event("});
+  ASSERT_EQ(keys.size(), 2u + 2u * 13u);
+  EXPECT_EQ(keys.front(), "keybd_event(16,42,0,0)");
+  EXPECT_EQ(keys.back(), "keybd_event(16,42,2,0)");
+  ExpectIdle();
+}
+
 TEST_F(RunTest, BadHandleInATargetAbandonsTheRunBeforeAnyLine) {
   SetMethod(kSendWinMessage);
   SetList({"Wait=100", "[A]|>Notepad <12x>"});
