@@ -32,8 +32,6 @@ inline constexpr const char* kEvent2Line = "【ZEP Event 2】";
 inline constexpr const char* kTargetMark = "|>";
 inline constexpr const char* kAppMark = "@@";
 
-// Most lines the composer lets the batch list hold.
-inline constexpr int kMaxCommandLines = 999;
 
 // ---- command kinds of CommandBox, in order ---------------------------------
 inline constexpr std::size_t kCommandKindCount = 85;

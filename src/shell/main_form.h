@@ -1,7 +1,8 @@
-// The main window: owner of the batch list, the run state, the settings
-// variables, the hot keys and every timer. Its behaviour is split by topic
-// over several source files (named beside each group below); this header is
-// the one place that lists its controls and state.
+// The main window: its controls by their form names, the batch list and the
+// settings variables it owns, and thin handlers that forward to the logic
+// (the run engine, the settings store, the macro-file reader and writer).
+// Its behaviour is split by topic over the files named beside each group
+// below; this header is the one place that lists its controls and state.
 #pragma once
 
 #include <cstdint>
@@ -53,7 +54,7 @@ class TMainForm : public TForm, public IRunView {
   TSendListForm* SendListForm = nullptr;
   TInputForm* InputForm = nullptr;
 
-  // ---- controls (main_form.cpp creates and lays them out) ----------------
+  // ---- controls (main_form_layout.cpp creates and lays them out) ---------
   // The batch list: the lines, the selection and each line's resolved
   // target. SendList only mirrors it.
   Batch batch;
@@ -190,7 +191,7 @@ class TMainForm : public TForm, public IRunView {
   void mSaveClick();
   void mFileClick();  // the File menu opened: Save follows the selection
 
-  // ---- list display helpers (shell/main_form.cpp) -------------------------
+  // ---- list display and send method (shell/macro_io.cpp) -----------------
   void RefreshCoordinateDisplay();  // selection-to-coordinates display
   void SetEditButtonsEnabled(bool enabled);
   void PostRadioGroupClick();  // the send-method switch
@@ -198,7 +199,8 @@ class TMainForm : public TForm, public IRunView {
   bool WinMessageFlag() override { return settings.PostMouseChecked; }
   void GetAppButtonClick();    // refresh the target list
 
-  // ---- the run (run/run_engine.*; the window forwards and shows) ----------
+  // ---- the run (run/run_engine.*; the window forwards and shows, in
+  //      shell/main_form_run.cpp) ------------------------------------------
   RunEngine engine;
   void BitBtn1Click();  // Run: request a run; returns when it has ended
   void BitBtn3Click() { StopMacro(); }  // Stop
@@ -209,7 +211,7 @@ class TMainForm : public TForm, public IRunView {
   void NextLoopCheckClick();
   void Button6Click();
 
-  // IRunView (shell/main_form_run.cpp)
+  // IRunView: the run settings read live, and the run's display
   int SendMethod() override { return PostRadioGroup.ItemIndex(); }
   std::int32_t DelayMs(Delay d) override;
   std::int32_t PassesWanted() override;
@@ -236,7 +238,7 @@ class TMainForm : public TForm, public IRunView {
   void LoadChainFile(const std::string& path) override;
   void ExecuteEventActions(int event) override;
 
-  // ---- settings store (settings/settings_store.cpp, shell/settings_host.cpp)
+  // ---- settings store (settings/settings_store.*, through shell/settings_host.*)
   void LoadSettings();
   void SaveSettings();
   void RecordLogoutTime();
