@@ -10,16 +10,12 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "run/run_support.h"
 #include "shell/main_form.h"
 
 namespace zepx {
 namespace {
 
-std::string Mcr(const std::vector<std::string>& lines) {
-  std::string s = "//ZEP Version 4.51\r\n";
-  for (const std::string& l : lines) s += l + "\r\n";
-  return s;
-}
 
 class Chain : public ::testing::Test {
  protected:
@@ -48,16 +44,7 @@ class Chain : public ::testing::Test {
     form.settings.Loop = chain;
   }
 
-  // The lengths of the wait lines that ran, in order (Timer1's 1000 ms
-  // second ticks are left out; no file here waits that long).
-  std::vector<int> WaitLengths() const {
-    std::vector<int> out;
-    for (const std::string& t : fake.Texts({"SetTimer("})) {
-      const int ms = std::atoi(t.substr(t.find(',') + 1).c_str());
-      if (ms != 1000) out.push_back(ms);
-    }
-    return out;
-  }
+  std::vector<int> WaitLengths() const { return zepx::WaitLengths(fake); }
 
   // Records every text LoopCountAllLabel shows, with its time, in repeats_.
   void WatchChainRepeats() {

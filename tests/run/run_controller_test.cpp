@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "run/run_support.h"
 #include "shell/main_form.h"
 
 namespace zepx {
@@ -31,16 +32,7 @@ class RunTest : public ::testing::Test {
 
   void SetList(const std::vector<std::string>& lines) { form.batch.SetLines(lines); }
 
-  // Wait lines are told apart by their lengths: Timer1 always runs at
-  // 1000 ms, so the tests give their wait lines other lengths.
-  std::vector<int> WaitLengths() const {
-    std::vector<int> out;
-    for (const std::string& t : fake.Texts({"SetTimer("})) {
-      const int ms = std::atoi(t.substr(t.find(',') + 1).c_str());
-      if (ms != 1000) out.push_back(ms);
-    }
-    return out;
-  }
+  std::vector<int> WaitLengths() const { return zepx::WaitLengths(fake); }
 
   // Every text a label shows during the run, with the time it appeared.
   std::vector<std::string>& Watch(TLabel& label) {
@@ -52,11 +44,6 @@ class RunTest : public ::testing::Test {
     return *log;
   }
 
-  static std::string Mcr(const std::vector<std::string>& lines) {
-    std::string s = "//ZEP Version 4.51\r\n";
-    for (const std::string& l : lines) s += l + "\r\n";
-    return s;
-  }
 
   void ExpectIdle() {
     EXPECT_FALSE(form.Running());

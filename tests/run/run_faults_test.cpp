@@ -6,16 +6,12 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "run/run_support.h"
 #include "shell/main_form.h"
 
 namespace zepx {
 namespace {
 
-std::string Mcr(const std::vector<std::string>& lines) {
-  std::string s = "//ZEP Version 4.51\r\n";
-  for (const std::string& l : lines) s += l + "\r\n";
-  return s;
-}
 
 class RunFaults : public ::testing::Test {
  protected:
