@@ -14,6 +14,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
       HookHotKey1(p, [this] { return Handle(); }),
       HookHotKey2(p, [this] { return Handle(); }) {
   BuildControls();
+  for (const Child& c : Children())
+    if (auto* spin = dynamic_cast<TWinSpinEdit*>(c.control)) spin->SetSounds(&platform.dialogs);
 
   // Every handler is wired here, so that a native click and a host test's
   // call run the same code.
