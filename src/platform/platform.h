@@ -43,7 +43,7 @@ class IMessageLoop {
   virtual void Quit() = 0;
 };
 
-// --- message boxes and file dialogs --------------------------------------
+// --- message boxes, beeps and file dialogs --------------------------------------
 enum class MsgKind { Info, YesNo, OkCancel };
 enum class MsgResult { Ok, Cancel, Yes, No };
 
@@ -59,6 +59,9 @@ class IDialogs {
  public:
   virtual ~IDialogs() = default;
   virtual MsgResult MessageBox(const std::string& text, MsgKind kind) = 0;
+  // The system sound of the given kind (0: the default beep), as a refused
+  // keystroke makes.
+  virtual void MessageBeep(std::uint32_t type) = 0;
   // Return the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) = 0;
   virtual std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) = 0;

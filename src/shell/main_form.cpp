@@ -15,6 +15,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
       engine(p.loop, p.input, p.windows, p.dialogs, batch, *this),
       settings_host(std::make_unique<SettingsHost>(*this)) {
   BuildControls();
+  for (const Child& c : Children())
+    if (auto* spin = dynamic_cast<TWinSpinEdit*>(c.control)) spin->SetSounds(&platform.dialogs);
 
   // Every handler is wired here, so that a native click and a host test's
   // call run the same code.

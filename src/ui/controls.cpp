@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <limits>
 
 #include "platform/platform.h"
 
@@ -151,6 +152,17 @@ void TRadioGroup::SetItemIndex(int i) {
   if (item_index_ != before && OnSelect) OnSelect();
 }
 
+namespace {
+
+// Virtual-key codes and characters the spin edit looks at.
+constexpr int kVkUp = 0x26;
+constexpr int kVkDown = 0x28;
+constexpr int kVkDelete = 0x2E;
+constexpr std::uint32_t kCharBackspace = 8;
+constexpr std::uint32_t kCharEnter = 13;
+
+}  // namespace
+
 TWinSpinEdit::TWinSpinEdit(std::string name, std::int64_t min, std::int64_t max,
                            std::int64_t inc, std::int64_t initial)
     : TTextControl(std::move(name)), MinValue(min), MaxValue(max), Increment(inc) {
@@ -172,6 +184,9 @@ std::int64_t TWinSpinEdit::Value() {
     if (errno == 0 && end && *end == '\0') return v;
   }
   SetText(std::to_string(MinValue));
+  // The user sees the replacement selected, ready to be typed over; not
+  // while a click is placing the caret, which would undo the selection.
+  if (AutoSelect && !mouse_down_) SelectAll();
   return MinValue;
 }
 
@@ -184,13 +199,84 @@ std::int64_t TWinSpinEdit::CheckValue(std::int64_t v) const {
   return v;
 }
 
-void TWinSpinEdit::StepUp() { SetValue(CheckValue(Value() + Increment)); }
-void TWinSpinEdit::StepDown() { SetValue(CheckValue(Value() - Increment)); }
+void TWinSpinEdit::SetReadOnly(bool r) {
+  read_only_ = r;
+  if (native_) native_->SetReadOnly(r);
+}
+
+void TWinSpinEdit::SelectAll() {
+  if (native_) native_->SelectAll();
+}
+
+void TWinSpinEdit::Beep() {
+  if (sounds_) sounds_->MessageBeep(0);
+}
+
+void TWinSpinEdit::StepUp() { Step(true); }
+void TWinSpinEdit::StepDown() { Step(false); }
+
+void TWinSpinEdit::Step(bool up) {
+  if (read_only_) {
+    Beep();
+    return;
+  }
+  const std::int64_t v = Value();
+  std::int64_t next;
+  // An unbounded field at the end of the 64-bit range stays there.
+  const bool overflow = up ? __builtin_add_overflow(v, Increment, &next)
+                           : __builtin_sub_overflow(v, Increment, &next);
+  if (overflow)
+    next = (up == (Increment > 0)) ? std::numeric_limits<std::int64_t>::max()
+                                   : std::numeric_limits<std::int64_t>::min();
+  SetValue(CheckValue(next));
+}
+
+bool TWinSpinEdit::FromNativeChar(std::uint32_t ch) {
+  const bool control = ch < 32;
+  bool ok;
+  if (!EditorEnabled || read_only_) {
+    // Navigation and copying only: nothing that would change the text.
+    ok = control && ch != kCharEnter && ch != kCharBackspace;
+  } else {
+    ok = (control && ch != kCharEnter) || (ch >= '0' && ch <= '9') || ch == '+' || ch == '-' ||
+         ch == static_cast<unsigned char>(DecimalSeparator);
+  }
+  if (!ok) Beep();
+  return ok;
+}
+
+bool TWinSpinEdit::FromNativeKeyDown(int vk) {
+  switch (vk) {
+    case kVkUp:
+      StepUp();
+      return true;
+    case kVkDown:
+      StepDown();
+      return true;
+    case kVkDelete:
+      // Deletes text as typing does, so it is refused where typing is.
+      if (AcceptsCutAndPaste()) return true;
+      Beep();
+      return false;
+    default:
+      return true;
+  }
+}
+
+void TWinSpinEdit::FromNativeFocusGained() {
+  if (AutoSelect && !mouse_down_) SelectAll();
+  FromNativeFocus(true);
+}
 
 void TWinSpinEdit::FromNativeFocusLost() {
   FromNativeFocus(false);
   const std::int64_t v = Value();
   if (CheckValue(v) != v) SetValue(CheckValue(v));
+}
+
+void TWinSpinEdit::PushAll() {
+  TTextControl::PushAll();
+  native_->SetReadOnly(read_only_);
 }
 
 TTimer::~TTimer() { SetEnabled(false); }

@@ -15,6 +15,8 @@
 
 namespace zepx {
 
+class IDialogs;
+
 // COLORREF values used by the forms.
 constexpr std::uint32_t kColorWindowText = 0xFF000000u;  // "system default" marker
 constexpr std::uint32_t kColorBlue = 0x00FF0000u;        // RGB(0,0,255) as COLORREF
@@ -37,6 +39,8 @@ class INativeControl {
   virtual void SetColor(std::uint32_t) {}  // background of an edit field
   virtual void SetFocus() {}
   virtual void Repaint() {}
+  virtual void SetReadOnly(bool) {}  // edit fields
+  virtual void SelectAll() {}        // edit fields: select the whole text
   virtual Hwnd Handle() const { return 0; }
 };
 
@@ -202,20 +206,65 @@ class TRadioGroup : public TItemsControl {
   void SetItemIndex(int i) override;
 };
 
-// Numeric edit with bounds. Only the value logic lives here; the native
-// side is an edit with an up/down button.
+// Numeric edit with bounds and a step (a 64-bit integer), with an up/down
+// button at its right edge. The text is the truth: Value parses it, and a
+// value written by the program or typed by the user is shown as it is,
+// out of range or not, until the field is left; only then is it clamped.
+// Steps clamp at once. MaxValue equal to MinValue means no bounds at all.
+//
+// The native side asks before it lets a character, a key or a clipboard
+// edit reach the field, and reports focus and the left mouse button. Key
+// releases change nothing: clamping or reformatting while the user types
+// would fight the typing (an emptied field would refill at once).
 class TWinSpinEdit : public TTextControl {
  public:
   TWinSpinEdit(std::string name, std::int64_t min, std::int64_t max, std::int64_t inc,
                std::int64_t initial);
   std::int64_t MinValue, MaxValue, Increment;
-  // Reading: a text that is not an integer becomes MinValue.
+  // False: only stepping changes the text (no typing, cutting or pasting).
+  bool EditorEnabled = true;
+  // Entering the field, or a Value read that falls back to MinValue,
+  // selects the whole text, unless the left button is held on the field
+  // (a click placing the caret).
+  bool AutoSelect = true;
+  // The user's decimal separator; the native side sets it from the locale.
+  char DecimalSeparator = '.';
+  bool ReadOnly() const { return read_only_; }
+  void SetReadOnly(bool r);
+  // Refused characters and steps beep through this; without one they are
+  // refused silently.
+  void SetSounds(IDialogs* d) { sounds_ = d; }
+
+  // Reading: a text that is not a decimal integer is replaced by MinValue.
   std::int64_t Value();
-  void SetValue(std::int64_t v);
+  void SetValue(std::int64_t v);  // not clamped
   std::int64_t CheckValue(std::int64_t v) const;
-  void StepUp();
-  void StepDown();
+  void StepUp();    // the up button or the Up key
+  void StepDown();  // the down button or the Down key
+  void SelectAll();
+
+  // The native side's questions and reports.
+  // A typed character (a UTF-16 unit or a byte): true when it may reach the
+  // field; a refused one has beeped.
+  bool FromNativeChar(std::uint32_t ch);
+  // A key pressed in the field (virtual-key code): Up and Down step; true
+  // when the key goes on to the field's own handling.
+  bool FromNativeKeyDown(int vk);
+  // Cut and paste reach the field only when it can be edited.
+  bool AcceptsCutAndPaste() const { return EditorEnabled && !read_only_; }
+  void FromNativeMouseButton(bool down) { mouse_down_ = down; }
+  void FromNativeFocusGained();
   void FromNativeFocusLost();  // clamps
+
+ protected:
+  void PushAll() override;
+
+ private:
+  void Step(bool up);
+  void Beep();
+  bool read_only_ = false;
+  bool mouse_down_ = false;  // the left button is held on the field
+  IDialogs* sounds_ = nullptr;
 };
 
 class TMenuItem : public TControl {

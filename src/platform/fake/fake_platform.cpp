@@ -204,6 +204,8 @@ MsgResult FakePlatform::MessageBox(const std::string& text, MsgKind kind) {
   return kind == MsgKind::YesNo ? MsgResult::Yes : MsgResult::Ok;
 }
 
+void FakePlatform::MessageBeep(std::uint32_t type) { Record("MessageBeep(" + Join({type}) + ")"); }
+
 std::optional<std::string> FakePlatform::OpenFileDialog(const FileDialogOptions& o) {
   dialogs_shown.push_back(o);
   Record("GetOpenFileName()");

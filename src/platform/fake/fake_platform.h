@@ -179,6 +179,7 @@ class FakePlatform : public IMessageLoop,
 
   // ---- IDialogs ------------------------------------------------------------------
   MsgResult MessageBox(const std::string& text, MsgKind kind) override;
+  void MessageBeep(std::uint32_t type) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) override;
 

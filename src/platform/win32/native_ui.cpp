@@ -537,56 +537,125 @@ class EditControl : public NativeControl {
   TTextControl& text_;
 };
 
-// Numeric field: an edit with an up/down button at its right edge. The
-// button's own position never moves (every step is refused back to it);
-// its clicks and the arrow keys step the value.
+// Numeric field: an edit with an up/down button inside its right edge, a
+// child of the edit over a right margin that the text keeps clear of. The
+// button has no buddy and stays at position 0 (every move it asks for is
+// refused, so it never meets its own limits): its clicks, like the arrow
+// keys, step the value through the control object. Characters, Delete and
+// the clipboard edits are put to the control object before the edit sees
+// them.
 class SpinControl : public EditControl {
  public:
   SpinControl(FormWindow& f, TWinSpinEdit& s) : EditControl(f, s), spin_(s) {}
   void Create() override {
-    EditControl::Create();
-    updown_ = MakeChild(UPDOWN_CLASSW, UDS_ARROWKEYS | UDS_NOTHOUSANDS, 0);
-    SendMessageW(updown_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(hwnd_), 0);
+    hwnd_ = MakeChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP | WS_CLIPCHILDREN, WS_EX_CLIENTEDGE);
+    updown_ = CreateWindowExW(0, UPDOWN_CLASSW, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, hwnd_,
+                              nullptr, Instance(), nullptr);
     SendMessageW(updown_, UDM_SETRANGE32, static_cast<WPARAM>(-32768), 32767);
     SendMessageW(updown_, UDM_SETPOS32, 0, 0);
-    SetWindowSubclass(hwnd_, FilterProc, kSubclassId, 0);
+    SetWindowSubclass(hwnd_, EditProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    wchar_t decimal[4] = L".";
+    if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 4) == 2 && decimal[0] < 128)
+      spin_.DecimalSeparator = static_cast<char>(decimal[0]);
   }
   std::vector<HWND> Windows() const override { return {hwnd_, updown_}; }
   void Layout(const Bounds& b, UINT dpi) override {
-    int x, y, w, h;
-    EditRect(hwnd_, font_, b, dpi, x, y, w, h);
-    const int uw = Scale(kUpDownWidth, dpi);
-    SetWindowPos(hwnd_, nullptr, x, y, w - uw, h, SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(updown_, nullptr, x + w - uw, y, uw, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    EditControl::Layout(b, dpi);
+    // Over the right end of the client area, reaching one pixel under the
+    // sunken border on three sides so that no gap shows around it. A new
+    // font resets the margins, and fonts are applied before layout.
+    RECT rc{};
+    GetClientRect(hwnd_, &rc);
+    const int bw = Scale(kUpDownWidth, dpi);
+    SetWindowPos(updown_, nullptr, rc.right - bw + 1, -1, bw, rc.bottom + 2,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(hwnd_, EM_SETMARGINS, EC_RIGHTMARGIN, MAKELPARAM(0, bw + 1));
   }
-  bool Notify(NMHDR* n, LRESULT& result) override {
-    if (n->hwndFrom != updown_ || n->code != static_cast<UINT>(UDN_DELTAPOS)) return false;
-    const auto* ud = reinterpret_cast<NMUPDOWN*>(n);
-    if (ud->iDelta > 0) spin_.StepUp();
-    else if (ud->iDelta < 0) spin_.StepDown();
-    result = TRUE;  // the button keeps position 0
-    return true;
+  void SetReadOnly(bool r) override { SendMessageW(hwnd_, EM_SETREADONLY, r, 0); }
+  void SelectAll() override { SendMessageW(hwnd_, EM_SETSEL, 0, -1); }
+  void Command(HWND from, WORD code) override {
+    if (code == EN_SETFOCUS) {
+      spin_.FromNativeFocusGained();  // selects the text as AutoSelect says
+      return;
+    }
+    EditControl::Command(from, code);
   }
 
  private:
   void FocusLost() override { spin_.FromNativeFocusLost(); }
 
-  // Digits, signs and the decimal separator; control characters except
-  // Enter. Anything else is refused with a beep.
-  static LRESULT CALLBACK FilterProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
-                                     DWORD_PTR) {
-    if (msg == WM_CHAR) {
-      const wchar_t ch = static_cast<wchar_t>(wparam);
-      wchar_t decimal[4] = L".";
-      GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, decimal, 4);
-      const bool ok = (ch >= L'0' && ch <= L'9') || ch == L'+' || ch == L'-' || ch == decimal[0] ||
-                      (ch < 32 && ch != 13);
-      if (!ok) {
-        MessageBeep(0);
-        return 0;
+  // A click on the button (repeated while the button is held down).
+  void ButtonStep(int delta) {
+    // Into the field first, as a click on it would: the field left behind
+    // is clamped before this one moves.
+    if (GetFocus() != hwnd_) ::SetFocus(hwnd_);
+    if (delta > 0) spin_.StepUp();
+    else if (delta < 0) spin_.StepDown();
+  }
+
+  static LRESULT CALLBACK EditProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                   DWORD_PTR data) {
+    auto* self = reinterpret_cast<SpinControl*>(data);
+    TWinSpinEdit& spin = self->spin_;
+    switch (msg) {
+      case WM_CHAR:
+        if (!spin.FromNativeChar(static_cast<std::uint32_t>(wparam))) return 0;
+        break;
+      case WM_KEYDOWN:
+        if (!spin.FromNativeKeyDown(static_cast<int>(wparam))) return 0;
+        break;
+      case WM_CUT:
+      case WM_PASTE:
+      case WM_CLEAR:  // the context menu's Delete
+      case WM_UNDO:
+      case EM_UNDO:
+        if (!spin.AcceptsCutAndPaste()) return 0;
+        break;
+      case WM_LBUTTONDOWN:
+      case WM_LBUTTONDBLCLK:
+        // Before the edit takes the focus, which asks whether to select.
+        spin.FromNativeMouseButton(true);
+        break;
+      case WM_LBUTTONUP: {
+        const LRESULT r = DefSubclassProc(w, msg, wparam, lparam);
+        spin.FromNativeMouseButton(false);
+        return r;
       }
-    } else if (msg == WM_NCDESTROY) {
-      RemoveWindowSubclass(w, FilterProc, kSubclassId);
+      case WM_CAPTURECHANGED:
+        spin.FromNativeMouseButton(false);
+        break;
+      case WM_GETDLGCODE: {
+        // Enter reaches the field, to be refused with a beep, unless the
+        // window has a default button for it.
+        LRESULT code = DefSubclassProc(w, msg, wparam, lparam);
+        const auto* m = reinterpret_cast<const MSG*>(lparam);
+        if (m && (m->message == WM_KEYDOWN || m->message == WM_CHAR) && m->wParam == VK_RETURN &&
+            HIWORD(SendMessageW(GetParent(w), DM_GETDEFID, 0, 0)) != DC_HASDEFID)
+          code |= DLGC_WANTMESSAGE;
+        return code;
+      }
+      case WM_NOTIFY: {
+        const auto* n = reinterpret_cast<const NMHDR*>(lparam);
+        if (n->hwndFrom != self->updown_ || n->code != static_cast<UINT>(UDN_DELTAPOS)) break;
+        self->ButtonStep(reinterpret_cast<const NMUPDOWN*>(n)->iDelta);
+        return TRUE;  // refused: the button keeps position 0
+      }
+      case WM_VSCROLL:
+        if (reinterpret_cast<HWND>(lparam) == self->updown_) return 0;
+        break;
+      case WM_PAINT: {
+        // The edit paints its whole client area, the button inside it
+        // included, whatever the clipping styles say (so under Wine, at
+        // least): the button is drawn again after it.
+        const LRESULT r = DefSubclassProc(w, msg, wparam, lparam);
+        RedrawWindow(self->updown_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        return r;
+      }
+      case WM_NCDESTROY:
+        RemoveWindowSubclass(w, EditProc, kSubclassId);
+        break;
+      default:
+        break;
     }
     return DefSubclassProc(w, msg, wparam, lparam);
   }

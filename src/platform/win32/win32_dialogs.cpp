@@ -28,6 +28,8 @@ MsgResult Win32Platform::MessageBox(const std::string& text, MsgKind kind) {
   }
 }
 
+void Win32Platform::MessageBeep(std::uint32_t type) { ::MessageBeep(type); }
+
 namespace {
 
 // "Text (*.mcr)|*.mcr|All|*.*" -> "Text (*.mcr)\0*.mcr\0All\0*.*\0\0"
