@@ -195,5 +195,86 @@ TEST_F(MouseSender, DragOnTheLastRowReleasesAtThePressPointWithoutGrowingTheList
             (Calls{"100:SetCursorPos(150,100)", "1400:SetCursorPos(150,100)", "2400:SetCursorPos(400,500)"}));
 }
 
+// Left double click and right click sent by a real run from the Run button,
+// in _event and in WinMessage. Times are counted from the start of the
+// run's first line (ClickAfterDelay 1000).
+class MouseRun : public MouseSender {
+ protected:
+  void SetUp() override {
+    MouseSender::SetUp();
+    form.LoopSpinEdit.SetValue(1);
+  }
+  void TearDown() override {
+    MouseSender::TearDown();
+    EXPECT_EQ(fake.cursor, (Point{400, 500})) << "the cursor was not put back";
+    EXPECT_TRUE(fake.boxes.empty()) << "no question or message expected";
+  }
+  // The method first, on an empty list, so that the switch has nothing to ask.
+  void SetUpRun(int method, const std::vector<std::string>& lines) {
+    form.batch.SetLines({});
+    Method(method);
+    form.batch.SetLines(lines);
+  }
+  // Runs the list once; the mouse-related calls, timed from the first line.
+  Calls RunMouse() {
+    fake.ClearCalls();
+    const std::int64_t first_line = fake.now + 1000;
+    form.BitBtn1Click();
+    Calls out;
+    for (const FakePlatform::Call& c : fake.calls) {
+      for (const char* name : {"GetCursorPos(", "SetCursorPos(", "ClipCursor(", "mouse_event(",
+                               "PostMessageA(", "WindowFromPoint(", "ScreenToClient("})
+        if (c.text.rfind(name, 0) == 0) out.push_back(std::to_string(c.t - first_line) + ":" + c.text);
+    }
+    return out;
+  }
+  std::string RunPost(Hwnd w, int msg, std::intptr_t lparam) { return Post("50", w, msg, lparam); }
+};
+
+TEST_F(MouseRun, LeftDoubleClickWithEventIsTwoLeftPressesAtThePoint) {
+  SetUpRun(kSendEvent, {"L_DClick:120x45"});
+  EXPECT_EQ(RunMouse(), (Calls{"50:GetCursorPos()=400,500", "50:SetCursorPos(120,45)",
+                               "50:ClipCursor(120,45,120,45)", "50:mouse_event(2,0,0,0,0)",
+                               "50:mouse_event(4,0,0,0,0)", "50:mouse_event(2,0,0,0,0)",
+                               "50:mouse_event(4,0,0,0,0)", "1050:ClipCursor(null)",
+                               "1050:SetCursorPos(400,500)"}));
+  EXPECT_TRUE(fake.posted.empty());
+}
+
+TEST_F(MouseRun, RightClickWithEventIsOneRightPressAtThePoint) {
+  SetUpRun(kSendEvent, {"R_Click:350x100"});
+  EXPECT_EQ(RunMouse(), (Calls{"50:GetCursorPos()=400,500", "50:SetCursorPos(350,100)",
+                               "50:ClipCursor(350,100,350,100)", "50:mouse_event(8,0,0,0,0)",
+                               "50:mouse_event(16,0,0,0,0)", "1050:ClipCursor(null)",
+                               "1050:SetCursorPos(400,500)"}));
+  EXPECT_TRUE(fake.posted.empty());
+}
+
+TEST_F(MouseRun, LeftDoubleClickWithWinMessagePostsDownUpDblclkUpToTheWindowUnderThePoint) {
+  SetUpRun(kSendWinMessage, {"L_DClick:120x45"});
+  const std::string l = N(left);
+  const std::intptr_t at = Packed(20, 5);  // (120, 45) in Left's client area
+  EXPECT_EQ(RunMouse(), (Calls{"50:GetCursorPos()=400,500", "50:WindowFromPoint(120,45)=" + l,
+                               "50:ScreenToClient(" + l + ",120,45)", "50:SetCursorPos(120,45)",
+                               "50:ClipCursor(120,45,120,45)", RunPost(left, 0x201, at),
+                               RunPost(left, 0x202, at), RunPost(left, 0x203, at), RunPost(left, 0x202, at),
+                               "1050:ClipCursor(null)", "1050:SetCursorPos(400,500)"}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{left}));
+  EXPECT_TRUE(fake.Texts({"mouse_event"}).empty());
+}
+
+TEST_F(MouseRun, RightClickWithWinMessagePostsDownUpToTheWindowUnderThePoint) {
+  SetUpRun(kSendWinMessage, {"R_Click:350x100"});
+  const std::string r = N(right);
+  const std::intptr_t at = Packed(50, 100);  // (350, 100) in Right's client area
+  EXPECT_EQ(RunMouse(), (Calls{"50:GetCursorPos()=400,500", "50:WindowFromPoint(350,100)=" + r,
+                               "50:ScreenToClient(" + r + ",350,100)", "50:SetCursorPos(350,100)",
+                               "50:ClipCursor(350,100,350,100)", RunPost(right, 0x204, at),
+                               RunPost(right, 0x205, at), "1050:ClipCursor(null)",
+                               "1050:SetCursorPos(400,500)"}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{right}));
+  EXPECT_TRUE(fake.Texts({"mouse_event"}).empty());
+}
+
 }  // namespace
 }  // namespace zepx
