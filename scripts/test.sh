@@ -125,6 +125,7 @@ record "windows build (i686)" $?
 
 XVFB_PID=
 stop_all() {
+  declare -F unmount_disks >/dev/null && unmount_disks
   [[ -n ${WINEPREFIX:-} ]] && wineserver -k >/dev/null 2>&1
   [[ -n $XVFB_PID ]] && kill "$XVFB_PID" 2>/dev/null
 }
@@ -179,6 +180,28 @@ platform_checks() {  # platform_checks LOCALE
   cat "$ART/platform-$1.log"
   return "$status"
 }
+# Two small disks for the save checks: one full, one where no new file can
+# be made (its inodes used up). Mounting needs root; without it the checks
+# say they were not run.
+DISKS="$ROOT/build/disks"
+unmount_disks() {
+  local d
+  for d in full locked; do mountpoint -q "$DISKS/$d" && umount "$DISKS/$d"; done
+  return 0
+}
+prepare_disks() {
+  unmount_disks
+  mkdir -p "$DISKS/full" "$DISKS/locked"
+  mount -t tmpfs -o size=64k tmpfs "$DISKS/full" 2>/dev/null || return 1
+  mount -t tmpfs -o size=64k,nr_inodes=2 tmpfs "$DISKS/locked" 2>/dev/null || { unmount_disks; return 1; }
+  local f
+  for f in "$DISKS/full/old.mcr" "$DISKS/locked/old.mcr"; do
+    printf '//ZEP Version 4.51\r\n[F1]\r\n' >"$f" || { unmount_disks; return 1; }
+  done
+  dd if=/dev/zero of="$DISKS/full/filler" bs=4k >/dev/null 2>&1 || true
+  export ZEPX_FULL_DISK="Z:${DISKS//\//\\}\\full" ZEPX_NO_NEW_FILES="Z:${DISKS//\//\\}\\locked"
+}
+prepare_disks || echo "small disks for the save checks could not be mounted"
 echo "=== Win32 platform checks, ANSI code page 932"
 platform_checks ja_JP.UTF-8
 record "win32 platform (cp932)" $?
@@ -187,6 +210,8 @@ record "win32 platform (cp932)" $?
 echo "=== Win32 platform checks, ANSI code page 1252"
 platform_checks C.UTF-8
 record "win32 platform (cp1252)" $?
+unmount_disks
+unset ZEPX_FULL_DISK ZEPX_NO_NEW_FILES
 
 # ---- start-up check: the program opens its main window ------------------------
 

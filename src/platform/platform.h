@@ -68,14 +68,28 @@ class IDialogs {
 };
 
 // --- files ----------------------------------------------------------------
+enum class SaveResult {
+  Saved,
+  Failed,         // nothing was changed: an old file is as it was
+  NoSafeReplace,  // an old file could only be overwritten in place; nothing was changed yet
+};
+
 class IFileSystem {
  public:
   virtual ~IFileSystem() = default;
   virtual bool FileExists(const std::string& path) = 0;
   virtual bool DirectoryExists(const std::string& path) = 0;
-  // Whole-file read/write of raw bytes. False on any failure.
+  // Whole-file read of raw bytes. False on any failure.
   virtual bool ReadFile(const std::string& path, std::string& bytes) = 0;
-  virtual bool WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // Writes the whole file so that a failure half-way (a full disk) leaves an
+  // old file untouched: the bytes go to a temporary file beside it, which
+  // then replaces it, keeping the old file's attributes. A read-only or
+  // missing folder fails. Where no file can be created beside an existing
+  // one, or the replacement is refused, the answer is NoSafeReplace.
+  virtual SaveResult WriteFile(const std::string& path, const std::string& bytes) = 0;
+  // Truncates and rewrites in place: what NoSafeReplace leaves as the only
+  // way, at the risk of losing the old contents if it fails half-way.
+  virtual bool WriteFileInPlace(const std::string& path, const std::string& bytes) = 0;
 };
 
 // --- windows and messages -------------------------------------------------

@@ -22,6 +22,12 @@ std::string ReadFailedMessage(const std::string& path) {
 std::string WriteFailedMessage(const std::string& path) {
   return "ファイルを保存できませんでした.\r\n" + path + "\r\nマクロは保存されていません.";
 }
+// Where only an overwrite in place is possible, the user decides whether
+// the old file may be put at risk.
+std::string InPlaceQuestion(const std::string& path) {
+  return "このフォルダには一時ファイルを作成できないため、元のファイルを残したまま保存することができません.\r\n" +
+         path + "\r\n\r\n直接上書きしますか？\r\n保存の途中で失敗した場合、元のファイルの内容は失われます.";
+}
 
 // Empties the batch list without asking, as the send-method switch does
 // when the user agrees to it.
@@ -125,7 +131,12 @@ void TMainForm::mSaveClick() {
   SaveDialogFileName = *path;  // the dialog keeps its choice for next time
 
   const std::string bytes = WriteMacroFile(batch.Texts(), CurrentMacroSettings(*this));
-  if (!platform.files.WriteFile(*path, bytes)) {
+  SaveResult result = platform.files.WriteFile(*path, bytes);
+  if (result == SaveResult::NoSafeReplace) {
+    if (platform.dialogs.MessageBox(InPlaceQuestion(*path), MsgKind::YesNo) != MsgResult::Yes) return;
+    result = platform.files.WriteFileInPlace(*path, bytes) ? SaveResult::Saved : SaveResult::Failed;
+  }
+  if (result != SaveResult::Saved) {
     // The caption keeps naming the file last loaded or saved successfully.
     platform.dialogs.MessageBox(WriteFailedMessage(*path), MsgKind::Info);
     return;

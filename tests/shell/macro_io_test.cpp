@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "model/command_line.h"
+#include "model/macro_file.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/main_form.h"
 
@@ -171,6 +172,62 @@ TEST_F(MacroIo, FailedSaveIsReportedAndNotClaimed) {
   fake.save_dialog_results.push_back(std::nullopt);  // cancelled: nothing at all
   form.mSaveClick();
   EXPECT_EQ(fake.boxes.size(), 1u);
+}
+
+// A save never costs the old file: a disk that fills keeps it whole, and a
+// folder where only an overwrite in place is possible asks first.
+TEST_F(MacroIo, SavesThatCannotFinishKeepTheOldFile) {
+  const std::string old = "//ZEP Version 4.51\r\n[F1]\r\n";
+  const std::string path = "C:\\locked\\old.mcr";
+  form.batch.SetLines({"[F2]", "[Text]~~" + std::string(300, 'x')});
+  auto save = [&] {
+    fake.boxes.clear();
+    fake.files[path] = old;
+    fake.save_dialog_results.push_back(path);
+    form.SetCaption("ZEPX");
+    form.mSaveClick();
+  };
+
+  fake.disk_free = 100;  // the new file is larger than what is left
+  save();
+  EXPECT_EQ(fake.files[path], old);
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  EXPECT_NE(fake.boxes[0].text.find("ファイルを保存できませんでした"), std::string::npos);
+  EXPECT_EQ(form.Caption(), "ZEPX");
+  EXPECT_TRUE(fake.Texts({"WriteFileInPlace"}).empty()) << "never risked without asking";
+
+  fake.disk_free.reset();
+  fake.no_new_files.insert("C:\\locked");
+  fake.answers.push_back(MsgResult::No);
+  save();
+  ASSERT_EQ(fake.boxes.size(), 1u) << "the question, and nothing after No";
+  EXPECT_EQ(fake.boxes[0].kind, MsgKind::YesNo);
+  EXPECT_NE(fake.boxes[0].text.find(path), std::string::npos);
+  EXPECT_EQ(fake.files[path], old);
+  EXPECT_EQ(form.Caption(), "ZEPX");
+
+  fake.answers.push_back(MsgResult::Yes);
+  save();
+  EXPECT_EQ(fake.files[path], WriteMacroFile(form.batch.Texts(), MacroSettings{1200, 1000, 1200, 250, 0, 1}));
+  EXPECT_EQ(form.Caption(), "ZEPX - old.mcr");
+
+  // Yes on a disk that then fills: the loss the question warned of is
+  // reported, and the caption does not claim the file.
+  fake.disk_free = 50;
+  fake.answers.push_back(MsgResult::Yes);
+  save();
+  ASSERT_EQ(fake.boxes.size(), 2u);
+  EXPECT_NE(fake.boxes[1].text.find("マクロは保存されていません"), std::string::npos);
+  EXPECT_EQ(form.Caption(), "ZEPX");
+
+  // A new file in such a folder cannot be made at all; nothing is asked.
+  fake.boxes.clear();
+  fake.disk_free.reset();
+  fake.save_dialog_results.push_back(std::string("C:\\locked\\new.mcr"));
+  form.mSaveClick();
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  EXPECT_EQ(fake.boxes[0].kind, MsgKind::Info);
+  EXPECT_EQ(fake.files.count("C:\\locked\\new.mcr"), 0u);
 }
 
 TEST_F(MacroIo, OpenDialogAndFileMenu) {

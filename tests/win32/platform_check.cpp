@@ -20,6 +20,7 @@
 #include <vector>
 
 using zepx::Hwnd;
+using zepx::SaveResult;
 using zepx::win32::Narrow;
 using zepx::win32::Wide;
 using zepx::win32::Win32Platform;
@@ -120,32 +121,75 @@ void FileChecks(Win32Platform& p) {
   CHECK(!p.ReadFile(path, got));
   CHECK(got == "unchanged");
 
-  CHECK(p.WriteFile(path, body));
+  CHECK(p.WriteFile(path, body) == SaveResult::Saved);
   CHECK(p.FileExists(path));
   CHECK(!p.DirectoryExists(path));
   // The name reached the disk as the UTF-16 name, not as mangled bytes.
   CHECK(GetFileAttributesW((dirw + L"\\マクロ 一覧.mcr").c_str()) != INVALID_FILE_ATTRIBUTES);
   CHECK(p.ReadFile(path, got) && got == body);
 
-  CHECK(p.WriteFile(path, "short"));  // replaces, never appends
+  // Replaced, never appended, and the old file's attributes survive.
+  SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_HIDDEN);
+  CHECK(p.WriteFile(path, "short") == SaveResult::Saved);
   CHECK(p.ReadFile(path, got) && got == "short");
   CHECK(!p.FileExists(path + ".zepx-tmp"));
+  CHECK(GetFileAttributesW(Wide(path).c_str()) & FILE_ATTRIBUTE_HIDDEN);
+  SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
+  CHECK(p.WriteFileInPlace(path, "in place"));
+  CHECK(p.ReadFile(path, got) && got == "in place");
 
   // A read-only file loads, and saving over it fails without harm.
   SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_READONLY);
-  CHECK(p.ReadFile(path, got) && got == "short");
-  CHECK(!p.WriteFile(path, "other"));
-  CHECK(p.ReadFile(path, got) && got == "short");
+  CHECK(p.ReadFile(path, got) && got == "in place");
+  CHECK(p.WriteFile(path, "other") == SaveResult::Failed);
+  CHECK(p.ReadFile(path, got) && got == "in place");
   SetFileAttributesW(Wide(path).c_str(), FILE_ATTRIBUTE_NORMAL);
 
-  CHECK(p.WriteFile(dir + "\\empty.mcr", ""));
+  CHECK(p.WriteFile(dir + "\\empty.mcr", "") == SaveResult::Saved);
   CHECK(p.ReadFile(dir + "\\empty.mcr", got) && got.empty());
-  CHECK(!p.WriteFile(dir + "\\no such folder\\x.mcr", "x"));
+  CHECK(p.WriteFile(dir + "\\no such folder\\x.mcr", "x") == SaveResult::Failed);
   CHECK(!p.FileExists(""));
 
   DeleteFileW(Wide(path).c_str());
   DeleteFileW(Wide(dir + "\\empty.mcr").c_str());
   RemoveDirectoryW(dirw.c_str());
+}
+
+// Saves on real disks that cannot take them, prepared by the test script as
+// small file systems: one full (ZEPX_FULL_DISK), one where no new file can
+// be made (ZEPX_NO_NEW_FILES). Each folder holds old.mcr. Where the script
+// could not make them, it says so and these checks do not run.
+std::string FolderFromEnv(const wchar_t* name) {
+  wchar_t buf[1024];
+  const DWORD n = GetEnvironmentVariableW(name, buf, 1024);
+  return n > 0 && n < 1024 ? Narrow(std::wstring(buf, n)) : std::string();
+}
+
+void SmallDiskChecks(Win32Platform& p) {
+  const std::string full = FolderFromEnv(L"ZEPX_FULL_DISK");
+  const std::string no_new = FolderFromEnv(L"ZEPX_NO_NEW_FILES");
+  if (full.empty() || no_new.empty()) {
+    std::printf("-- small disks: not prepared, not checked\n");
+    return;
+  }
+  Group("full and locked disks");
+  const std::string big(256 * 1024, 'x');
+  std::string old, got;
+
+  const std::string on_full = full + "\\old.mcr";
+  CHECK(p.ReadFile(on_full, old) && !old.empty());
+  CHECK(p.WriteFile(on_full, big) == SaveResult::Failed);
+  CHECK(p.ReadFile(on_full, got) && got == old);
+  CHECK(!p.FileExists(on_full + ".zepx-tmp"));
+
+  const std::string on_locked = no_new + "\\old.mcr";
+  CHECK(p.ReadFile(on_locked, old) && !old.empty());
+  CHECK(p.WriteFile(on_locked, "new") == SaveResult::NoSafeReplace);
+  CHECK(p.ReadFile(on_locked, got) && got == old);
+  CHECK(p.WriteFileInPlace(on_locked, "new"));
+  CHECK(p.ReadFile(on_locked, got) && got == "new");
+  CHECK(p.WriteFile(no_new + "\\another.mcr", "x") == SaveResult::Failed);
+  CHECK(p.WriteFileInPlace(on_locked, old));  // as the next run expects it
 }
 
 void RegistryChecks(Win32Platform& p) {
@@ -395,7 +439,7 @@ void FileDialogChecks(Win32Platform& p) {
   typed.clear();
   CHECK(!p.SaveFileDialog(o).has_value());
 
-  CHECK(p.WriteFile(dir + "\\既存.mcr", "x"));
+  CHECK(p.WriteFile(dir + "\\既存.mcr", "x") == SaveResult::Saved);
   typed = dirw + L"\\既存.mcr";
   r = p.OpenFileDialog(o);
   CHECK(r.has_value() && *r == dir + "\\既存.mcr");
@@ -425,6 +469,7 @@ int wmain() {
 
   MessageLoopChecks(p);
   FileChecks(p);
+  SmallDiskChecks(p);
   RegistryChecks(p);
   WindowChecks(p, main);
   HotKeyChecks(p);

@@ -236,9 +236,39 @@ bool FakePlatform::ReadFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
-bool FakePlatform::WriteFile(const std::string& path, const std::string& bytes) {
-  if (unwritable.count(path)) return false;
+namespace {
+std::string FolderOf(const std::string& path) {
+  const std::size_t slash = path.rfind('\\');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+}  // namespace
+
+SaveResult FakePlatform::WriteFile(const std::string& path, const std::string& bytes) {
+  Record("WriteFile(" + path + ")");
+  if (unwritable.count(path) || directories.count(path)) return SaveResult::Failed;
+  const bool exists = files.count(path) > 0;
+  if (no_new_files.count(FolderOf(path)))
+    return exists ? SaveResult::NoSafeReplace : SaveResult::Failed;
+  // The temporary file needs room beside the old one.
+  if (disk_free && bytes.size() > *disk_free) return SaveResult::Failed;
+  if (disk_free) *disk_free = *disk_free + (exists ? files[path].size() : 0) - bytes.size();
   files[path] = bytes;
+  return SaveResult::Saved;
+}
+
+bool FakePlatform::WriteFileInPlace(const std::string& path, const std::string& bytes) {
+  Record("WriteFileInPlace(" + path + ")");
+  if (unwritable.count(path) || directories.count(path)) return false;
+  if (!files.count(path) && no_new_files.count(FolderOf(path))) return false;
+  std::string& f = files[path];
+  if (disk_free) {
+    // Truncated first, then written until the disk is full.
+    const std::size_t room = *disk_free + f.size();
+    f = bytes.substr(0, std::min(room, bytes.size()));
+    *disk_free = room - f.size();
+    return f.size() == bytes.size();
+  }
+  f = bytes;
   return true;
 }
 

@@ -87,6 +87,8 @@ class FakePlatform : public IMessageLoop,
   std::map<std::string, std::string> files;  // path -> bytes
   std::set<std::string> directories;
   std::set<std::string> unwritable;  // paths whose write fails
+  std::set<std::string> no_new_files;  // folders where no file can be created
+  std::optional<std::size_t> disk_free;  // bytes left on the disk, when limited
   std::set<std::string> unreadable;  // exist, but reading fails
 
   // ---- windows ----------------------------------------------------------------
@@ -187,7 +189,8 @@ class FakePlatform : public IMessageLoop,
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& bytes) override;
-  bool WriteFile(const std::string& path, const std::string& bytes) override;
+  SaveResult WriteFile(const std::string& path, const std::string& bytes) override;
+  bool WriteFileInPlace(const std::string& path, const std::string& bytes) override;
 
   // ---- IWindows ---------------------------------------------------------------------
   Hwnd FindWindowA(const char* class_name, const char* title) override;

@@ -135,34 +135,61 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
 
 }  // namespace
 
-bool Win32Platform::WriteFile(const std::string& path, const std::string& bytes) {
-  if (path.empty()) return false;
+SaveResult Win32Platform::WriteFile(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return SaveResult::Failed;
   const std::wstring target = Wide(path);
-  // Existing files are replaced only once the new contents are completely
-  // on disk, so a failed save (disk full, removed medium) leaves the old
-  // file intact. A read-only target makes the replacement fail.
   const DWORD attrs = GetFileAttributesW(target.c_str());
-  if (attrs != INVALID_FILE_ATTRIBUTES) {
-    if (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY)) return false;
-    const std::wstring temp = target + L".zepx-tmp";
-    HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h != INVALID_HANDLE_VALUE) {
-      const bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
-      CloseHandle(h);
-      if (ok && MoveFileExW(temp.c_str(), target.c_str(),
-                            MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return true;
-      DeleteFileW(temp.c_str());
-      if (!ok) return false;
-    }
-    // No temporary file possible next to it (or the rename was refused):
-    // write in place.
+  const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
+  if (exists && (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return SaveResult::Failed;
+
+  const std::wstring temp = target + L".zepx-tmp";
+  HANDLE h = CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    // A new file loses nothing when written directly; an old one would.
+    if (!exists) return WriteFileInPlace(path, bytes) ? SaveResult::Saved : SaveResult::Failed;
+    return SaveResult::NoSafeReplace;
   }
-  HANDLE h = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  const bool written = WriteAll(h, bytes) && FlushFileBuffers(h);
+  CloseHandle(h);
+  if (!written) {
+    DeleteFileW(temp.c_str());
+    return SaveResult::Failed;
+  }
+  if (!exists) {
+    if (MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) return SaveResult::Saved;
+    DeleteFileW(temp.c_str());
+    return SaveResult::Failed;
+  }
+  // ReplaceFile keeps the old file's security and creation time, and on
+  // Windows its attributes; Wine's drops the attributes, so they are put
+  // back by hand.
+  if (ReplaceFileW(target.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                   nullptr)) {
+    constexpr DWORD kKept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                            FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+    const DWORD now = GetFileAttributesW(target.c_str());
+    if (now != INVALID_FILE_ATTRIBUTES && (now & kKept) != (attrs & kKept))
+      SetFileAttributesW(target.c_str(), (now & ~kKept) | (attrs & kKept));
+    return SaveResult::Saved;
+  }
+  const DWORD error = GetLastError();
+  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2) {
+    // The old file has left its name and the new contents are still under
+    // the temporary one: move them in, and never delete them.
+    return MoveFileExW(temp.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH) ? SaveResult::Saved
+                                                                             : SaveResult::Failed;
+  }
+  DeleteFileW(temp.c_str());
+  return SaveResult::NoSafeReplace;
+}
+
+bool Win32Platform::WriteFileInPlace(const std::string& path, const std::string& bytes) {
+  if (path.empty()) return false;
+  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
-  const bool ok = WriteAll(h, bytes);
+  const bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
   CloseHandle(h);
   return ok;
 }

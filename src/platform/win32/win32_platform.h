@@ -77,7 +77,8 @@ class Win32Platform : public IMessageLoop,
   bool FileExists(const std::string& path) override;
   bool DirectoryExists(const std::string& path) override;
   bool ReadFile(const std::string& path, std::string& bytes) override;
-  bool WriteFile(const std::string& path, const std::string& bytes) override;
+  SaveResult WriteFile(const std::string& path, const std::string& bytes) override;
+  bool WriteFileInPlace(const std::string& path, const std::string& bytes) override;
 
   // ---- IWindows ----
   Hwnd FindWindowA(const char* class_name, const char* title) override;
