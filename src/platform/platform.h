@@ -118,6 +118,11 @@ class IWindows {
     std::string text;
   };
   virtual std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) = 0;
+  // The mandatory integrity level (0x2000 medium, 0x3000 high, 0x4000
+  // system) of the process that owns a window, or of our own process for
+  // 0; nothing when the system does not tell. The system drops injected
+  // input aimed at a process above our own level.
+  virtual std::optional<std::uint32_t> IntegrityLevel(Hwnd w) = 0;
 };
 
 // --- synthetic input --------------------------------------------------------
@@ -179,6 +184,9 @@ struct NotifyIconData {
   std::uint32_t flags = 7;             // NIF_MESSAGE | NIF_ICON | NIF_TIP
   std::uint32_t callback_message = 1124;
   std::string tip;                     // at most 63 bytes are kept
+  // A warning balloon, shown when flags hold NIF_INFO (0x10).
+  std::string info_title;              // at most 63 bytes are kept
+  std::string info;                    // at most 255 bytes are kept
 };
 
 class IShell {
@@ -194,6 +202,7 @@ class IShell {
   virtual bool ShellExecuteA(const std::string& verb, const std::string& file) = 0;
   virtual bool NotifyIconAdd(const NotifyIconData& d) = 0;
   virtual bool NotifyIconDelete(const NotifyIconData& d) = 0;
+  virtual bool NotifyIconModify(const NotifyIconData& d) = 0;
   virtual void DragAcceptFiles(Hwnd w, bool accept) = 0;
   // Local date and time as "short date" + " " + "long time".
   virtual std::string LocalDateTimeText() = 0;

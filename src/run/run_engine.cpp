@@ -1,5 +1,7 @@
 #include "run/run_engine.h"
 
+#include <algorithm>
+
 #include "model/command_line.h"
 #include "model/convert.h"
 #include "model/send_method.h"
@@ -45,7 +47,7 @@ RunEngine::RunEngine(IMessageLoop& loop, IInput& input, IWindows& windows, IDial
 
 // ---- the request ------------------------------------------------------------
 
-void RunEngine::Request() {
+void RunEngine::Request(RunSource source) {
   // One run at a time. The Run button, the start hot key, the tray menu and
   // the event actions all stay live during a run; a second run nested inside
   // the first would share its list, counters and display.
@@ -56,7 +58,7 @@ void RunEngine::Request() {
     ~Depth() { --d; }
   } depth(depth_);
   try {
-    RunRequest();
+    RunRequest(source);
   } catch (const ConvertError& e) {
     // A number in a line that is not a number abandons the run; the window
     // must not be left looking busy with the stop key still held.
@@ -72,7 +74,7 @@ void RunEngine::Request() {
   }
 }
 
-void RunEngine::RunRequest() {
+void RunEngine::RunRequest(RunSource source) {
   const unsigned stops_before = stop_count_;
   waiter_.WaitMs(1000);
   // Stop (or a close) during the second before the start cancels the start.
@@ -88,12 +90,12 @@ void RunEngine::RunRequest() {
     dialogs_.MessageBox("ドラッグアンドドロップを使用する場合は、必ず座標を指定してください.", MsgKind::Info);
     return;
   }
-  RunMacro();
+  RunMacro(source);
 }
 
 // ---- the run ----------------------------------------------------------------
 
-void RunEngine::RunMacro() {
+void RunEngine::RunMacro(RunSource source) {
   PassCount = 0;
   ChainRepeatCount = 0;
   ChainIndex = 0;
@@ -108,9 +110,9 @@ void RunEngine::RunMacro() {
   view_.RegisterStopKey();
 
   ResolveTargets();
-  // The question is modal and processes messages: a Stop given meanwhile
+  // The questions are modal and process messages: a Stop given meanwhile
   // counts.
-  if (!ConfirmUnresolvedTargets() || StopRequested) {
+  if (!WarnUnreachable(source) || StopRequested || !ConfirmUnresolvedTargets() || StopRequested) {
     Stop();
     return;
   }
@@ -291,6 +293,56 @@ Hwnd RunEngine::ResolveTarget(const std::string& s) {
       break;
   }
   return windows_.FindWindowA(nullptr, s.c_str());
+}
+
+std::vector<std::string> RunEngine::UnreachableTargets() {
+  std::vector<std::string> names;
+  const std::optional<std::uint32_t> own = windows_.IntegrityLevel(0);
+  if (!own) return names;
+  std::vector<Hwnd> checked;
+  auto check = [&](Hwnd w, const std::string& name) {
+    if (w == 0 || std::find(checked.begin(), checked.end(), w) != checked.end()) return;
+    checked.push_back(w);
+    const std::optional<std::uint32_t> level = windows_.IntegrityLevel(w);
+    if (level && *level > *own) names.push_back(name);
+  };
+  // WinMessage posts to each line's target; the other methods inject into
+  // whatever is in front, which is what a front-app line brings there.
+  const bool posted = view_.WinMessageFlag();
+  for (int i = 0; i < batch_.Count(); ++i) {
+    const CommandLine cmd = ReadCommandLine(batch_.Text(i));
+    if (posted) {
+      if (cmd.target) check(batch_.Target(i), *cmd.target);
+    } else if (cmd.dispatch == Dispatch::Key && cmd.key_kind == KeyLineKind::FrontApp &&
+               !cmd.app_title.empty()) {
+      check(windows_.FindWindowA(nullptr, cmd.app_title.c_str()), cmd.app_title);
+    }
+  }
+  return names;
+}
+
+bool RunEngine::WarnUnreachable(RunSource source) {
+  const std::vector<std::string> names = UnreachableTargets();
+  if (names.empty()) return true;
+  std::string list;
+  for (const std::string& n : names) list += n + "\r\n";
+  if (source != RunSource::User) {
+    // Nobody may be at the window: a question would hold the run up.
+    std::string joined;
+    for (const std::string& n : names) joined += (joined.empty() ? "" : ", ") + n;
+    view_.ShowBalloon("ZEPX - 入力が届きません",
+                      "管理者として実行中のウインドウには入力が届きません: " + joined);
+    return true;
+  }
+  const std::string question =
+      "次のウインドウは管理者として実行されているプログラムのものです.\r\n"
+      "管理者として実行されていないZEPXからの入力はWindowsに破棄され、届きません.\r\n\r\n" +
+      list +
+      "\r\n管理者として実行するZEPXを新しく起動しますか？\r\n"
+      "(「いいえ」を選ぶと、このまま実行します)";
+  if (dialogs_.MessageBox(question, MsgKind::YesNo) != MsgResult::Yes) return true;
+  view_.StartAdministratorInstance();
+  return false;
 }
 
 bool RunEngine::ConfirmUnresolvedTargets() {

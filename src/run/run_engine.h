@@ -23,6 +23,10 @@
 
 namespace zepx {
 
+// Who asked for a run: a user at the window can be asked a question, a run
+// started by a hot key, a timed event or autorun may have nobody watching.
+enum class RunSource { User, HotKey, TimedEvent, Autorun };
+
 class RunEngine {
  public:
   RunEngine(IMessageLoop& loop, IInput& input, IWindows& windows, IDialogs& dialogs, Batch& batch,
@@ -32,7 +36,7 @@ class RunEngine {
   // event action, autorun): one second later the checks, then the run.
   // Returns when the run has ended or was refused. A request while a run
   // (or its one-second pre-wait) is in progress is ignored.
-  void Request();
+  void Request(RunSource source = RunSource::User);
   // Back to idle; safe when idle. Ends the wait in progress at once; the
   // line in progress finishes its remaining steps.
   void Stop();
@@ -44,6 +48,10 @@ class RunEngine {
   void ListReplaced();
   // Fills every line's target from its target text.
   void ResolveTargets();
+  // The windows this run would send to whose process runs above our own
+  // integrity level, by the names the list gives them: the system drops
+  // what is injected or posted to them.
+  std::vector<std::string> UnreachableTargets();
 
   // Run state, shown by the loop group of the window.
   bool StopRequested = false;
@@ -57,8 +65,9 @@ class RunEngine {
   MouseSender& Mouse() { return mouse_; }
 
  private:
-  void RunRequest();
-  void RunMacro();
+  void RunRequest(RunSource source);
+  void RunMacro(RunSource source);
+  bool WarnUnreachable(RunSource source);
   void ExecuteLine(int row);
   void EndOfPass();
   void LoadChainFile(const std::string& path);

@@ -57,6 +57,10 @@ class IRunView {
   // Loads a further macro file of the chain into the batch list.
   virtual void LoadChainFile(const std::string& path) = 0;
   virtual void ExecuteEventActions(int event) = 0;
+  // A warning from the notification area, for runs nobody is watching start.
+  virtual void ShowBalloon(const std::string& title, const std::string& text) = 0;
+  // Starts another instance of the program with administrator rights.
+  virtual void StartAdministratorInstance() = 0;
 };
 
 }  // namespace zepx

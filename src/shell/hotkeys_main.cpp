@@ -43,6 +43,6 @@ void TMainForm::ApplyHotKeyLetters(int start_index, int stop_index) {
 
 void TMainForm::HookHotKey1HotKey() { BitBtn3Click(); }
 
-void TMainForm::HookHotKey2HotKey() { BitBtn1Click(); }
+void TMainForm::HookHotKey2HotKey() { RequestRun(RunSource::HotKey); }
 
 }  // namespace zepx

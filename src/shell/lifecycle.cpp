@@ -133,7 +133,7 @@ void TMainForm::DeferredStartup() {
   // this message again, and it must not start a second run.
   const bool autorun = settings.AutoRunChecked && LoadedFromCommandLine;
   LoadedFromCommandLine = false;
-  if (autorun) BitBtn1Click();
+  if (autorun) RequestRun(RunSource::Autorun);
 }
 
 // ---- files from the shell and further instances ---------------------------------
@@ -242,6 +242,7 @@ void TMainForm::FormClose() {
   HookHotKey1.UnregisterKey(1);
   platform.shell.NotifyIconDelete(TrayIcon);
   InTray = false;
+  RemoveBalloonIcon();
 }
 
 void TMainForm::FormDestroy() {

@@ -202,7 +202,9 @@ class TMainForm : public TForm, public IRunView {
   // ---- the run (run/run_engine.*; the window forwards and shows, in
   //      shell/main_form_run.cpp) ------------------------------------------
   RunEngine engine;
-  void BitBtn1Click();  // Run: request a run; returns when it has ended
+  void BitBtn1Click() { RequestRun(RunSource::User); }  // Run
+  // Requests a run; returns when it has ended or was refused.
+  void RequestRun(RunSource source);
   void BitBtn3Click() { StopMacro(); }  // Stop
   void StopMacro() { engine.Stop(); }
   void WaitMs(std::int32_t ms) { engine.WaitMs(ms); }
@@ -237,6 +239,8 @@ class TMainForm : public TForm, public IRunView {
   void UnregisterStopKey() override { HookHotKey1.UnregisterKey(1); }
   void LoadChainFile(const std::string& path) override;
   void ExecuteEventActions(int event) override;
+  void ShowBalloon(const std::string& title, const std::string& text) override;
+  void StartAdministratorInstance() override { mNewZepClick(); }
 
   // ---- settings store (settings/settings_store.*, through shell/settings_host.*)
   void LoadSettings();
@@ -277,6 +281,11 @@ class TMainForm : public TForm, public IRunView {
   // ---- tray icon and translucency (shell/tray.cpp) ---------------------------
   bool InTray = false;
   NotifyIconData TrayIcon;
+  // Outside the tray a warning needs an icon to come from: this one is
+  // shown for a run and taken away when it ends.
+  NotifyIconData BalloonIcon;
+  bool BalloonShown = false;
+  void RemoveBalloonIcon();
   std::uintptr_t TranslucencyLibrary = 0;
   void* SetLayeredWindowAttributesFn = nullptr;
   bool TranslucencyInitialised = false;

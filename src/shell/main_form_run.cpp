@@ -5,8 +5,8 @@
 
 namespace zepx {
 
-void TMainForm::BitBtn1Click() {
-  engine.Request();
+void TMainForm::RequestRun(RunSource source) {
+  engine.Request(source);
   // A close asked for during the run was put off until the run had unwound.
   if (!engine.Running() && close_pending_) {
     close_pending_ = false;
@@ -55,6 +55,7 @@ void TMainForm::ShowIdle() {
   AddButton.SetEnabled(true);
   DelButton.SetEnabled(batch.Selected() >= 0);
   mSet.SetEnabled(true);
+  RemoveBalloonIcon();
 }
 
 Point TMainForm::CoordinatesShown() {

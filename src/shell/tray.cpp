@@ -87,6 +87,33 @@ void TMainForm::N5Click() {
 
 void TMainForm::ZEPX1Click() { ExitProgram(); }
 
+void TMainForm::ShowBalloon(const std::string& title, const std::string& text) {
+  constexpr std::uint32_t kNifInfo = 0x10;
+  if (InTray) {
+    NotifyIconData d = TrayIcon;
+    d.flags |= kNifInfo;
+    d.info_title = title;
+    d.info = text;
+    platform.shell.NotifyIconModify(d);
+    return;
+  }
+  BalloonIcon.owner = Handle();
+  BalloonIcon.id = 1;
+  BalloonIcon.flags = 7 | kNifInfo;
+  BalloonIcon.callback_message = kMsgTrayCallback;
+  BalloonIcon.tip = TrayIcon.tip;
+  BalloonIcon.info_title = title;
+  BalloonIcon.info = text;
+  if (BalloonShown) platform.shell.NotifyIconModify(BalloonIcon);
+  else BalloonShown = platform.shell.NotifyIconAdd(BalloonIcon);
+}
+
+void TMainForm::RemoveBalloonIcon() {
+  if (!BalloonShown) return;
+  platform.shell.NotifyIconDelete(BalloonIcon);
+  BalloonShown = false;
+}
+
 void TMainForm::SetTrayTip(const std::string& tip) {
   const std::string kept = TruncateCp932(tip, kTipBytes);
   const bool changed = kept != TrayIcon.tip;

@@ -246,6 +246,11 @@ void WindowChecks(Win32Platform& p, HWND main) {
   CHECK(p.FindWindowA(nullptr, "テスト窓 ZEPX") == N(main));
   CHECK(p.FindWindowA("ZEPXCheckWindow", "テスト窓 ZEPX") == N(main));
   CHECK(p.FindWindowA(nullptr, "テスト窓 ZEPY") == 0);
+  // Our own window's process is our own level; a window that is gone has none.
+  const auto own_level = p.IntegrityLevel(0);
+  CHECK(own_level.has_value() && *own_level >= 0x1000);
+  CHECK(p.IntegrityLevel(N(main)) == own_level);
+  CHECK(!p.IntegrityLevel(N(hidden) + 0x100000).has_value());
   CHECK(p.FindWindowExA(0, 0, nullptr, "テスト窓 ZEPX") == N(main));
   CHECK(p.IsWindow(N(main)) && !p.IsWindow(0));
 

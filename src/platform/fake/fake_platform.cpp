@@ -649,7 +649,7 @@ bool FakePlatform::ShellExecuteA(const std::string& verb, const std::string& fil
 }
 
 bool FakePlatform::NotifyIconAdd(const NotifyIconData& d) {
-  Record("Shell_NotifyIconA(NIM_ADD," + d.tip + ")");
+  Record("Shell_NotifyIconA(NIM_ADD," + d.tip + (d.flags & 0x10 ? "," + d.info_title + "," + d.info : "") + ")");
   for (const NotifyIconData& x : tray)
     if (x.owner == d.owner && x.id == d.id) return false;
   tray.push_back(d);
@@ -664,6 +664,23 @@ bool FakePlatform::NotifyIconDelete(const NotifyIconData& d) {
   if (it == tray.end()) return false;
   tray.erase(it);
   return true;
+}
+
+bool FakePlatform::NotifyIconModify(const NotifyIconData& d) {
+  Record("Shell_NotifyIconA(NIM_MODIFY," + d.tip + (d.flags & 0x10 ? "," + d.info_title + "," + d.info : "") + ")");
+  for (NotifyIconData& x : tray)
+    if (x.owner == d.owner && x.id == d.id) {
+      x = d;
+      return true;
+    }
+  return false;
+}
+
+std::optional<std::uint32_t> FakePlatform::IntegrityLevel(Hwnd w) {
+  Record("IntegrityLevel(" + std::to_string(w) + ")");
+  if (w == 0) return own_integrity;
+  const Window* win = FindWindowByHandle(w);
+  return win ? win->integrity : std::nullopt;
 }
 
 void FakePlatform::DragAcceptFiles(Hwnd w, bool accept) {

@@ -103,7 +103,9 @@ class FakePlatform : public IMessageLoop,
     bool alive = true;
     std::int32_t ex_style = 0;
     std::optional<std::uint8_t> alpha;  // layered alpha once set
+    std::optional<std::uint32_t> integrity;  // of its process, when known
   };
+  std::optional<std::uint32_t> own_integrity;  // ours, when known
   // Top-level windows are kept topmost first; a new one goes on top.
   Hwnd AddWindow(const std::string& title, const std::string& class_name,
                  Rect rect = {0, 0, 100, 100}, Hwnd parent = 0);
@@ -208,6 +210,7 @@ class FakePlatform : public IMessageLoop,
   bool SetWindowPos(Hwnd w, Hwnd insert_after, int x, int y, int cx, int cy,
                     std::uint32_t flags) override;
   std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) override;
+  std::optional<std::uint32_t> IntegrityLevel(Hwnd w) override;
 
   // ---- IInput -------------------------------------------------------------------------
   void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
@@ -245,6 +248,7 @@ class FakePlatform : public IMessageLoop,
   bool ShellExecuteA(const std::string& verb, const std::string& file) override;
   bool NotifyIconAdd(const NotifyIconData& d) override;
   bool NotifyIconDelete(const NotifyIconData& d) override;
+  bool NotifyIconModify(const NotifyIconData& d) override;
   void DragAcceptFiles(Hwnd w, bool accept) override;
   std::string LocalDateTimeText() override { return local_date_time; }
 

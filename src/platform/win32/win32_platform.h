@@ -96,6 +96,7 @@ class Win32Platform : public IMessageLoop,
   bool SetWindowPos(Hwnd w, Hwnd insert_after, int x, int y, int cx, int cy,
                     std::uint32_t flags) override;
   std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) override;
+  std::optional<std::uint32_t> IntegrityLevel(Hwnd w) override;
 
   // ---- IInput ----
   void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
@@ -133,6 +134,7 @@ class Win32Platform : public IMessageLoop,
   bool ShellExecuteA(const std::string& verb, const std::string& file) override;
   bool NotifyIconAdd(const NotifyIconData& d) override;
   bool NotifyIconDelete(const NotifyIconData& d) override;
+  bool NotifyIconModify(const NotifyIconData& d) override;
   void DragAcceptFiles(Hwnd w, bool accept) override;
   std::string LocalDateTimeText() override;
 

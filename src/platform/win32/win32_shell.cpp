@@ -8,6 +8,8 @@
 #include <iterator>
 #include <vector>
 
+#include "model/text.h"
+
 namespace zepx::win32 {
 
 std::uint32_t Win32Platform::WindowsMajorVersion() {
@@ -89,18 +91,6 @@ bool Win32Platform::ShellExecuteA(const std::string& verb, const std::string& fi
 
 namespace {
 
-// At most max_bytes of cp932 text, never cutting a double-byte character.
-std::string TruncateCp932(const std::string& s, std::size_t max_bytes) {
-  std::size_t i = 0;
-  while (i < s.size()) {
-    const auto b = static_cast<unsigned char>(s[i]);
-    const std::size_t n = ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) ? 2 : 1;
-    if (i + n > max_bytes) break;
-    i += n;
-  }
-  return s.substr(0, std::min(i, s.size()));
-}
-
 NOTIFYICONDATAW IconData(const NotifyIconData& d) {
   NOTIFYICONDATAW n{};
   n.cbSize = NOTIFYICONDATAW_V2_SIZE;
@@ -111,6 +101,13 @@ NOTIFYICONDATAW IconData(const NotifyIconData& d) {
   n.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
   const std::wstring tip = Wide(TruncateCp932(d.tip, 63));
   tip.copy(n.szTip, std::min<std::size_t>(tip.size(), std::size(n.szTip) - 1));
+  if (d.flags & NIF_INFO) {
+    const std::wstring title = Wide(TruncateCp932(d.info_title, 63));
+    const std::wstring info = Wide(TruncateCp932(d.info, 255));
+    title.copy(n.szInfoTitle, std::min<std::size_t>(title.size(), std::size(n.szInfoTitle) - 1));
+    info.copy(n.szInfo, std::min<std::size_t>(info.size(), std::size(n.szInfo) - 1));
+    n.dwInfoFlags = NIIF_WARNING;
+  }
   return n;
 }
 
@@ -119,6 +116,11 @@ NOTIFYICONDATAW IconData(const NotifyIconData& d) {
 bool Win32Platform::NotifyIconAdd(const NotifyIconData& d) {
   NOTIFYICONDATAW n = IconData(d);
   return Shell_NotifyIconW(NIM_ADD, &n) != FALSE;
+}
+
+bool Win32Platform::NotifyIconModify(const NotifyIconData& d) {
+  NOTIFYICONDATAW n = IconData(d);
+  return Shell_NotifyIconW(NIM_MODIFY, &n) != FALSE;
 }
 
 bool Win32Platform::NotifyIconDelete(const NotifyIconData& d) {
