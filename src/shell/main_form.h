@@ -43,6 +43,7 @@ class TMainForm : public TForm, public IRunView {
   void SessionEnding() override;
   void FilesDropped(const std::vector<std::string>& paths) override { DropFiles(paths); }
   void UserMessage(std::uint32_t msg, std::uintptr_t wparam, std::intptr_t lparam) override;
+  void ShellRestarted() override;
 
   Platform& platform;
   TApplication& Application;

@@ -108,6 +108,12 @@ void TMainForm::ShowBalloon(const std::string& title, const std::string& text) {
   else BalloonShown = platform.shell.NotifyIconAdd(BalloonIcon);
 }
 
+void TMainForm::ShellRestarted() {
+  // The new shell knows none of our icons: whatever was shown is added again.
+  if (InTray) platform.shell.NotifyIconAdd(TrayIcon);
+  if (BalloonShown) platform.shell.NotifyIconAdd(BalloonIcon);
+}
+
 void TMainForm::RemoveBalloonIcon() {
   if (!BalloonShown) return;
   platform.shell.NotifyIconDelete(BalloonIcon);

@@ -70,6 +70,8 @@ class TForm {
   virtual void FilesDropped(const std::vector<std::string>& /*paths*/) {}
   // A message of the form's own range (WM_USER and above) arrived.
   virtual void UserMessage(std::uint32_t /*msg*/, std::uintptr_t /*wparam*/, std::intptr_t /*lparam*/) {}
+  // The shell restarted ("TaskbarCreated"): notification-area icons are gone.
+  virtual void ShellRestarted() {}
   void ShowModal();
   void PopupMenu(const std::vector<TMenuItem*>& items, int x, int y);
 

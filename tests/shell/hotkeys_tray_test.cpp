@@ -112,6 +112,21 @@ TEST_F(Tray, MinimisingGoesToTheTrayOnlyWhenAskedAndOnlyALeftClickRestores) {
   EXPECT_FALSE(app.Minimized());
 }
 
+TEST_F(Tray, ARestartedShellGetsTheIconBackOnlyWhileInTheTray) {
+  Start();
+  form.ShellRestarted();
+  EXPECT_TRUE(fake.tray.empty()) << "no icon to bring back";
+  form.settings.MinChecked = true;
+  app.FromNativeMinimized();
+  fake.tray.clear();  // what the new shell knows
+  form.ShellRestarted();
+  ASSERT_EQ(fake.tray.size(), 1u);
+  EXPECT_EQ(fake.tray[0].owner, form.Handle());
+  EXPECT_EQ(Tip(), "ZEPX");
+  form.TrayCallback(win::WM_LBUTTONDOWN);
+  EXPECT_TRUE(fake.tray.empty());
+}
+
 TEST_F(Tray, TheTipFollowsTheRunAndIsCutOnlyBetweenCharacters) {
   Start();
   form.settings.MinChecked = true;

@@ -42,6 +42,53 @@ TEST(Program, CreatesTheSixWindowsInOrderAndRunsUntilTheMainWindowCloses) {
   EXPECT_FALSE(fake.FindWindowByHandle(p.MainForm->Handle()));
 }
 
+// The main window appears where the settings put it and as translucent as
+// they say: nothing is shown at the default place at full opacity first.
+TEST(Program, TheMainWindowIsPlacedAndMadeTranslucentBeforeItShows) {
+  FakePlatform fake;
+  WriteSettingsKey(fake, [](TMainForm& f) {
+    f.SetPosition(300, 200);
+    f.settings.Layered = 128;
+  });
+  struct Watch : INativeForm {
+    std::unique_ptr<INativeForm> inner;
+    FakePlatform* fake = nullptr;
+    Rect rect_at_show{};
+    std::optional<std::uint8_t> alpha_at_show;
+    bool shown = false;
+    void SetCaption(const std::string& c) override { inner->SetCaption(c); }
+    void SetPosition(int l, int t) override { inner->SetPosition(l, t); }
+    void Show() override {
+      if (!shown) {
+        const auto* w = fake->FindWindowByHandle(inner->Handle());
+        rect_at_show = w->rect;
+        alpha_at_show = w->alpha;
+        shown = true;
+      }
+      inner->Show();
+    }
+    void Hide() override { inner->Hide(); }
+    void Destroy() override { inner->Destroy(); }
+    Hwnd Handle() const override { return inner->Handle(); }
+  };
+  Watch* main = nullptr;
+  std::vector<std::unique_ptr<INativeForm>> natives;
+  Program p(fake.platform(), [&](TForm& f) {
+    auto w = std::make_unique<Watch>();
+    w->inner = fake.MakeNativeForm("T" + f.Name);
+    w->fake = &fake;
+    if (!main) main = w.get();
+    f.Bind(w.get());
+    natives.push_back(std::move(w));
+  });
+  p.Start();
+  ASSERT_TRUE(main && main->shown);
+  EXPECT_EQ(main->rect_at_show.left, 300);
+  EXPECT_EQ(main->rect_at_show.top, 200);
+  EXPECT_EQ(main->alpha_at_show, 128);
+  EXPECT_TRUE(p.MainForm->Visible());
+}
+
 TEST(Program, AQuitFromOutsideStillSavesTheSettings) {
   FakePlatform fake;
   Program p(fake.platform());

@@ -1488,6 +1488,13 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
         return 0;
       }
       if (msg == WM_USER) return 0;
+      // Explorer restarted (after a crash, say): icons in the notification
+      // area are gone and must be added again.
+      static const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
+      if (taskbar_created != 0 && msg == taskbar_created) {
+        form_.ShellRestarted();
+        return 0;
+      }
       break;
   }
   return DefWindowProcW(hwnd_, msg, wparam, lparam);
