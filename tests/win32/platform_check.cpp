@@ -148,6 +148,37 @@ void FileChecks(Win32Platform& p) {
   CHECK(p.WriteFile(dir + "\\empty.mcr", "") == SaveResult::Saved);
   CHECK(p.ReadFile(dir + "\\empty.mcr", got) && got.empty());
   CHECK(p.WriteFile(dir + "\\no such folder\\x.mcr", "x") == SaveResult::Failed);
+
+  // A path past MAX_PATH (the dialogs can give one) reads and writes.
+  std::string deep = dir;
+  while (deep.size() < 200) {
+    deep += "\\深いフォルダの名前";
+    CreateDirectoryW((L"\\\\?\\" + Wide(deep)).c_str(), nullptr);
+  }
+  const std::string long_path = deep + "\\" + std::string(300 - Wide(deep).size() - 5, 'l') + ".mcr";
+  CHECK(Wide(long_path).size() > MAX_PATH);
+  CHECK(p.WriteFile(long_path, body) == SaveResult::Saved);
+  CHECK(p.FileExists(long_path));
+  CHECK(p.ReadFile(long_path, got) && got == body);
+  CHECK(p.WriteFile(long_path, "again") == SaveResult::Saved);
+  CHECK(p.ReadFile(long_path, got) && got == "again");
+
+  // A file another program holds without sharing: nothing is read, the
+  // save fails without asking, and the file keeps its contents.
+  const std::string locked = dir + "\\locked.mcr";
+  CHECK(p.WriteFile(locked, "kept") == SaveResult::Saved);
+  HANDLE hold = CreateFileW(Wide(locked).c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  CHECK(hold != INVALID_HANDLE_VALUE);
+  CHECK(!p.ReadFile(locked, got));
+  CHECK(p.WriteFile(locked, "lost?") == SaveResult::Failed);
+  CloseHandle(hold);
+  CHECK(p.ReadFile(locked, got) && got == "kept");
+
+  // A folder where a file is expected.
+  CHECK(!p.ReadFile(dir, got));
+  CHECK(p.WriteFile(dir, "x") == SaveResult::Failed);
+  CHECK(!p.WriteFileInPlace(dir, "x"));
   CHECK(!p.FileExists(""));
 
   DeleteFileW(Wide(path).c_str());
@@ -213,6 +244,12 @@ void RegistryChecks(Win32Platform& p) {
   CHECK(p.QueryValue(k, "Count", t, data) && t == zepx::RegType::Dword && data == dw);
   CHECK(p.QueryValue(k, "Empty", t, data) && data.empty());
   CHECK(!p.QueryValue(k, "Missing", t, data));
+  // A string far longer than any setting: read whole, not cut or overrun.
+  std::string huge;
+  while (huge.size() < 100000) huge += "長い値 ";
+  CHECK(p.SetValue(k, "Huge", zepx::RegType::Sz, huge));
+  CHECK(p.QueryValue(k, "Huge", t, data) && t == zepx::RegType::Sz && data == huge);
+  CHECK(p.DeleteValue(k, "Huge"));
   CHECK(p.DeleteValue(k, "Count"));
   CHECK(!p.QueryValue(k, "Count", t, data));
   CHECK(!p.DeleteValue(k, "Count"));

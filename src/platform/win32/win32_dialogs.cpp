@@ -80,15 +80,40 @@ std::optional<std::string> Win32Platform::SaveFileDialog(const FileDialogOptions
 
 // ---- files ----------------------------------------------------------------------
 
+namespace {
+
+// A file name as the file API takes it. Past MAX_PATH the plain form is
+// refused, so a long absolute path goes in the extended-length form, which
+// takes no "." or ".." and no "/" (the dialogs give neither).
+std::wstring FilePath(const std::string& path) {
+  std::wstring w = Wide(path);
+  if (w.size() < MAX_PATH || w.rfind(L"\\\\?\\", 0) == 0) return w;
+  if (w.size() > 2 && w[1] == L':' && w[2] == L'\\') return L"\\\\?\\" + w;
+  if (w.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + w.substr(2);
+  return w;
+}
+
+// Whether an old file could be overwritten in place at all: one another
+// program holds open without sharing cannot, and asking would be pointless.
+bool CanOverwrite(const std::wstring& target) {
+  HANDLE h = CreateFileW(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  CloseHandle(h);
+  return true;
+}
+
+}  // namespace
+
 bool Win32Platform::FileExists(const std::string& path) {
   if (path.empty()) return false;
-  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  const DWORD a = GetFileAttributesW(FilePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 bool Win32Platform::DirectoryExists(const std::string& path) {
   if (path.empty()) return false;
-  const DWORD a = GetFileAttributesW(Wide(path).c_str());
+  const DWORD a = GetFileAttributesW(FilePath(path).c_str());
   return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -96,7 +121,7 @@ bool Win32Platform::ReadFile(const std::string& path, std::string& bytes) {
   if (path.empty()) return false;
   // Read access only, sharing with writers: read-only files and files
   // another program holds open still load.
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_READ,
+  HANDLE h = CreateFileW(FilePath(path).c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
@@ -137,7 +162,7 @@ bool WriteAll(HANDLE h, const std::string& bytes) {
 
 SaveResult Win32Platform::WriteFile(const std::string& path, const std::string& bytes) {
   if (path.empty()) return SaveResult::Failed;
-  const std::wstring target = Wide(path);
+  const std::wstring target = FilePath(path);
   const DWORD attrs = GetFileAttributesW(target.c_str());
   const bool exists = attrs != INVALID_FILE_ATTRIBUTES;
   if (exists && (attrs & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))) return SaveResult::Failed;
@@ -148,7 +173,7 @@ SaveResult Win32Platform::WriteFile(const std::string& path, const std::string& 
   if (h == INVALID_HANDLE_VALUE) {
     // A new file loses nothing when written directly; an old one would.
     if (!exists) return WriteFileInPlace(path, bytes) ? SaveResult::Saved : SaveResult::Failed;
-    return SaveResult::NoSafeReplace;
+    return CanOverwrite(target) ? SaveResult::NoSafeReplace : SaveResult::Failed;
   }
   const bool written = WriteAll(h, bytes) && FlushFileBuffers(h);
   CloseHandle(h);
@@ -181,12 +206,12 @@ SaveResult Win32Platform::WriteFile(const std::string& path, const std::string& 
                                                                              : SaveResult::Failed;
   }
   DeleteFileW(temp.c_str());
-  return SaveResult::NoSafeReplace;
+  return CanOverwrite(target) ? SaveResult::NoSafeReplace : SaveResult::Failed;
 }
 
 bool Win32Platform::WriteFileInPlace(const std::string& path, const std::string& bytes) {
   if (path.empty()) return false;
-  HANDLE h = CreateFileW(Wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+  HANDLE h = CreateFileW(FilePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                          nullptr);
   if (h == INVALID_HANDLE_VALUE) return false;
   const bool ok = WriteAll(h, bytes) && FlushFileBuffers(h);
