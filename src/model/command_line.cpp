@@ -301,6 +301,25 @@ std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_
   return line.substr(0, colon + 1) + std::to_string(x) + "x" + std::to_string(y);
 }
 
+std::optional<std::string> WithPickedPoint(const std::string& line, std::int32_t x,
+                                           std::int32_t y) {
+  if (Contains(line, ":")) return WithCoordinates(line, x, y);
+  if (Contains(line, "Drop")) return std::to_string(x) + "x" + std::to_string(y);
+  return std::nullopt;
+}
+
+std::optional<std::string> CoordinateText(const std::string& line) {
+  const std::size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  return line.substr(colon + 1);
+}
+
+std::optional<std::string> WithCoordinateText(const std::string& line, const std::string& text) {
+  const std::size_t colon = line.find(':');
+  if (colon == std::string::npos) return std::nullopt;
+  return line.substr(0, colon + 1) + text;
+}
+
 TargetDescriptor ReadTargetDescriptor(const std::string& s) {
   // The handle is whatever stands between " <" and ">"; with a marker
   // missing the text taken is what is there, so that the conversion error
@@ -333,6 +352,11 @@ TargetDescriptor ReadTargetDescriptor(const std::string& s) {
 
 std::string ComposeTargetDescriptor(const std::string& title_or_class, std::uintptr_t handle) {
   return title_or_class + " <" + std::to_string(handle) + ">";
+}
+
+std::string ComposeChildTargetDescriptor(const std::string& ancestor_title,
+                                         const std::string& class_name, std::uintptr_t handle) {
+  return ancestor_title + kAppMark + ComposeTargetDescriptor(class_name, handle);
 }
 
 std::string LineCountText(std::size_t count) { return std::to_string(count) + "行"; }

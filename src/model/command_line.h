@@ -151,6 +151,19 @@ std::optional<Coordinates> ReadCoordinates(const std::string& line);
 // returned unchanged.
 std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_t y);
 
+// The line a pick at x, y leaves selected: a line with ":" gets the point
+// after its first ":"; a line without ":" that holds "Drop" becomes the
+// bare point X "x" Y; any other line is left alone (nothing).
+std::optional<std::string> WithPickedPoint(const std::string& line, std::int32_t x,
+                                           std::int32_t y);
+
+// The coordinate part that copy takes: everything after the first ":".
+// Nothing for a line without ":".
+std::optional<std::string> CoordinateText(const std::string& line);
+// The line with everything after its first ":" replaced by `text`, as the
+// coordinate paste writes it; nothing for a line without ":".
+std::optional<std::string> WithCoordinateText(const std::string& line, const std::string& text);
+
 // ---- target descriptors -------------------------------------------------------
 // "title <handle>", "class <handle>", "title@@class <handle>", or a bare
 // title. The handle is the text between the first " <" and the first ">"
@@ -164,6 +177,10 @@ struct TargetDescriptor {
 };
 TargetDescriptor ReadTargetDescriptor(const std::string& s);
 std::string ComposeTargetDescriptor(const std::string& title_or_class, std::uintptr_t handle);
+// "title@@class <handle>": a child window named by an ancestor's title and
+// its own class and handle.
+std::string ComposeChildTargetDescriptor(const std::string& ancestor_title,
+                                         const std::string& class_name, std::uintptr_t handle);
 
 // ---- line-count display ----------------------------------------------------
 std::string LineCountText(std::size_t count);              // "12行"

@@ -123,6 +123,14 @@ class IWindows {
   // 0; nothing when the system does not tell. The system drops injected
   // input aimed at a process above our own level.
   virtual std::optional<std::uint32_t> IntegrityLevel(Hwnd w) = 0;
+  // GetParent: for a pop-up window its owner, as the system answers.
+  virtual Hwnd GetParent(Hwnd w) = 0;
+  // The window's text as the window itself gives it (WM_GETTEXTLENGTH, then
+  // WM_GETTEXT into that length plus one); empty for a null handle or a
+  // window that does not answer.
+  virtual std::string WindowText(Hwnd w) = 0;
+  // GetClassNameA with a 100-byte buffer: at most 99 bytes.
+  virtual std::string WindowClassName(Hwnd w) = 0;
 };
 
 // --- synthetic input --------------------------------------------------------
@@ -141,6 +149,26 @@ class IInput {
   virtual bool SetCursorPos(int x, int y) = 0;
   virtual bool GetCursorPos(Point& p) = 0;
   virtual bool ClipCursor(const Rect* r) = 0;  // null releases
+
+  // The window picker: the button state, mouse capture, the cursor shape
+  // and the hooks it installs while the user points.
+  // GetAsyncKeyState: bit 0x8000 while the key or button is down.
+  virtual std::int16_t GetAsyncKeyState(int vk) = 0;
+  virtual Hwnd SetCapture(Hwnd w) = 0;
+  virtual bool ReleaseCapture() = 0;
+  // The cursor shown over every window of the program, whatever their own:
+  // a system cursor id (win::IDC_CROSS ...), or 0 to let each window decide.
+  virtual std::uint32_t GetScreenCursor() = 0;
+  virtual void SetScreenCursor(std::uint32_t cursor_id) = 0;
+  // SetWindowsHookExA(WH_JOURNALRECORD) for the whole desktop, with a
+  // procedure that records nothing. 0 when the system refuses it (current
+  // Windows without UI access, Wine).
+  virtual std::uintptr_t SetJournalRecordHook() = 0;
+  // SetWindowsHookExA(WH_MOUSE_LL): on_left_down runs on our thread, from
+  // inside message retrieval, for every press of the left button anywhere
+  // on the desktop; it must only take note. 0 when refused.
+  virtual std::uintptr_t SetLeftButtonHook(std::function<void()> on_left_down) = 0;
+  virtual bool UnhookWindowsHookEx(std::uintptr_t hook) = 0;
 };
 
 // --- registry (HKEY_CURRENT_USER only) ------------------------------------

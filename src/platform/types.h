@@ -70,6 +70,9 @@ constexpr Hwnd HWND_NOTOPMOST = static_cast<Hwnd>(-2);
 constexpr std::uint32_t SWP_NOSIZE = 0x0001;
 constexpr std::uint32_t SWP_NOMOVE = 0x0002;
 
+constexpr std::uint8_t VK_LBUTTON = 0x01;
+constexpr std::uint32_t IDC_CROSS = 32515;  // the cross cursor of the picker
+
 constexpr std::uint32_t WS_EX_LAYERED = 0x00080000;
 constexpr std::uint32_t LWA_ALPHA = 0x00000002;
 }  // namespace win

@@ -1,6 +1,6 @@
 // Loading and saving macro files, and the pieces of main-window state that a
-// load drives: the coordinate display, the editing buttons, the send-method
-// switch and the target list.
+// load drives: the coordinate display, the editing buttons and the
+// send-method switch.
 #include <algorithm>
 
 #include "model/command_line.h"
@@ -187,18 +187,6 @@ void TMainForm::PostRadioGroupClick() {
   AppComboBox.SetEnabled(win_message);
   GetAppButton.SetEnabled(win_message);
   AutoHandleCheckBox.SetEnabled(win_message);
-}
-
-void TMainForm::GetAppButtonClick() {
-  AppComboBox.Clear();  // the typed target text stays
-  for (const IWindows::TopLevel& w : platform.windows.EnumTopLevelWindows(500)) {
-    if (w.text.empty() || w.text == "Program Manager") continue;
-    AppComboBox.Add(ComposeTargetDescriptor(w.text, static_cast<std::uintptr_t>(w.hwnd)));
-  }
-  if (AppComboBox.Count() >= 3) {
-    AppComboBox.SetItemIndex(2);
-    AppComboBox.SetText(AppComboBox.Item(2));
-  }
 }
 
 }  // namespace zepx

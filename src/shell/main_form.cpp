@@ -55,6 +55,14 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
 
   TDCheckTimer.OnTimer = [this] { TDCheckTimerTimer(); };
 
+  XYButton.OnClick = [this] { picker.XYButtonClick(); };
+  MouseTimer.OnTimer = [this] { picker.MouseTimerTimer(); };
+  GetAppButton2.OnClick = [this] { picker.GetAppButton2Click(); };
+  XYCopy.OnClick = mXYCopy.OnClick = [this] { picker.XYCopyClick(); };
+  XYPaste.OnClick = mXYPaste.OnClick = [this] { picker.XYPasteClick(); };
+  SpinEdit1.OnEnter = [this] { picker.SpinEdit1Enter(); };
+  XLabel.OnEnter = YLabel.OnEnter = [this] { picker.XLabelEnter(); };
+
   HookHotKey1.Activate = true;
   HookHotKey1.OnHotKey = [this](THookHotKey&, int) { HookHotKey1HotKey(); };
   HookHotKey2.Activate = false;

@@ -17,6 +17,7 @@
 #include "run/run_view.h"
 #include "settings/settings.h"
 #include "shell/hotkey.h"
+#include "shell/picker.h"
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -172,12 +173,20 @@ class TMainForm : public TForm, public IRunView {
 
   // timers (the run's own, WaitTimer and Timer1, are the engine's)
   TTimer TDCheckTimer;
+  TTimer MouseTimer{"MouseTimer", platform.loop, kMouseTimerInterval};  // the window picker
 
   // hot keys: components and the shortcut values they register
   THookHotKey HookHotKey1;  // the stop key, registered only during a run
   THookHotKey HookHotKey2;  // the start key, registered for the window's life
   std::uint16_t HotKey1 = 0xC058;  // the stop key's shortcut, Ctrl+Alt+X
   std::uint16_t HotKey2 = 0xC053;  // the start key's shortcut, Ctrl+Alt+S
+
+  // ---- window picker, application lists, coordinate copy and paste
+  //      (shell/picker.*) ---------------------------------------------------
+  WindowPicker picker{platform, batch,
+                      {CommandBox, StatusLabel, XLabel, YLabel, AppComboBox, SendTextEdit, XYCopy,
+                       XYPaste, MouseTimer},
+                      [this] { return Handle(); }, [this] { RefreshCoordinateDisplay(); }};
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;
@@ -198,7 +207,7 @@ class TMainForm : public TForm, public IRunView {
   void PostRadioGroupClick();  // the send-method switch
   // The WinMessage flag (PostMouseChecked): the send method is WinMessage.
   bool WinMessageFlag() override { return settings.PostMouseChecked; }
-  void GetAppButtonClick();    // refresh the target list
+  void GetAppButtonClick() { picker.GetAppButtonClick(); }  // refresh the target list
 
   // ---- the run (run/run_engine.*; the window forwards and shows, in
   //      shell/main_form_run.cpp) ------------------------------------------

@@ -219,6 +219,24 @@ TEST(CommandLine, CoordinatesReadFromFirstColonAndFirstX) {
   EXPECT_EQ(WithCoordinates("[F1]", 4, 5), "[F1]");
 }
 
+TEST(CommandLine, PickAndPasteRewriteAfterTheFirstColonOnly) {
+  EXPECT_EQ(WithPickedPoint("L_Click:0x0", 120, 45), "L_Click:120x45");
+  EXPECT_EQ(WithPickedPoint("L_Drop:NoSet", -30, 7), "L_Drop:-30x7");
+  EXPECT_EQ(WithPickedPoint("[Text]~~a:b|>T <1>", 1, 2), "[Text]~~a:1x2");
+  // No ":" but "Drop": the bare point; neither: untouched.
+  EXPECT_EQ(WithPickedPoint("my Drop", 5, 6), "5x6");
+  EXPECT_FALSE(WithPickedPoint("Wait=1000", 5, 6));
+  EXPECT_FALSE(WithPickedPoint("[F1]+Ctrl", 5, 6));
+
+  EXPECT_EQ(CoordinateText("R_Drag:10x20"), "10x20");
+  EXPECT_EQ(CoordinateText("L_Click:1:2x3"), "1:2x3");
+  EXPECT_EQ(CoordinateText("L_Drop:"), "");
+  EXPECT_FALSE(CoordinateText("[Enter]"));
+  EXPECT_EQ(WithCoordinateText("L_Drop:NoSet", "Pointer"), "L_Drop:Pointer");
+  EXPECT_EQ(WithCoordinateText("R_Click:1:2", "7x8"), "R_Click:7x8");
+  EXPECT_FALSE(WithCoordinateText("Wait=5", "7x8"));
+}
+
 TEST(CommandLine, TargetDescriptorsInTheirThreeForms) {
   TargetDescriptor d = ReadTargetDescriptor("メモ帳@@Edit <77>");
   EXPECT_EQ(d.form, TargetDescriptor::Child);
@@ -238,6 +256,9 @@ TEST(CommandLine, TargetDescriptorsInTheirThreeForms) {
   d = ReadTargetDescriptor("(無題) - メモ帳");
   EXPECT_EQ(d.form, TargetDescriptor::Title);
   EXPECT_EQ(ComposeTargetDescriptor("Game", 4242), "Game <4242>");
+  const std::string child = ComposeChildTargetDescriptor("メモ帳", "Edit", 77);
+  EXPECT_EQ(child, "メモ帳@@Edit <77>");
+  EXPECT_EQ(ReadTargetDescriptor(child).handle, 77u);
 }
 
 TEST(CommandLine, SendMethodQuestionsOnlyAcrossTheWinMessageBoundary) {

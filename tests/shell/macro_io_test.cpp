@@ -313,26 +313,4 @@ TEST_F(MacroIo, CoordinateDisplayFollowsTheSelectedLine) {
   EXPECT_EQ(form.SendList.Item(3), "[Text]~~12:30x");
 }
 
-TEST_F(MacroIo, TargetListSkipsProgramManagerAndUntitled) {
-  fake.AddWindow("Program Manager", "Progman");
-  const Hwnd c = fake.AddWindow("Third", "C");
-  fake.AddWindow("", "Untitled");
-  const Hwnd b = fake.AddWindow("Second", "B");
-  const Hwnd a = fake.AddWindow("ウルティマ", "A");
-  form.AppComboBox.SetText("typed");
-  form.GetAppButtonClick();
-  EXPECT_EQ(form.AppComboBox.Items(),
-            (Lines{"ウルティマ <" + std::to_string(a) + ">", "Second <" + std::to_string(b) + ">",
-                   "Third <" + std::to_string(c) + ">"}));
-  EXPECT_EQ(form.AppComboBox.ItemIndex(), 2);
-  EXPECT_EQ(fake.Texts({"EnumTopLevelWindows"}), (Lines{"EnumTopLevelWindows(500)"}));
-
-  fake.DestroyWindow(a);
-  form.AppComboBox.SetText("typed");
-  form.GetAppButtonClick();
-  EXPECT_EQ(form.AppComboBox.Count(), 2);
-  EXPECT_EQ(form.AppComboBox.ItemIndex(), -1);
-  EXPECT_EQ(form.AppComboBox.Text(), "typed");
-}
-
 }  // namespace zepx

@@ -343,6 +343,49 @@ void WindowChecks(Win32Platform& p, HWND main) {
   DestroyWindow(hidden);
 }
 
+void PickerChecks(Win32Platform& p, HWND main) {
+  Group("picker");
+  HWND edit = CreateWindowExW(0, L"EDIT", L"中身", WS_CHILD | WS_VISIBLE, 5, 5, 100, 20, main,
+                              nullptr, GetModuleHandleW(nullptr), nullptr);
+  CHECK(p.GetParent(N(edit)) == N(main));
+  CHECK(p.GetParent(N(main)) == 0);
+  CHECK(p.WindowText(N(main)) == "テスト窓 ZEPX");
+  CHECK(p.WindowText(N(edit)) == "中身");
+  CHECK(p.WindowText(0).empty());
+  CHECK(p.WindowClassName(N(main)) == "ZEPXCheckWindow");
+  CHECK(p.WindowClassName(N(edit)) == "Edit");
+
+  CHECK(p.SetCapture(N(main)) == 0);
+  CHECK(GetCapture() == main);
+  CHECK(p.ReleaseCapture());
+  CHECK(GetCapture() == nullptr);
+  p.SetScreenCursor(32515);  // IDC_CROSS
+  CHECK(p.GetScreenCursor() == 32515);
+  p.SetScreenCursor(0);
+  CHECK(p.GetScreenCursor() == 0);
+
+  // Whether the system takes a journal hook is its own affair (current
+  // Windows wants UI access for it); a taken one must come off again.
+  const std::uintptr_t journal = p.SetJournalRecordHook();
+  std::printf("   journal-record hook %s\n", journal ? "installed" : "refused");
+  if (journal) CHECK(p.UnhookWindowsHookEx(journal));
+
+  // The low-level mouse hook hears a press of the left button, injected
+  // here, while the thread takes its messages.
+  int presses = 0;
+  const std::uintptr_t hook = p.SetLeftButtonHook([&] { ++presses; });
+  CHECK(hook != 0);
+  p.mouse_event(0x0002, 0, 0, 0, 0);  // MOUSEEVENTF_LEFTDOWN
+  CHECK(PumpUntil(p, [&] { return presses > 0; }, 2000));
+  CHECK((p.GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0);
+  p.mouse_event(0x0004, 0, 0, 0, 0);  // MOUSEEVENTF_LEFTUP
+  PumpUntil(p, [&] { return (p.GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0; }, 2000);
+  CHECK((p.GetAsyncKeyState(VK_LBUTTON) & 0x8000) == 0);
+  CHECK(presses == 1);
+  CHECK(p.UnhookWindowsHookEx(hook));
+  DestroyWindow(edit);
+}
+
 void HotKeyChecks(Win32Platform& p) {
   Group("hot keys");
   std::vector<int> got;
@@ -514,6 +557,7 @@ int wmain() {
   SmallDiskChecks(p);
   RegistryChecks(p);
   WindowChecks(p, main);
+  PickerChecks(p, main);
   HotKeyChecks(p);
   ShellChecks(p);
   TranslucencyChecks(p, main);

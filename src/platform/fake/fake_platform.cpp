@@ -418,6 +418,26 @@ std::vector<IWindows::TopLevel> FakePlatform::EnumTopLevelWindows(std::size_t li
   return out;
 }
 
+Hwnd FakePlatform::GetParent(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  // A pop-up's owner is what the system gives as its parent.
+  const Hwnd p = win ? (win->parent ? win->parent : win->owner) : 0;
+  Record("GetParent(" + Join({static_cast<long long>(w)}) + ")=" + std::to_string(p));
+  return p;
+}
+
+std::string FakePlatform::WindowText(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  Record("WindowText(" + Join({static_cast<long long>(w)}) + ")");
+  return win ? win->title : std::string();
+}
+
+std::string FakePlatform::WindowClassName(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  Record("GetClassNameA(" + Join({static_cast<long long>(w)}) + ")");
+  return win ? win->class_name.substr(0, 99) : std::string();
+}
+
 // ---- input ----------------------------------------------------------------------------------
 
 void FakePlatform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
@@ -506,6 +526,65 @@ bool FakePlatform::ClipCursor(const Rect* r) {
     Record("ClipCursor(null)");
     clip.reset();
   }
+  return true;
+}
+
+void FakePlatform::UserLeftDown() {
+  user_keys_down.insert(win::VK_LBUTTON);
+  // A hook may unhook itself from its callback.
+  std::vector<std::function<void()>> calls_due;
+  for (const Hook& h : hooks)
+    if (h.type == 14 && h.on_left_down) calls_due.push_back(h.on_left_down);
+  for (auto& fn : calls_due) fn();
+}
+
+void FakePlatform::UserLeftUp() { user_keys_down.erase(win::VK_LBUTTON); }
+
+std::int16_t FakePlatform::GetAsyncKeyState(int vk) {
+  bool down = user_keys_down.count(vk) > 0 || keys_down.count(static_cast<std::uint8_t>(vk)) > 0;
+  if (vk == win::VK_LBUTTON && buttons_down.count(win::MOUSEEVENTF_LEFTDOWN)) down = true;
+  const std::int16_t r = down ? static_cast<std::int16_t>(0x8000) : 0;
+  Record("GetAsyncKeyState(" + Join({vk}) + ")=" + (down ? "1" : "0"));
+  return r;
+}
+
+Hwnd FakePlatform::SetCapture(Hwnd w) {
+  Record("SetCapture(" + Join({static_cast<long long>(w)}) + ")");
+  const Hwnd before = capture;
+  capture = w;
+  return before;
+}
+
+bool FakePlatform::ReleaseCapture() {
+  Record("ReleaseCapture()");
+  capture = 0;
+  return true;
+}
+
+void FakePlatform::SetScreenCursor(std::uint32_t cursor_id) {
+  Record("SetScreenCursor(" + Join({cursor_id}) + ")");
+  screen_cursor = cursor_id;
+}
+
+std::uintptr_t FakePlatform::SetJournalRecordHook() {
+  const std::uintptr_t id = journal_hooks_refused ? 0 : next_hook_++;
+  Record("SetWindowsHookExA(0)=" + std::to_string(id));
+  if (id) hooks.push_back({id, 0, nullptr});
+  return id;
+}
+
+std::uintptr_t FakePlatform::SetLeftButtonHook(std::function<void()> on_left_down) {
+  const std::uintptr_t id = low_level_hooks_refused ? 0 : next_hook_++;
+  Record("SetWindowsHookExA(14)=" + std::to_string(id));
+  if (id) hooks.push_back({id, 14, std::move(on_left_down)});
+  return id;
+}
+
+bool FakePlatform::UnhookWindowsHookEx(std::uintptr_t hook) {
+  Record("UnhookWindowsHookEx(" + std::to_string(hook) + ")");
+  auto it = std::find_if(hooks.begin(), hooks.end(), [hook](const Hook& h) { return h.id == hook; });
+  if (it == hooks.end()) return false;
+  hooks.erase(it);
   return true;
 }
 

@@ -129,6 +129,24 @@ class FakePlatform : public IMessageLoop,
   std::set<std::uint8_t> keys_down;  // after the injected events
   std::uint32_t ansi_code_page = 932;  // GetACP; another one makes VkKeyScanA European
   std::set<std::uint32_t> buttons_down;  // MOUSEEVENTF_*DOWN flags held
+  // What the user holds on the real keyboard and mouse (virtual keys,
+  // win::VK_LBUTTON for the left button), seen by GetAsyncKeyState.
+  std::set<int> user_keys_down;
+  // The user presses or releases the left button: the low-level mouse hooks
+  // hear of a press at once, GetAsyncKeyState reads the button until it is
+  // released. A quick click is both at one virtual moment.
+  void UserLeftDown();
+  void UserLeftUp();
+  Hwnd capture = 0;
+  std::uint32_t screen_cursor = 0;
+  struct Hook {
+    std::uintptr_t id;
+    int type;  // 0 WH_JOURNALRECORD, 14 WH_MOUSE_LL
+    std::function<void()> on_left_down;
+  };
+  std::vector<Hook> hooks;  // installed now
+  bool journal_hooks_refused = false;
+  bool low_level_hooks_refused = false;
 
   // ---- registry ---------------------------------------------------------------
   struct RegValue {
@@ -211,6 +229,9 @@ class FakePlatform : public IMessageLoop,
                     std::uint32_t flags) override;
   std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) override;
   std::optional<std::uint32_t> IntegrityLevel(Hwnd w) override;
+  Hwnd GetParent(Hwnd w) override;
+  std::string WindowText(Hwnd w) override;
+  std::string WindowClassName(Hwnd w) override;
 
   // ---- IInput -------------------------------------------------------------------------
   void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
@@ -224,6 +245,14 @@ class FakePlatform : public IMessageLoop,
   bool SetCursorPos(int x, int y) override;
   bool GetCursorPos(Point& p) override;
   bool ClipCursor(const Rect* r) override;
+  std::int16_t GetAsyncKeyState(int vk) override;
+  Hwnd SetCapture(Hwnd w) override;
+  bool ReleaseCapture() override;
+  std::uint32_t GetScreenCursor() override { return screen_cursor; }
+  void SetScreenCursor(std::uint32_t cursor_id) override;
+  std::uintptr_t SetJournalRecordHook() override;
+  std::uintptr_t SetLeftButtonHook(std::function<void()> on_left_down) override;
+  bool UnhookWindowsHookEx(std::uintptr_t hook) override;
 
   // ---- IRegistry ------------------------------------------------------------------------
   bool OpenKey(const std::string& path, Key& key) override;
@@ -287,6 +316,7 @@ class FakePlatform : public IMessageLoop,
   std::map<Key, std::string> open_keys_;
   Key next_key_ = 1;
   std::map<Hwnd, std::function<void(int)>> message_windows_;
+  std::uintptr_t next_hook_ = 0x5000;
 
  public:
   const std::vector<Window>& Windows() const { return windows_; }

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/win32/screen_cursor.h"
 #include "platform/win32/text.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -1475,6 +1476,14 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
                    SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
+    case WM_SETCURSOR:
+      // The picker's cursor over every control of ours; the controls pass
+      // the message to their form first.
+      if (const std::uint32_t id = ScreenCursorId()) {
+        ::SetCursor(LoadCursorW(nullptr, MAKEINTRESOURCEW(id)));
+        return TRUE;
+      }
+      break;
     case WM_DESTROY:
       if (tooltip_) DestroyWindow(tooltip_);
       tooltip_ = nullptr;

@@ -97,6 +97,9 @@ class Win32Platform : public IMessageLoop,
                     std::uint32_t flags) override;
   std::vector<TopLevel> EnumTopLevelWindows(std::size_t limit) override;
   std::optional<std::uint32_t> IntegrityLevel(Hwnd w) override;
+  Hwnd GetParent(Hwnd w) override;
+  std::string WindowText(Hwnd w) override;
+  std::string WindowClassName(Hwnd w) override;
 
   // ---- IInput ----
   void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
@@ -110,6 +113,15 @@ class Win32Platform : public IMessageLoop,
   bool SetCursorPos(int x, int y) override;
   bool GetCursorPos(Point& p) override;
   bool ClipCursor(const Rect* r) override;
+  // the picker's (win32_picker.cpp)
+  std::int16_t GetAsyncKeyState(int vk) override;
+  Hwnd SetCapture(Hwnd w) override;
+  bool ReleaseCapture() override;
+  std::uint32_t GetScreenCursor() override;
+  void SetScreenCursor(std::uint32_t cursor_id) override;
+  std::uintptr_t SetJournalRecordHook() override;
+  std::uintptr_t SetLeftButtonHook(std::function<void()> on_left_down) override;
+  bool UnhookWindowsHookEx(std::uintptr_t hook) override;
 
   // ---- IRegistry ----
   bool OpenKey(const std::string& path, Key& key) override;

@@ -112,6 +112,34 @@ std::vector<IWindows::TopLevel> Win32Platform::EnumTopLevelWindows(std::size_t l
   return out;
 }
 
+Hwnd Win32Platform::GetParent(Hwnd w) { return N(::GetParent(H(w))); }
+
+std::string Win32Platform::WindowText(Hwnd w) { return w ? Narrow(TextOf(H(w))) : std::string(); }
+
+std::string Win32Platform::WindowClassName(Hwnd w) {
+  if (AnsiIsCp932()) {
+    char buf[100];
+    const int n = ::GetClassNameA(H(w), buf, sizeof buf);
+    return std::string(buf, n > 0 ? static_cast<std::size_t>(n) : 0);
+  }
+  wchar_t buf[100];
+  const int n = ::GetClassNameW(H(w), buf, 100);
+  std::string name = Narrow(std::wstring(buf, n > 0 ? static_cast<std::size_t>(n) : 0));
+  // The same 99 bytes the ANSI call would give, never half a character.
+  if (name.size() > 99) {
+    std::size_t keep = 0;
+    for (std::size_t i = 0; i < name.size();) {
+      const auto b = static_cast<unsigned char>(name[i]);
+      const std::size_t len = IsCp932Lead(b) ? 2 : 1;
+      if (i + len > 99) break;
+      i += len;
+      keep = i;
+    }
+    name.resize(keep);
+  }
+  return name;
+}
+
 // ---- synthetic input -------------------------------------------------------------
 
 void Win32Platform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,

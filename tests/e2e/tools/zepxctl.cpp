@@ -19,6 +19,8 @@
 //   children WIN              handle, id, class, visible, enabled, rect, text
 //   list WIN [SEL]            items of a list box (default: first ListBox)
 //   selected WIN [SEL]        index of the list box's selection
+//   itemrect WIN SEL N        "left top right bottom" of the list box's row
+//                             N in screen coordinates (for clicking it)
 //   click WIN SEL             posts BM_CLICK (returns at once, even mid-run)
 //   check WIN SEL 0|1         reads BM_GETCHECK and clicks when it differs
 //   getcheck WIN SEL          prints 0, 1 or 2
@@ -255,6 +257,21 @@ int Run(int argc, wchar_t** argv) {
     DWORD_PTR sel = 0;
     SendMessageTimeoutW(child, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &sel);
     Out(std::to_string(static_cast<long long>(static_cast<LONG_PTR>(sel))));
+    return 0;
+  }
+  if (cmd == L"itemrect") {
+    if (NeedChild(child, top, a2)) return 1;
+    RECT r{};
+    DWORD_PTR ok = 0;
+    if (!SendMessageTimeoutW(child, LB_GETITEMRECT, static_cast<WPARAM>(ParseNum(a3)),
+                             reinterpret_cast<LPARAM>(&r), SMTO_ABORTIFHUNG, kSendTimeoutMs, &ok) ||
+        static_cast<LONG_PTR>(ok) == LB_ERR) {
+      Err("no row " + Utf8(a3));
+      return 1;
+    }
+    MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    Out(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
+        std::to_string(r.bottom));
     return 0;
   }
   if (cmd == L"click") {

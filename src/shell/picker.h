@@ -1,0 +1,107 @@
+// The window picker, the application lists and the coordinate copy and
+// paste of the main window.
+//
+// The picker lets the user point anywhere on the desktop: every tick of
+// MouseTimer shows the screen point under the cursor in XLabel/YLabel and a
+// target descriptor of the window there in AppComboBox; the next press of
+// the left button fixes them and writes the point into the selected line.
+// The lists fill AppComboBox, SendTextEdit and the palette's list from the
+// visible top-level windows.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "model/batch.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+
+namespace zepx {
+
+inline constexpr const char* kPickPrompt = "座標指定するところをクリックして下さい";
+// What the coordinate buffer holds before the first copy.
+inline constexpr const char* kCoordinateBufferInitial = "Pointer";
+inline constexpr std::uint32_t kMouseTimerInterval = 40;
+inline constexpr std::uint32_t kFlashMs = 100;
+inline constexpr std::size_t kTopLevelLimit = 500;
+
+// The target descriptor of window w: "ancestor title@@class <w>" when w's
+// parent has a title (the grandparent's title when it has one, the parent's
+// otherwise; nothing higher is asked), else "title <w>" when w has a title,
+// else "class <w>".
+std::string DescribeWindow(IWindows& windows, Hwnd w);
+
+// The visible unowned top-level windows, topmost first, as each list wants
+// them. "Program Manager" is never listed.
+// AppComboBox: "title <handle>", untitled windows left out.
+std::vector<std::string> TargetListEntries(IWindows& windows);
+// SendTextEdit: the bare titles, untitled windows left out.
+std::vector<std::string> ApplicationTitleEntries(IWindows& windows);
+// The command palette's list: the bare titles, an untitled window giving an
+// empty entry.
+std::vector<std::string> PaletteTitleEntries(IWindows& windows);
+
+class WindowPicker {
+ public:
+  // The main-window controls the picker reads and writes.
+  struct Controls {
+    TComboBox& CommandBox;
+    TLabel& StatusLabel;
+    TWinSpinEdit& XLabel;
+    TWinSpinEdit& YLabel;
+    TComboBox& AppComboBox;
+    TComboBox& SendTextEdit;
+    TButton& XYCopy;
+    TButton& XYPaste;
+    TTimer& MouseTimer;
+  };
+  // own_window: the window that takes the capture; refresh_coordinates: the
+  // selection-to-coordinates display, run after a paste.
+  WindowPicker(Platform& platform, Batch& batch, Controls controls,
+               std::function<Hwnd()> own_window, std::function<void()> refresh_coordinates);
+  ~WindowPicker();
+  WindowPicker(const WindowPicker&) = delete;
+  WindowPicker& operator=(const WindowPicker&) = delete;
+
+  void XYButtonClick();    // start a pick
+  void MouseTimerTimer();  // one tick of a pick
+  void GetAppButtonClick();   // refresh AppComboBox
+  void GetAppButton2Click();  // refresh SendTextEdit
+  void XYCopyClick();
+  void XYPasteClick();
+  void SpinEdit1Enter();  // the wait field: the wait kind
+  void XLabelEnter();     // a coordinate field: the click kind (YLabel too)
+
+  bool Picking() const { return phase_ != Phase::Idle; }
+  const std::string& CoordinateBuffer() const { return buffer_; }
+
+ private:
+  enum class Phase { Idle, AwaitingRelease, Picking };
+  bool LeftButtonDown();
+  void StartPointing();
+  void EndPick(Point p);
+  void Unhook();
+  void Flash(TButton& button, std::uint32_t& timer);
+  void StopFlash(TButton& button, std::uint32_t& timer);
+
+  Platform& platform_;
+  Batch& batch_;
+  Controls c_;
+  std::function<Hwnd()> own_window_;
+  std::function<void()> refresh_coordinates_;
+
+  Phase phase_ = Phase::Idle;
+  bool in_tick_ = false;
+  std::uint32_t saved_cursor_ = 0;
+  std::uintptr_t journal_hook_ = 0;
+  std::uintptr_t mouse_hook_ = 0;
+  bool left_pressed_ = false;  // seen by the mouse hook since pointing began
+
+  std::string buffer_ = kCoordinateBufferInitial;
+  std::uint32_t copy_flash_ = 0;
+  std::uint32_t paste_flash_ = 0;
+};
+
+}  // namespace zepx
