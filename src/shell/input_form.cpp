@@ -24,7 +24,7 @@ constexpr int kRowStep = 30;
 constexpr int kFirstX = 10;
 constexpr int kFirstY = 20;
 
-struct KeySpec {
+struct KeyEntry {
   const char* name;
   const char* caption;
   int kind;  // the CommandBox entry it selects
@@ -32,16 +32,16 @@ struct KeySpec {
   bool keypad_note = false;  // "[+]" and "[*]" show kKeypadNote
 };
 
-struct GroupSpec {
+struct GroupEntry {
   const char* name;
   const char* caption;
   Bounds bounds;
   int width, step;
-  std::vector<KeySpec> keys;
+  std::vector<KeyEntry> keys;
 };
 
-std::vector<GroupSpec> KeyGroups() {
-  std::vector<GroupSpec> g;
+std::vector<GroupEntry> KeyGroups() {
+  std::vector<GroupEntry> g;
   g.push_back({"EventGroup", "ZEP Event発行", {484, 34, 208, 54}, 92, 98,
                {{"BitBtn38", "ZEP Event 1", 82, 0, 0}, {"BitBtn39", "ZEP Event 2", 83, 1, 0}}});
 
@@ -54,7 +54,7 @@ std::vector<GroupSpec> KeyGroups() {
                 {"BitBtn6", "L_Drag&&Drop", 5, 4, 0},
                 {"BitBtn7", "R_Drag&&Drop", 6, 5, 0}}});
 
-  GroupSpec f{"FunctionGroup", "ファンクションキー送信", {8, 150, 684, 54}, 50, 55, {}};
+  GroupEntry f{"FunctionGroup", "ファンクションキー送信", {8, 150, 684, 54}, 50, 55, {}};
   // [F1] to [F11] are BitBtn9 to BitBtn19; [F12] came later as BitBtn27.
   static const char* const kFNames[] = {"BitBtn9",  "BitBtn10", "BitBtn11", "BitBtn12",
                                         "BitBtn13", "BitBtn14", "BitBtn15", "BitBtn16",
@@ -64,7 +64,7 @@ std::vector<GroupSpec> KeyGroups() {
   for (int k = 0; k < 12; ++k) f.keys.push_back({kFNames[k], kFCaptions[k], 8 + k, k, 0});
   g.push_back(std::move(f));
 
-  GroupSpec a{"LetterGroup", "アルファベットキー送信", {8, 208, 684, 84}, 42, 47, {}};
+  GroupEntry a{"LetterGroup", "アルファベットキー送信", {8, 208, 684, 84}, 42, 47, {}};
   static const char* const kLetters[] = {"[A]", "[B]", "[C]", "[D]", "[E]", "[F]", "[G]",
                                          "[H]", "[I]", "[J]", "[K]", "[L]", "[M]", "[N]",
                                          "[O]", "[P]", "[Q]", "[R]", "[S]", "[T]", "[U]",
@@ -103,7 +103,7 @@ std::vector<GroupSpec> KeyGroups() {
                 {"BitBtn43", "[→]", 65, 2, 1}}});
 
   // Enter first, the modifier keys on a row of their own at the end.
-  GroupSpec s{"SpecialGroup", "特殊キー送信", {8, 418, 684, 114}, 92, 96, {}};
+  GroupEntry s{"SpecialGroup", "特殊キー送信", {8, 418, 684, 114}, 92, 96, {}};
   struct Special {
     const char* name;
     const char* caption;
@@ -189,13 +189,13 @@ void TInputForm::BuildControls() {
   Own(CtrlCheck, &ModGroup);
   Place(CtrlCheck, 162, 24, 60, 20);
 
-  for (const GroupSpec& g : KeyGroups()) {
+  for (const GroupEntry& g : KeyGroups()) {
     key_groups_.push_back(std::make_unique<TGroupBox>(g.name));
     TGroupBox& box = *key_groups_.back();
     box.SetCaption(g.caption);
     box.bounds = g.bounds;
     Own(box);
-    for (const KeySpec& k : g.keys) {
+    for (const KeyEntry& k : g.keys) {
       key_buttons_.push_back(std::make_unique<TButton>(k.name));
       TButton& b = *key_buttons_.back();
       b.SetCaption(k.caption);
