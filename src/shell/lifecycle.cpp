@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "model/macro_file.h"
+#include "shell/input_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
 
@@ -178,6 +179,10 @@ void TMainForm::mNewZepClick() {
 
 void TMainForm::mAboutClick() {
   if (AboutForm) AboutForm->ShowModal();
+}
+
+void TMainForm::SpeedButton1Click() {
+  if (InputForm) InputForm->Open();
 }
 
 void TMainForm::ShowHelp(int button) {

@@ -41,6 +41,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   Button4.OnClick = [this] { ShowHelp(4); };
   Button5.OnClick = [this] { ShowHelp(5); };
   Button8.OnClick = [this] { ShowHelp(8); };
+  SpeedButton1.OnClick = [this] { SpeedButton1Click(); };
 
   mFile.OnClick = [this] { mFileClick(); };
   mLoad.OnClick = [this] { mLoadClick(); };

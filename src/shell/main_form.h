@@ -281,6 +281,7 @@ class TMainForm : public TForm, public IRunView {
   bool RunAsAdministrator(const std::string& file, const std::string& params);
   void mNewZepClick();
   void mAboutClick();
+  void SpeedButton1Click();  // the command palette
   void BitBtn6Click();
   void mExitClick();
   void ExitProgram();     // stop any run, then close

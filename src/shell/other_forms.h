@@ -40,9 +40,4 @@ class TSendListForm : public TForm {
   TSendListForm() : TForm("SendListForm", "ZEPX Batch処理送信リスト (0行)") {}
 };
 
-class TInputForm : public TForm {
- public:
-  TInputForm() : TForm("InputForm", "コマンド入力フォーム") {}
-};
-
 }  // namespace zepx

@@ -25,7 +25,7 @@ void Program::Start() {
   MainForm->CutLineForm = Create(CutLineForm);
   MainForm->AboutForm = Create(AboutForm);
   MainForm->SendListForm = Create(SendListForm);
-  MainForm->InputForm = Create(InputForm);
+  MainForm->InputForm = Create(InputForm, platform_, *MainForm);
 }
 
 int Program::Run() {

@@ -279,6 +279,22 @@ void TWinSpinEdit::PushAll() {
   native_->SetReadOnly(read_only_);
 }
 
+void TTrackBar::SetPosition(int p) {
+  p = p < min_ ? min_ : (p > max_ ? max_ : p);
+  if (p == position_) return;
+  position_ = p;
+  if (native_) native_->SetPosition(p);
+  if (OnChange) OnChange();
+}
+
+void TTrackBar::FromNativePosition(int p) { SetPosition(p); }
+
+void TTrackBar::PushAll() {
+  TControl::PushAll();
+  native_->SetRange(min_, max_);
+  native_->SetPosition(position_);
+}
+
 TTimer::~TTimer() { SetEnabled(false); }
 
 void TTimer::SetEnabled(bool e) {

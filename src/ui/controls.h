@@ -41,6 +41,8 @@ class INativeControl {
   virtual void Repaint() {}
   virtual void SetReadOnly(bool) {}  // edit fields
   virtual void SelectAll() {}        // edit fields: select the whole text
+  virtual void SetRange(int /*min*/, int /*max*/) {}  // track bars
+  virtual void SetPosition(int) {}                    // track bars
   virtual Hwnd Handle() const { return 0; }
 };
 
@@ -130,6 +132,9 @@ class TGroupBox : public TLabel {
 class TButton : public TLabel {
  public:
   using TLabel::TLabel;
+  // The form's default button: Enter clicks it, unless another push
+  // button has the focus (that one is clicked then).
+  bool Default = false;
   std::function<void()> OnClick;
   void Click() { if (OnClick) OnClick(); }
 };
@@ -265,6 +270,26 @@ class TWinSpinEdit : public TTextControl {
   bool read_only_ = false;
   bool mouse_down_ = false;  // the left button is held on the field
   IDialogs* sounds_ = nullptr;
+};
+
+// A slider over Min..Max. A new position, from the program or the user,
+// runs OnChange, as the toolkit's track bar does.
+class TTrackBar : public TControl {
+ public:
+  TTrackBar(std::string name, int min, int max, int position)
+      : TControl(std::move(name)), min_(min), max_(max), position_(position) {}
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  void SetPosition(int p);  // kept inside Min..Max
+  std::function<void()> OnChange;
+  void FromNativePosition(int p);  // dragged or stepped by the user
+
+ protected:
+  void PushAll() override;
+
+ private:
+  int min_, max_, position_;
 };
 
 class TMenuItem : public TControl {

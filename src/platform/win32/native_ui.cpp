@@ -256,6 +256,8 @@ class NativeControl : public INativeControl {
   }
   virtual std::vector<HWND> Windows() const { return {hwnd_}; }
   virtual void Command(HWND /*from*/, WORD /*code*/) {}
+  // WM_HSCROLL or WM_VSCROLL from the control (track bars).
+  virtual void Scrolled() {}
   virtual bool Notify(NMHDR* /*n*/, LRESULT& /*result*/) { return false; }
   virtual bool CtlColor(UINT msg, HDC dc, LRESULT& result);
   virtual bool IsGroupFrame() const { return false; }
@@ -341,6 +343,7 @@ class FormWindow : public INativeForm {
   void Defer(NativeControl* n);
 
   bool TryShortcut(WPARAM vk);
+  LRESULT DefaultId() const;
   LRESULT Proc(UINT msg, WPARAM wparam, LPARAM lparam);
 
   // INativeForm
@@ -438,7 +441,8 @@ class ButtonControl : public NativeControl {
  public:
   ButtonControl(FormWindow& f, TButton& b) : NativeControl(f, b), button_(b) {}
   void Create() override {
-    hwnd_ = MakeChild(L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, 0);
+    const DWORD kind = button_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    hwnd_ = MakeChild(L"BUTTON", kind | BS_MULTILINE | WS_TABSTOP, 0);
   }
   void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
   void Command(HWND, WORD code) override {
@@ -957,6 +961,29 @@ class RadioGroupControl : public NativeControl {
   UINT last_dpi_ = 96;
 };
 
+// Horizontal slider. Positions set by the program notify nothing; the
+// user's drags and steps arrive as WM_HSCROLL, while dragging too.
+class TrackBarControl : public NativeControl {
+ public:
+  TrackBarControl(FormWindow& f, TTrackBar& t) : NativeControl(f, t), bar_(t) {}
+  void Create() override {
+    hwnd_ = MakeChild(TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0);
+  }
+  void SetRange(int min, int max) override {
+    SendMessageW(hwnd_, TBM_SETRANGEMIN, FALSE, min);
+    SendMessageW(hwnd_, TBM_SETRANGEMAX, TRUE, max);
+    SendMessageW(hwnd_, TBM_SETTICFREQ, 10, 0);
+    SendMessageW(hwnd_, TBM_SETPAGESIZE, 0, 10);
+  }
+  void SetPosition(int p) override { SendMessageW(hwnd_, TBM_SETPOS, TRUE, p); }
+  void Scrolled() override {
+    bar_.FromNativePosition(static_cast<int>(SendMessageW(hwnd_, TBM_GETPOS, 0, 0)));
+  }
+
+ private:
+  TTrackBar& bar_;
+};
+
 // A menu bar entry: only its enabled state changes.
 class MenuItemNative : public INativeControl {
  public:
@@ -981,6 +1008,7 @@ std::unique_ptr<NativeControl> MakeNative(FormWindow& f, TControl& c) {
   if (auto* x = dynamic_cast<TItemsControl*>(&c)) return std::make_unique<ListBoxControl>(f, *x);
   if (auto* x = dynamic_cast<TCheckBox*>(&c)) return std::make_unique<CheckControl>(f, *x);
   if (auto* x = dynamic_cast<TButton*>(&c)) return std::make_unique<ButtonControl>(f, *x);
+  if (auto* x = dynamic_cast<TTrackBar*>(&c)) return std::make_unique<TrackBarControl>(f, *x);
   if (dynamic_cast<TGroupBox*>(&c)) return std::make_unique<GroupBoxControl>(f, c);
   if (auto* x = dynamic_cast<TEdit*>(&c)) return std::make_unique<EditControl>(f, *x);
   if (dynamic_cast<TLabel*>(&c)) return std::make_unique<LabelControl>(f, c);
@@ -1352,6 +1380,21 @@ bool FormWindow::TryShortcut(WPARAM vk) {
   return false;
 }
 
+// The dialog manager asks which button Enter clicks: the push button with
+// the focus, else the form's default button. A form without a default
+// button answers none, and Enter clicks nothing there.
+LRESULT FormWindow::DefaultId() const {
+  HWND def = nullptr;
+  for (const auto& n : controls_) {
+    const auto* b = dynamic_cast<const TButton*>(&n->control());
+    if (b && b->Default) def = n->Windows().front();
+  }
+  if (!def) return 0;
+  HWND focus = GetFocus();
+  if (NativeControl* n = Route(focus); n && dynamic_cast<TButton*>(&n->control())) def = focus;
+  return MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID);
+}
+
 LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_COMMAND: {
@@ -1368,6 +1411,13 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
       if (NativeControl* n = Route(from)) n->Command(from, HIWORD(wparam));
       return 0;
     }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      if (NativeControl* n = lparam ? Route(reinterpret_cast<HWND>(lparam)) : nullptr) {
+        n->Scrolled();
+        return 0;
+      }
+      break;
     case WM_NOTIFY: {
       auto* n = reinterpret_cast<NMHDR*>(lparam);
       LRESULT result = 0;
@@ -1490,13 +1540,13 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
     default:
       // The form's own messages. DM_GETDEFID (WM_USER) is the dialog
-      // manager asking for a default button, which forms do not have.
+      // manager asking for the default button.
+      if (msg == DM_GETDEFID) return DefaultId();
       if (msg > WM_USER && msg <= 0x7FFF) {
         form_.UserMessage(msg, static_cast<std::uintptr_t>(wparam),
                           static_cast<std::intptr_t>(lparam));
         return 0;
       }
-      if (msg == WM_USER) return 0;
       // Explorer restarted (after a crash, say): icons in the notification
       // area are gone and must be added again.
       static const UINT taskbar_created = RegisterWindowMessageW(L"TaskbarCreated");
