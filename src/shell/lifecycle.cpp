@@ -105,7 +105,7 @@ void TMainForm::FormShow() {
       platform.windows.FindWindowA(kTdWindowClass, nullptr) == 0 && settings.Layered != 255)
     InitTranslucency();
 
-  GetAppButton.Click();
+  GetAppButtonClick();
   GetAppButton2.Click();
 
   HookHotKey2.RegisterKey(1, HotKey2);

@@ -24,7 +24,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   BitBtn3.OnClick = [this] { BitBtn3Click(); };
   BitBtn6.OnClick = [this] { BitBtn6Click(); };
   Button6.OnClick = [this] { Button6Click(); };
-  GetAppButton.OnClick = [this] { GetAppButtonClick(); };
+  GetAppButton.OnClick = [this] { picker.GetAppButtonUserClick(); };
   LoopSpinEdit.OnChange = [this] { LoopSpinEditChange(); };
   LoopSpinEditAll.OnChange = [this] { LoopSpinEditChange(); };
   NextLoopCheck.OnClick = [this] { NextLoopCheckClick(); };

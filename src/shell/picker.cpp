@@ -125,7 +125,8 @@ void WindowPicker::MouseTimerTimer() {
   {
     TickGuard guard(in_tick_);
     platform_.input.GetCursorPos(p);
-    const std::string d = DescribeWindow(platform_.windows, platform_.windows.WindowFromPoint(p));
+    pointed_ = platform_.windows.WindowFromPoint(p);
+    const std::string d = DescribeWindow(platform_.windows, pointed_);
     if (c_.AppComboBox.Count() == 0) c_.AppComboBox.Add(d);
     else if (c_.AppComboBox.Item(0) != d) c_.AppComboBox.SetItem(0, d);
     c_.AppComboBox.SetText(d);
@@ -151,6 +152,28 @@ void WindowPicker::EndPick(Point p) {
   platform_.input.SetScreenCursor(saved_cursor_);
   c_.StatusLabel.SetCaption(kIdleText);
   phase_ = Phase::Idle;
+  WarnIfUnreachable(pointed_, c_.AppComboBox.Text());
+}
+
+void WindowPicker::WarnIfUnreachable(Hwnd w, const std::string& name) {
+  const std::optional<std::uint32_t> own = platform_.windows.IntegrityLevel(0);
+  if (!own || w == 0) return;
+  const std::optional<std::uint32_t> level = platform_.windows.IntegrityLevel(w);
+  if (!level || *level <= *own) return;
+  platform_.dialogs.MessageBox(
+      name + "\r\nは管理者として実行されているプログラムのウインドウです.\r\n"
+      "管理者として実行されていないZEPXからの入力はWindowsに破棄され、届きません.\r\n"
+      "ファイルメニューの「ZEPXをもう一つ起動[管理者]」で、管理者として実行するZEPXを起動できます.",
+      MsgKind::Info);
+}
+
+void WindowPicker::GetAppButtonUserClick() {
+  GetAppButtonClick();
+  // The entry the refresh selects is the target the next command gets.
+  const int i = c_.AppComboBox.ItemIndex();
+  if (i < 0) return;
+  const TargetDescriptor d = ReadTargetDescriptor(c_.AppComboBox.Item(i));
+  if (d.handle) WarnIfUnreachable(static_cast<Hwnd>(*d.handle), c_.AppComboBox.Item(i));
 }
 
 void WindowPicker::Unhook() {

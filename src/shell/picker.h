@@ -68,6 +68,9 @@ class WindowPicker {
   void XYButtonClick();    // start a pick
   void MouseTimerTimer();  // one tick of a pick
   void GetAppButtonClick();   // refresh AppComboBox
+  // The user's click on GetAppButton: the refresh, and a word when the
+  // entry it selects belongs to a program above our integrity level.
+  void GetAppButtonUserClick();
   void GetAppButton2Click();  // refresh SendTextEdit
   void XYCopyClick();
   void XYPasteClick();
@@ -82,6 +85,9 @@ class WindowPicker {
   bool LeftButtonDown();
   void StartPointing();
   void EndPick(Point p);
+  // Input to a program above our integrity level is dropped by the system:
+  // the user who just chose it is told so.
+  void WarnIfUnreachable(Hwnd w, const std::string& name);
   void Unhook();
   void Flash(TButton& button, std::uint32_t& timer);
   void StopFlash(TButton& button, std::uint32_t& timer);
@@ -98,6 +104,7 @@ class WindowPicker {
   std::uintptr_t journal_hook_ = 0;
   std::uintptr_t mouse_hook_ = 0;
   bool left_pressed_ = false;  // seen by the mouse hook since pointing began
+  Hwnd pointed_ = 0;           // the window under the cursor at the last tick
 
   std::string buffer_ = kCoordinateBufferInitial;
   std::uint32_t copy_flash_ = 0;

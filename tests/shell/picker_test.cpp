@@ -192,6 +192,42 @@ TEST_F(Picker, APickFollowsTheCursorAndTheNextClickFixesThePointInTheSelectedLin
                    "240:SetScreenCursor(0)"}));
 }
 
+// A window of a program above our integrity level would never get our
+// input: picking it, or a refresh the user asks for that selects it, says so.
+TEST_F(Picker, ChoosingAWindowOfAnElevatedProgramWarns) {
+  fake.own_integrity = 0x2000;
+  fake.FindWindowByHandle(dialog)->integrity = 0x3000;
+  fake.FindWindowByHandle(edit)->integrity = 0x3000;
+  form.batch.SetLines({"L_Click:1x1"});
+  SelectRow(0);
+  form.XYButton.Click();
+  MoveAt(100, {150, 140});
+  ClickAt(210);
+  fake.RunUntil(1000);
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  EXPECT_EQ(fake.boxes[0].kind, MsgKind::Info);
+  EXPECT_EQ(fake.boxes[0].text.rfind("設定ダイアログ@@Edit <" + H(edit) + ">", 0), 0u);
+
+  // Over a window of our own level nothing is said.
+  fake.boxes.clear();
+  form.XYButton.Click();
+  MoveAt(1100, {150, 310});  // the OK button, level unknown
+  ClickAt(1210);
+  fake.RunUntil(2000);
+  EXPECT_TRUE(fake.boxes.empty());
+
+  // The refresh selects the third entry: the dialog, an elevated one.
+  fake.AddWindow("Two", "C2");
+  fake.AddWindow("One", "C1");
+  form.GetAppButton.Click();
+  ASSERT_EQ(form.AppComboBox.ItemIndex(), 2);
+  ASSERT_EQ(form.AppComboBox.Item(2), "設定ダイアログ <" + H(dialog) + ">");
+  ASSERT_EQ(fake.boxes.size(), 1u);
+  // ... but not when the program refreshes the list itself (a run, start-up).
+  form.GetAppButtonClick();
+  EXPECT_EQ(fake.boxes.size(), 1u);
+}
+
 TEST_F(Picker, APressStillHeldFromTheButtonDoesNotEndThePick) {
   // The button is still down when the click arrives: pointing starts after
   // its release. With both hooks refused, a press held into a tick ends it.
