@@ -20,6 +20,7 @@ LOG="$ROOT/build/setup.log"
 #   fonts-ipafont-gothic           Japanese glyphs in Wine's controls
 #   locales                        localedef, for ja_JP.UTF-8 (Wine's ANSI code page 932)
 #   libx*                          winex11's optional X extensions (present on most images)
+#   zip unzip                      scripts/package.sh
 PACKAGES=(
   g++ cmake ninja-build libgtest-dev
   mingw-w64
@@ -27,6 +28,7 @@ PACKAGES=(
   xvfb xauth xdotool imagemagick
   fonts-ipafont-gothic locales
   libxrender1 libxcursor1 libxi6 libxrandr2 libxcomposite1 libxfixes3 libxinerama1
+  zip unzip
 )
 
 missing=()

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Builds the two Windows programs and packs what a Windows user needs into
+# build/zepx-<version>.zip: zepx.exe (64-bit), zepx-i686.exe (32-bit), the
+# README and the sample macros. zepx.exe is one file that needs only the
+# system's DLLs: copying it alone onto a Windows machine is enough.
+set -euo pipefail
+
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+cd "$ROOT"
+bash scripts/setup.sh
+bash scripts/build.sh win64:zepx win32:zepx
+version=$(sed -n 's/^project(zepx VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+stage="build/package/zepx-$version"
+rm -rf build/package
+mkdir -p "$stage/examples"
+cp build/win64/zepx.exe "$stage/zepx.exe"
+cp build/win32/zepx.exe "$stage/zepx-i686.exe"
+cp README.md "$stage/"
+cp examples/*.mcr "$stage/examples/"
+rm -f "build/zepx-$version.zip"
+(cd build/package && zip -qr "../zepx-$version.zip" "zepx-$version")
+echo "package: build/zepx-$version.zip"
+unzip -l "build/zepx-$version.zip"
