@@ -34,6 +34,12 @@ class IMessageLoop {
   // Window timer: fn runs every interval_ms from the message loop until
   // KillTimer. Returns a non-zero id.
   virtual std::uint32_t SetTimer(std::uint32_t interval_ms, std::function<void()> fn) = 0;
+  // The same for a wait that must end on time: where the system has a
+  // high-resolution waitable timer the loop waits on it, not bound to the
+  // window timers' tick. KillTimer ends either kind.
+  virtual std::uint32_t SetPreciseTimer(std::uint32_t interval_ms, std::function<void()> fn) {
+    return SetTimer(interval_ms, std::move(fn));
+  }
   virtual void KillTimer(std::uint32_t id) = 0;
   // Blocking sleep that processes no messages.
   virtual void Sleep(std::uint32_t ms) = 0;

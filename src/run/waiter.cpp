@@ -6,6 +6,7 @@ namespace zepx {
 
 Waiter::Waiter(IMessageLoop& loop) : WaitTimer("WaitTimer", loop, 1000), loop_(loop) {
   WaitTimer.OnTimer = [this] { WaitTimerTimer(); };
+  WaitTimer.Precise = true;
 }
 
 void Waiter::WaitMs(std::int32_t ms) {

@@ -11,15 +11,16 @@ void Program::Start() {
   Application.SetTitle("ZEPX");
 
   // The main window is created and shown first: its settings load has run
-  // by the time the settings dialog is created. Its show handler runs
-  // while the window is still hidden, so that it appears where the
-  // settings put it and as translucent as they say, instead of at the
-  // default place at full opacity and then jumping.
+  // by the time the settings dialog is created. It is shown concealed while
+  // its show handler runs, so that it is seen only where the settings put
+  // it and as translucent as they say, instead of at the default place at
+  // full opacity and then jumping.
   MainForm = std::make_unique<TMainForm>(platform_, Application);
   if (bind_native_) bind_native_(*MainForm);
   MainForm->FormCreate();
+  MainForm->ShowConcealed();
   MainForm->FormShow();
-  MainForm->Show();
+  MainForm->Reveal();
 
   MainForm->SettingForm = Create(SettingForm);
   MainForm->CutLineForm = Create(CutLineForm);

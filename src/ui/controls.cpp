@@ -302,8 +302,10 @@ void TTimer::SetEnabled(bool e) {
     loop_.KillTimer(id_);
     id_ = 0;
   }
-  if (e && interval_ > 0)
-    id_ = loop_.SetTimer(interval_, [this] { if (OnTimer) OnTimer(); });
+  if (e && interval_ > 0) {
+    auto tick = [this] { if (OnTimer) OnTimer(); };
+    id_ = Precise ? loop_.SetPreciseTimer(interval_, tick) : loop_.SetTimer(interval_, tick);
+  }
 }
 
 void TTimer::SetInterval(std::uint32_t ms) {

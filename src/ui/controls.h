@@ -319,6 +319,8 @@ class TTimer {
   TTimer& operator=(const TTimer&) = delete;
   const std::string Name;
   std::function<void()> OnTimer;
+  // Served by the message loop's precise timer (the run's waits).
+  bool Precise = false;
   bool Enabled() const { return id_ != 0; }
   void SetEnabled(bool e);
   std::uint32_t Interval() const { return interval_; }

@@ -18,6 +18,15 @@ void TForm::Show() {
   if (native_) native_->Show();
 }
 
+void TForm::ShowConcealed() {
+  visible_ = true;
+  if (native_) native_->ShowConcealed();
+}
+
+void TForm::Reveal() {
+  if (native_) native_->Reveal();
+}
+
 void TForm::Hide() {
   visible_ = false;
   if (native_) native_->Hide();

@@ -18,6 +18,9 @@ class INativeForm {
   virtual void SetCaption(const std::string& /*cp932*/) {}
   virtual void SetPosition(int /*left*/, int /*top*/) {}
   virtual void Show() {}
+  // Shown (to the system: visible, listed) but not yet seen, until Reveal.
+  virtual void ShowConcealed() { Show(); }
+  virtual void Reveal() {}
   virtual void Hide() {}
   virtual void Destroy() {}
   // Opens a pop-up menu at a screen point and runs the chosen item's OnClick.
@@ -44,6 +47,10 @@ class TForm {
   void SetPosition(int left, int top);
   bool Visible() const { return visible_; }
   void Show();
+  // A first show whose handler still places and colours the window: it is
+  // visible to the system at once but seen only after Reveal.
+  void ShowConcealed();
+  void Reveal();
   void Hide();
 
   // Every control, in creation (tab) order, for the native builder. A

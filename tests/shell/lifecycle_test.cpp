@@ -50,22 +50,33 @@ TEST(Program, TheMainWindowIsPlacedAndMadeTranslucentBeforeItShows) {
     f.SetPosition(300, 200);
     f.settings.Layered = 128;
   });
+  // What the window looked like when it could first be seen.
   struct Watch : INativeForm {
     std::unique_ptr<INativeForm> inner;
     FakePlatform* fake = nullptr;
     Rect rect_at_show{};
     std::optional<std::uint8_t> alpha_at_show;
-    bool shown = false;
+    bool shown = false, concealed = false;
     void SetCaption(const std::string& c) override { inner->SetCaption(c); }
     void SetPosition(int l, int t) override { inner->SetPosition(l, t); }
+    void Seen() {
+      if (shown) return;
+      const auto* w = fake->FindWindowByHandle(inner->Handle());
+      rect_at_show = w->rect;
+      alpha_at_show = w->alpha;
+      shown = true;
+    }
     void Show() override {
-      if (!shown) {
-        const auto* w = fake->FindWindowByHandle(inner->Handle());
-        rect_at_show = w->rect;
-        alpha_at_show = w->alpha;
-        shown = true;
-      }
+      Seen();
       inner->Show();
+    }
+    void ShowConcealed() override {
+      concealed = true;
+      inner->Show();
+    }
+    void Reveal() override {
+      if (concealed) Seen();
+      concealed = false;
     }
     void Hide() override { inner->Hide(); }
     void Destroy() override { inner->Destroy(); }

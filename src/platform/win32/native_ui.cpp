@@ -353,6 +353,8 @@ class FormWindow : public INativeForm {
     SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void Show() override;
+  void ShowConcealed() override;
+  void Reveal() override;
   void Hide() override;
   void Destroy() override;
   void PopupMenu(const std::vector<TMenuItem*>& items, int x, int y) override;
@@ -384,6 +386,7 @@ class FormWindow : public INativeForm {
   HFONT font_ = nullptr;
   bool modal_ = false;
   bool shown_once_ = false;
+  bool concealed_ = false;  // shown fully transparent until Reveal
   bool placed_ = false;  // the program has set a position
   UINT next_id_ = kFirstControlId;
   std::vector<std::unique_ptr<NativeControl>> controls_;
@@ -1309,6 +1312,27 @@ void FormWindow::Show() {
   }
   ShowWindow(hwnd_, SW_SHOW);
   if (!is_main_) SetForegroundWindow(hwnd_);
+}
+
+void FormWindow::ShowConcealed() {
+  // Layered with no opacity: the system lists and enumerates the window,
+  // nobody sees it.
+  SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) | WS_EX_LAYERED);
+  SetLayeredWindowAttributes(hwnd_, 0, 0, LWA_ALPHA);
+  concealed_ = true;
+  Show();
+}
+
+void FormWindow::Reveal() {
+  if (!concealed_) return;
+  concealed_ = false;
+  COLORREF key = 0;
+  BYTE alpha = 0;
+  DWORD flags = 0;
+  // The show handler made the window translucent: that opacity stays.
+  if (GetLayeredWindowAttributes(hwnd_, &key, &alpha, &flags) && (flags & LWA_ALPHA) && alpha != 0) return;
+  SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void FormWindow::Hide() {

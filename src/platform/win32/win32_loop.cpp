@@ -3,6 +3,13 @@
 #include "platform/win32/win32_internal.h"
 
 #include <exception>
+#include <iterator>
+#include <vector>
+
+// Older MinGW headers lack it (Windows 10 1803 and later).
+#ifndef CREATE_WAITABLE_TIMER_HIGH_RESOLUTION
+#define CREATE_WAITABLE_TIMER_HIGH_RESOLUTION 0x00000002
+#endif
 
 namespace zepx::win32 {
 namespace {
@@ -94,18 +101,55 @@ bool Win32Platform::DispatchOne(MSG& msg) {
 bool Win32Platform::ProcessOneMessage() {
   if (quit_) return false;
   MSG msg;
-  const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
-  if (r == 0) {
-    quit_ = true;
-    return false;
+  if (precise_.empty()) {
+    const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r == 0) {
+      quit_ = true;
+      return false;
+    }
+    if (r == -1) return false;
+    return DispatchOne(msg);
   }
-  if (r == -1) return false;
-  return DispatchOne(msg);
+  // With a precise timer running, the wait is on its handle and the queue
+  // together; the timer's tick counts as the message dispatched.
+  for (;;) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return DispatchOne(msg);
+    std::vector<HANDLE> handles;
+    for (const auto& [id, t] : precise_) handles.push_back(t.handle);
+    const DWORD r = MsgWaitForMultipleObjectsEx(static_cast<DWORD>(handles.size()), handles.data(),
+                                                INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r >= WAIT_OBJECT_0 && r < WAIT_OBJECT_0 + handles.size()) {
+      FirePreciseTimer(r - WAIT_OBJECT_0);
+      return !quit_;
+    }
+    if (r == WAIT_FAILED) return GetMessageW(&msg, nullptr, 0, 0) > 0 && DispatchOne(msg);
+  }
 }
 
 void Win32Platform::ProcessPendingMessages() {
   MSG msg;
-  while (!quit_ && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
+  while (!quit_) {
+    if (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchOne(msg);
+    else if (!FireDuePreciseTimers()) break;
+  }
+}
+
+bool Win32Platform::FirePreciseTimer(std::size_t index) {
+  auto it = precise_.begin();
+  std::advance(it, static_cast<std::ptrdiff_t>(index));
+  // A copy: the callback may kill its own timer.
+  const auto fn = it->second.fn;
+  Guarded([&] { (*fn)(); });
+  return true;
+}
+
+bool Win32Platform::FireDuePreciseTimers() {
+  std::size_t i = 0;
+  for (const auto& [id, t] : precise_) {
+    if (WaitForSingleObject(t.handle, 0) == WAIT_OBJECT_0) return FirePreciseTimer(i);
+    ++i;
+  }
+  return false;
 }
 
 void Win32Platform::PostTask(std::function<void()> fn) {
@@ -121,8 +165,32 @@ std::uint32_t Win32Platform::SetTimer(std::uint32_t interval_ms, std::function<v
   return id;
 }
 
+std::uint32_t Win32Platform::SetPreciseTimer(std::uint32_t interval_ms, std::function<void()> fn) {
+  // The high-resolution kind exists from Windows 10 1803 on; before it the
+  // call fails and the window timer serves, as it always did.
+  HANDLE h = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                    TIMER_ALL_ACCESS);
+  if (!h) return SetTimer(interval_ms, std::move(fn));
+  LARGE_INTEGER due;
+  due.QuadPart = -static_cast<LONGLONG>(interval_ms) * 10000;  // relative, 100 ns units
+  if (!SetWaitableTimer(h, &due, static_cast<LONG>(interval_ms), nullptr, nullptr, FALSE)) {
+    CloseHandle(h);
+    return SetTimer(interval_ms, std::move(fn));
+  }
+  std::uint32_t id = next_timer_id_++;
+  if (next_timer_id_ == 0) next_timer_id_ = 1;
+  precise_[id] = {h, std::make_shared<std::function<void()>>(std::move(fn))};
+  return id;
+}
+
 void Win32Platform::KillTimer(std::uint32_t id) {
   if (timers_.erase(id)) ::KillTimer(H(sink_), id);
+  auto p = precise_.find(id);
+  if (p != precise_.end()) {
+    CancelWaitableTimer(p->second.handle);
+    CloseHandle(p->second.handle);
+    precise_.erase(p);
+  }
 }
 
 void Win32Platform::Sleep(std::uint32_t ms) { ::Sleep(ms); }

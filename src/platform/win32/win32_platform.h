@@ -62,6 +62,7 @@ class Win32Platform : public IMessageLoop,
   void ProcessPendingMessages() override;
   void PostTask(std::function<void()> fn) override;
   std::uint32_t SetTimer(std::uint32_t interval_ms, std::function<void()> fn) override;
+  std::uint32_t SetPreciseTimer(std::uint32_t interval_ms, std::function<void()> fn) override;
   void KillTimer(std::uint32_t id) override;
   void Sleep(std::uint32_t ms) override;
   std::int64_t NowMs() override;
@@ -179,6 +180,14 @@ class Win32Platform : public IMessageLoop,
 
   std::deque<std::function<void()>> tasks_;
   std::map<std::uint32_t, std::shared_ptr<std::function<void()>>> timers_;
+  // Precise timers: a waitable timer each, waited on beside the queue.
+  struct PreciseTimer {
+    void* handle;  // HANDLE
+    std::shared_ptr<std::function<void()>> fn;
+  };
+  std::map<std::uint32_t, PreciseTimer> precise_;
+  bool FirePreciseTimer(std::size_t index);
+  bool FireDuePreciseTimers();
   std::uint32_t next_timer_id_ = 1;
   std::map<Hwnd, std::shared_ptr<std::function<void(int)>>> hotkey_windows_;
 

@@ -41,20 +41,72 @@ double CpuMs() {
   return ms(kernel) + ms(user);
 }
 
+// Baseline 1: a plain window timer and GetMessage, what a program does
+// without thinking about it.
+void PlainTimerWait(int ms) {
+  const UINT_PTR id = SetTimer(nullptr, 0, static_cast<UINT>(ms), nullptr);
+  MSG m;
+  while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+    if (m.message == WM_TIMER && m.wParam == id) break;
+    DispatchMessageW(&m);
+  }
+  KillTimer(nullptr, id);
+}
+
+// Baseline 2: the best the system offers while still processing messages,
+// a high-resolution waitable timer and MsgWaitForMultipleObjectsEx.
+void WaitableTimerWait(int ms) {
+  static HANDLE h = CreateWaitableTimerExW(nullptr, nullptr, 0x00000002 /* high resolution */,
+                                           TIMER_ALL_ACCESS);
+  if (!h) h = CreateWaitableTimerW(nullptr, FALSE, nullptr);
+  LARGE_INTEGER due;
+  due.QuadPart = -static_cast<LONGLONG>(ms) * 10000;
+  SetWaitableTimer(h, &due, 0, nullptr, nullptr, FALSE);
+  for (;;) {
+    const DWORD r = MsgWaitForMultipleObjectsEx(1, &h, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (r == WAIT_OBJECT_0) break;
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+  }
+}
+
+struct Stats {
+  double mean, worst, best;
+};
+
+Stats Summary(std::vector<double> over) {
+  std::sort(over.begin(), over.end());
+  double sum = 0;
+  for (double o : over) sum += o;
+  return {sum / static_cast<double>(over.size()), over.back(), over.front()};
+}
+
 int Accuracy(zepx::TMainForm& form, int count, const std::vector<int>& waits) {
-  std::printf("WaitMs accuracy, %d waits each (overshoot = elapsed - requested)\n", count);
+  std::printf("Wait overshoot (elapsed - requested), %d waits each, mean / worst (best), ms\n", count);
+  std::printf("  %-7s %-26s %-26s %-26s\n", "wait", "SetTimer+GetMessage", "waitable timer+MsgWait",
+              "ZEPX WaitMs");
   for (int ms : waits) {
-    std::vector<double> over;
-    for (int i = 0; i < count; ++i) {
+    // Interleaved wait by wait, so that a noisy moment hits all three alike.
+    std::vector<double> o_plain, o_waitable, o_ours;
+    auto timed = [ms](std::vector<double>& into, auto&& wait) {
       const double t0 = NowMs();
-      form.WaitMs(ms);
-      over.push_back(NowMs() - t0 - ms);
+      wait();
+      into.push_back(NowMs() - t0 - ms);
+    };
+    for (int i = 0; i < count; ++i) {
+      timed(o_plain, [&] { PlainTimerWait(ms); });
+      timed(o_waitable, [&] { WaitableTimerWait(ms); });
+      timed(o_ours, [&] { form.WaitMs(ms); });
     }
-    std::sort(over.begin(), over.end());
-    double sum = 0;
-    for (double o : over) sum += o;
-    std::printf("  %5d ms: mean %+7.2f ms  median %+7.2f ms  best %+7.2f ms  worst %+7.2f ms\n",
-                ms, sum / count, over[over.size() / 2], over.front(), over.back());
+    const Stats plain = Summary(o_plain), waitable = Summary(o_waitable), ours = Summary(o_ours);
+    auto cell = [](const Stats& s) {
+      static char buf[4][64];
+      static int n = 0;
+      char* b = buf[n++ % 4];
+      std::snprintf(b, 64, "%+6.2f / %+6.2f (%+5.2f)", s.mean, s.worst, s.best);
+      return b;
+    };
+    std::printf("  %5d   %-26s %-26s %-26s\n", ms, cell(plain), cell(waitable), cell(ours));
     std::fflush(stdout);
   }
   return 0;
