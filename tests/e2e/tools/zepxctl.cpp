@@ -38,10 +38,16 @@
 //   activate WIN              SetForegroundWindow
 //   move WIN X Y [W H]        SetWindowPos (size kept when W H are missing)
 //   post WIN MSG WP LP        PostMessageW with numbers (0x.. allowed)
+//   procinfo WIN              "handles N private_kb N gdi N user N" of the
+//                             window's process
+//   passes WIN                the pass count the main window shows
+//   idleat WIN [MS]           waits for the idle status; prints the wall
+//                             clock (Unix ms) at which it was first seen
 //   cursor                    "x y" of GetCursorPos
 //   setcursor X Y             SetCursorPos: moves the X pointer and tells
 //                             Wine where it is (xdotool only does the first)
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -176,6 +182,16 @@ long WaitStatus(HWND top, const std::wstring& prefix, DWORD start, DWORD timeout
     if (!IsWindow(top) || GetTickCount() - start >= timeout) return -1;
     Sleep(10);
   }
+}
+
+// Wall-clock milliseconds since 1970, comparable with `date +%s%3N`.
+long long UnixMs() {
+  FILETIME ft;
+  GetSystemTimeAsFileTime(&ft);
+  ULARGE_INTEGER u;
+  u.LowPart = ft.dwLowDateTime;
+  u.HighPart = ft.dwHighDateTime;
+  return static_cast<long long>(u.QuadPart / 10000ULL) - 11644473600000LL;
 }
 
 int Run(int argc, wchar_t** argv) {
@@ -340,6 +356,53 @@ int Run(int argc, wchar_t** argv) {
     }
     Out("IDLE " + std::to_string(t));
     return 0;
+  }
+  if (cmd == L"procinfo") {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(top, &pid);
+    HANDLE p = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+    if (!p) {
+      Err("cannot open the process of window " + Handle(top));
+      return 1;
+    }
+    DWORD handles = 0;
+    GetProcessHandleCount(p, &handles);
+    PROCESS_MEMORY_COUNTERS_EX mem{};
+    GetProcessMemoryInfo(p, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&mem), sizeof mem);
+    Out("handles " + std::to_string(handles) + " private_kb " + std::to_string(mem.PrivateUsage / 1024) +
+        " gdi " + std::to_string(GetGuiResources(p, GR_GDIOBJECTS)) + " user " +
+        std::to_string(GetGuiResources(p, GR_USEROBJECTS)));
+    CloseHandle(p);
+    return 0;
+  }
+  if (cmd == L"passes") {
+    // The label after the caption "Loop回数:" in creation order.
+    bool next = false;
+    for (HWND h : Children(top)) {
+      if (next) {
+        Out(Utf8(WindowText(h)));
+        return 0;
+      }
+      next = WindowText(h) == L"Loop\x56DE\x6570:";  // Loop回数:
+    }
+    Err("no pass count in window " + Handle(top));
+    return 1;
+  }
+  if (cmd == L"idleat") {
+    const DWORD timeout = a2.empty() ? 60000 : static_cast<DWORD>(ParseNum(a2));
+    const DWORD start = GetTickCount();
+    std::wstring seen;
+    for (;;) {
+      if (StatusText(top, seen) && seen.rfind(kIdle, 0) == 0) {
+        Out(std::to_string(UnixMs()));
+        return 0;
+      }
+      if (!IsWindow(top) || GetTickCount() - start >= timeout) {
+        Err("not idle; status \"" + Utf8(seen) + "\"");
+        return 1;
+      }
+      Sleep(2);
+    }
   }
   if (cmd == L"waitstatus") {
     DWORD timeout = a3.empty() ? 60000 : static_cast<DWORD>(ParseNum(a3));
