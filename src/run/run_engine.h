@@ -44,6 +44,10 @@ class RunEngine {
   void ListReplaced();
   // Fills every line's target from its target text.
   void ResolveTargets();
+  // A line was added while the run goes on: its target is resolved now,
+  // as the run resolved the others when it started. Idle, nothing: a run
+  // resolves the whole list when it starts.
+  void ResolveLine(int row);
 
   // Run state, shown by the loop group of the window.
   bool StopRequested = false;
