@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "edit/composer.h"
+#include "edit/list_editor.h"
 #include "model/batch.h"
 #include "model/send_method.h"
 #include "platform/platform.h"
@@ -177,6 +179,11 @@ class TMainForm : public TForm, public IRunView {
   THookHotKey HookHotKey2;  // the start key, registered for the window's life
   std::uint16_t HotKey1 = 0xC058;  // the stop key's shortcut, Ctrl+Alt+X
   std::uint16_t HotKey2 = 0xC053;  // the start key's shortcut, Ctrl+Alt+S
+
+  // ---- composing and editing the list (edit/composer.*, edit/list_editor.*);
+  //      they wire the controls they serve ----------------------------------
+  ListEditor editor;
+  Composer composer;
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;

@@ -22,6 +22,7 @@ void Program::Start() {
   MainForm->CutLineForm = Create(CutLineForm);
   MainForm->AboutForm = Create(AboutForm);
   MainForm->SendListForm = Create(SendListForm);
+  SendListForm->Connect(MainForm->editor, platform_.translucency);
   MainForm->InputForm = Create(InputForm);
 }
 
