@@ -39,6 +39,13 @@
 //   cursor                    "x y" of GetCursorPos
 //   setcursor X Y             SetCursorPos: moves the X pointer and tells
 //                             Wine where it is (xdotool only does the first)
+//   focus                     handle, class and text of the window that has
+//                             the keyboard focus in the foreground thread
+//   choose WIN SEL INDEX      picks an entry of a drop-down as a user's pick
+//                             does: CB_SETCURSEL, then the CBN_SELCHANGE the
+//                             box itself sends to its parent
+//   itempoint WIN SEL INDEX   "x y": screen point in the middle of a list
+//                             box row, for a real click on it
 #include <windows.h>
 
 #include <cstdio>
@@ -200,6 +207,14 @@ int Run(int argc, wchar_t** argv) {
     Out(Handle(f) + " " + Utf8(f ? WindowText(f) : L""));
     return 0;
   }
+  if (cmd == L"focus") {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    HWND f = GetGUIThreadInfo(0, &gui) ? gui.hwndFocus : nullptr;
+    Out(Handle(f) + " " + Utf8(f ? ClassOf(f) : L"") + " " + Utf8(f ? WindowText(f) : L""));
+    if (!a1.empty()) Out("active " + Handle(gui.hwndActive) + " capture " + Handle(gui.hwndCapture));
+    return 0;
+  }
   if (cmd == L"cursor") {
     POINT p;
     GetCursorPos(&p);
@@ -255,6 +270,35 @@ int Run(int argc, wchar_t** argv) {
     DWORD_PTR sel = 0;
     SendMessageTimeoutW(child, LB_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &sel);
     Out(std::to_string(static_cast<long long>(static_cast<LONG_PTR>(sel))));
+    return 0;
+  }
+  if (cmd == L"choose") {
+    if (NeedChild(child, top, a2)) return 1;
+    const WPARAM index = static_cast<WPARAM>(ParseNum(a3));
+    DWORD_PTR r = 0;
+    SendMessageTimeoutW(child, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &r);
+    if (r != index) {
+      Err("no entry " + Utf8(a3) + " in the drop-down");
+      return 1;
+    }
+    const WPARAM code = MAKEWPARAM(GetDlgCtrlID(child), CBN_SELCHANGE);
+    SendMessageTimeoutW(GetParent(child), WM_COMMAND, code, reinterpret_cast<LPARAM>(child),
+                        SMTO_ABORTIFHUNG, kSendTimeoutMs, &r);
+    return 0;
+  }
+  if (cmd == L"itempoint") {
+    if (NeedChild(child, top, a2.empty() ? L"class:ListBox" : a2)) return 1;
+    RECT rc{};
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutW(child, LB_GETITEMRECT, static_cast<WPARAM>(ParseNum(a3)),
+                             reinterpret_cast<LPARAM>(&rc), SMTO_ABORTIFHUNG, kSendTimeoutMs, &r) ||
+        static_cast<LONG_PTR>(r) == LB_ERR) {
+      Err("no row " + Utf8(a3) + " in the list box");
+      return 1;
+    }
+    POINT p{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(child, &p);
+    Out(std::to_string(p.x) + " " + std::to_string(p.y));
     return 0;
   }
   if (cmd == L"click") {
