@@ -56,8 +56,12 @@ void Composer::Add() {
     refused = true;
   } else if (checked && c_.AppComboBox.ItemIndex() < 0) {
     dialogs_.MessageBox(kNoTargetMessage, MsgKind::Info);
-    c_.AppComboBox.SetFocus();
-    c_.AppComboBox.SetDroppedDown(true);
+    // Outside WinMessage the field is disabled and can take neither the
+    // focus nor a click: the message alone has to do.
+    if (c_.AppComboBox.Enabled()) {
+      c_.AppComboBox.SetFocus();
+      c_.AppComboBox.SetDroppedDown(true);
+    }
     refused = true;
   }
 
