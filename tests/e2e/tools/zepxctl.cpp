@@ -43,7 +43,10 @@
 //                             the keyboard focus in the foreground thread
 //   choose WIN SEL INDEX      picks an entry of a drop-down as a user's pick
 //                             does: CB_SETCURSEL, then the CBN_SELCHANGE the
-//                             box itself sends to its parent
+//                             box itself sends to its parent (posted here, so
+//                             that a message box the pick opens does not
+//                             hold the tool; it is handled before any input
+//                             that comes after it)
 //   itempoint WIN SEL INDEX   "x y": screen point in the middle of a list
 //                             box row, for a real click on it
 #include <windows.h>
@@ -282,8 +285,10 @@ int Run(int argc, wchar_t** argv) {
       return 1;
     }
     const WPARAM code = MAKEWPARAM(GetDlgCtrlID(child), CBN_SELCHANGE);
-    SendMessageTimeoutW(GetParent(child), WM_COMMAND, code, reinterpret_cast<LPARAM>(child),
-                        SMTO_ABORTIFHUNG, kSendTimeoutMs, &r);
+    if (!PostMessageW(GetParent(child), WM_COMMAND, code, reinterpret_cast<LPARAM>(child))) {
+      Err("PostMessage failed");
+      return 1;
+    }
     return 0;
   }
   if (cmd == L"itempoint") {
