@@ -45,8 +45,14 @@ right_of() {
     END { if (!anchor) exit 1; rect(lines[anchor], a); best = -1
       for (k = 1; k <= NR; k++) { if (index(lines[k], " " cls " ") == 0 || index(lines[k], "vis=1") == 0) continue
         rect(lines[k], r); d = r[1] - a[3]; if (d < 0 || (r[2] - a[2]) * (r[2] - a[2]) > 100) continue
-        if (best < 0 || d < best) { best = d; x = int((r[1] + r[3]) / 2); y = int((r[2] + r[4]) / 2) } }
-      if (best < 0) exit 1; print x, y }' <<<"$CHILDREN"
+        if (best < 0 || d < best) { best = d; x = int((r[1] + r[3]) / 2); y = int((r[2] + r[4]) / 2)
+          split(lines[k], f, " "); h = f[1] } }
+      if (best < 0) exit 1; print x, y, h }' <<<"$CHILDREN"
+}
+# Whether the child with exactly this text is enabled now (0 or 1).
+enabled() {
+  ctl children "$Z" | awk -v t="$1" '{ i = index($0, " text="); if (i && substr($0, i + 6) == t) {
+    match($0, /en=[01]/); print substr($0, RSTART + 3, 1); exit } }'
 }
 click_xy() { xdotool mousemove "$1" "$2" click 1; }
 click_on() {
@@ -95,7 +101,7 @@ expect_selected() { expect_eq "selected row $2" "$1" "$(ctl selected "$Z")"; }
 # ---- the target: the third entry of the refreshed application list ---------------------
 
 toggle WinMessage 1  # an empty list: no question
-read -r ax ay < <(right_of "送信先:" ComboBox) || fail "no target field"
+read -r ax ay _ < <(right_of "送信先:" ComboBox) || fail "no target field"
 T=$(ctl text "$Z" class:ComboBox:3)
 third=$(life comboitems "$Z" | awk '$1 == 3 { if (++n == 3) { sub(/^3 /, ""); print; exit } }')
 expect_eq "target field holds the third application entry" "$third" "$T"
@@ -103,10 +109,10 @@ expect_eq "target field holds the third application entry" "$third" "$T"
 
 # ---- composing every family ------------------------------------------------------------------
 
-read -r sx sy < <(right_of "時間(ミリ秒)" Edit) || fail "no wait field"
-read -r xx xy < <(right_of "X:" Edit) || fail "no X field"
-read -r yx yy < <(right_of "Y:" Edit) || fail "no Y field"
-read -r tx ty < <(right_of "送信文字列 [Text] →" ComboBox) || fail "no text field"
+read -r sx sy _ < <(right_of "時間(ミリ秒)" Edit) || fail "no wait field"
+read -r xx xy xh < <(right_of "X:" Edit) || fail "no X field"
+read -r yx yy yh < <(right_of "Y:" Edit) || fail "no Y field"
+read -r tx ty _ < <(right_of "送信文字列 [Text] →" ComboBox) || fail "no text field"
 
 kind 0
 type_into "$sx" "$sy" 2500
@@ -210,6 +216,19 @@ expect_list "an insert below a drop line"
 expect_selected 5 "after the insert"
 expect_eq "detached caption after an add" "ZEPX Batch処理送信リスト <${#want[@]}行>" "$(ctl text "$D")"
 
+# A row clicked shows its point: a drag line without one reads 0 0, a
+# click line its own, a text (whose ":" is no point) leaves the fields and
+# offers no coordinate copy or paste.
+point_is() { [[ "$(ctl text "#$xh") $(ctl text "#$yh") $(enabled 座標Copy)$(enabled 座標Paste)" == "$1" ]]; }
+click_row 3
+wait_for 5 point_is "0 0 11" || fail "the point of L_Drag:NoSet is not shown as 0 0"
+click_row 1
+wait_for 5 point_is "120 45 11" || fail "the point of L_Click:120x45 is not shown"
+click_row 8
+expect_eq "row 8" "[Text]~~hello: 1x2 world|>$T" "$(ctl list "$Z" | sed -n 9p)"
+wait_for 5 point_is "120 45 00" || fail "a text line still offers coordinate copy and paste"
+echo "ok   rows clicked show their points (0 0, 120 45, none for a text)"
+
 click_row $((${#want[@]} - 1))
 xdotool key F3
 want+=("[F3]|>$T")
@@ -310,6 +329,11 @@ dialog fl "$saved"
 wait_for 10 caption_is "ZEPX - edited.mcr" || fail "loading did not name the file"
 mapfile -t want < <(file_lines)
 expect_list "loading it again"
+
+# The target field takes 99 typed characters at most.
+long=$(printf 'a%.0s' {1..120})
+type_into "$ax" "$ay" "$long"
+expect_eq "typed target length" 99 "$(ctl text "$Z" class:ComboBox:3 | tr -d '\n' | wc -c)"
 
 # ---- the send-method switch, both answers ---------------------------------------------------------------
 
