@@ -229,34 +229,62 @@ std::string ComposeCommandLine(const CommandLine& c) {
   return {};
 }
 
+KindForm KindFormOf(int kind) {
+  const std::string caption = kCommandKinds.at(static_cast<std::size_t>(kind));
+  if (Contains(caption, "時間(ミリ秒)")) return KindForm::Wait;
+  if (Contains(caption, "Click")) return KindForm::Click;
+  if (Contains(caption, "L_Drag") || Contains(caption, "R_Drag")) return KindForm::DragPair;
+  if (caption == kTextKind) return KindForm::Text;
+  if (caption == kFrontAppKind) return KindForm::FrontApp;
+  if (caption == kWindowsKind) return KindForm::Windows;
+  if (Contains(caption, "Event")) return KindForm::Event;
+  return KindForm::Key;
+}
+
+bool IsKeypadOnlyKind(int kind) {
+  const std::string caption = kCommandKinds.at(static_cast<std::size_t>(kind));
+  return caption == "[+]" || caption == "[*]";
+}
+
+bool HoldsDrag(const std::string& line) { return Contains(line, "Drag"); }
+bool HoldsDrop(const std::string& line) { return Contains(line, "Drop"); }
+
 std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
   const std::string caption = kCommandKinds.at(static_cast<std::size_t>(n.kind));
-  if (n.kind == kKindWait) return {kWaitPrefix + std::to_string(n.wait_ms)};
-  if (Contains(caption, "Click")) return {caption + ":" + std::to_string(n.x) + "x" + std::to_string(n.y)};
-  if (Contains(caption, "L_Drag")) return {"L_Drag:NoSet", "L_Drop:NoSet"};
-  if (Contains(caption, "R_Drag")) return {"R_Drag:NoSet", "R_Drop:NoSet"};
+  const KindForm form = KindFormOf(n.kind);
+  switch (form) {
+    case KindForm::Wait:
+      return {kWaitPrefix + std::to_string(n.wait_ms)};
+    case KindForm::Click:
+      return {caption + ":" + std::to_string(n.x) + "x" + std::to_string(n.y)};
+    case KindForm::DragPair:
+      if (Contains(caption, "L_Drag")) return {"L_Drag:NoSet", "L_Drop:NoSet"};
+      return {"R_Drag:NoSet", "R_Drop:NoSet"};
+    default:
+      break;
+  }
 
   CommandLine c;
   c.word = caption;
   const std::optional<std::string> target =
       n.win_message ? std::optional<std::string>(n.target) : std::nullopt;
-  if (caption == kTextKind) {
+  if (form == KindForm::Text) {
     c.form = LineForm::Text;
     c.text = n.text;
     c.target = target;
     if (mid_list) c.modifiers = n.modifiers;
-  } else if (caption == kFrontAppKind) {
+  } else if (form == KindForm::FrontApp) {
     // Never a target: the title names the window itself.
     c.form = LineForm::FrontApp;
     c.app_title = n.text;
     if (mid_list) c.modifiers = n.modifiers;
-  } else if (Contains(caption, "Event")) {
+  } else if (form == KindForm::Event) {
     c.form = LineForm::Event;
   } else {
     c.form = LineForm::Key;
     // Appended, "[Windows]" is the bare key word; inserted, it is composed
     // like any other key.
-    if (mid_list || caption != kWindowsKind) {
+    if (mid_list || form != KindForm::Windows) {
       c.target = target;
       c.modifiers = n.modifiers;
     }
@@ -285,14 +313,12 @@ int FindUnsetDragLine(const std::vector<std::string>& lines) {
 std::optional<Coordinates> ReadCoordinates(const std::string& line) {
   if (Contains(line, ":NoSet")) return Coordinates{0, 0};
   const std::size_t colon = line.find(':');
-  if (colon == std::string::npos) return std::nullopt;
   const std::size_t x = line.find('x');
-  Coordinates c;
-  if (x != std::string::npos) {
-    if (x > colon) c.x = TryStrToInt(line.substr(colon + 1, x - colon - 1)).value_or(0);
-    c.y = TryStrToInt(line.substr(x + 1)).value_or(0);
-  }
-  return c;
+  if (colon == std::string::npos || x == std::string::npos || x < colon) return std::nullopt;
+  const auto cx = TryStrToInt(line.substr(colon + 1, x - colon - 1));
+  const auto cy = TryStrToInt(line.substr(x + 1));
+  if (!cx || !cy) return std::nullopt;
+  return Coordinates{*cx, *cy};
 }
 
 std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_t y) {

@@ -39,6 +39,17 @@ extern const std::array<const char*, kCommandKindCount> kCommandKinds;
 inline constexpr int kKindWait = 0;
 inline constexpr int kKindText = 7;
 inline constexpr int kKindFrontApp = 84;
+inline constexpr int kKindF1 = 8;  // "[F1]" .. "[F12]" are kinds 8 .. 19
+
+// What a kind writes, read from its caption.
+enum class KindForm { Wait, Click, DragPair, Text, FrontApp, Windows, Event, Key };
+KindForm KindFormOf(int kind);
+// "[+]" and "[*]" are keypad keys: without a keypad they need Shift.
+bool IsKeypadOnlyKind(int kind);
+
+// ---- limits ------------------------------------------------------------------
+// The composer adds nothing to a list this long (a loaded file may be longer).
+inline constexpr int kMaxComposedLines = 999;
 
 // ---- what the readers find in a line ---------------------------------------
 
@@ -126,6 +137,11 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list);
 
 // ---- other readers of a line ------------------------------------------------
 
+// The list keeps a drag line with the line below it and a drop line with the
+// line above it. Any line holding the word counts, a text line included.
+bool HoldsDrag(const std::string& line);
+bool HoldsDrop(const std::string& line);
+
 // True when the loader takes the line as a command as it stands: key, text,
 // mouse, event and front-app lines, by their shapes and markers; nothing
 // else (numbers, target) is checked. Wait lines have their own loader rule.
@@ -140,10 +156,11 @@ struct Coordinates {
   std::int32_t x = 0;
   std::int32_t y = 0;
 };
-// The coordinates a line shows: nothing when it has no ":"; 0,0 for
-// ":NoSet"; otherwise X between the first ":" and the first "x" and Y after
-// the first "x", a part that is no integer reading as 0 (a text or title
-// that merely holds ":").
+// The point a line carries: 0,0 for ":NoSet"; otherwise X between the
+// first ":" and the first "x" and Y after that "x", when both are integers.
+// A line without ":", or one whose ":" belongs to a text, an application
+// name or a target title (the parts are no integers, or the first "x" comes
+// before the ":", as in "[Text]"), carries none.
 std::optional<Coordinates> ReadCoordinates(const std::string& line);
 
 // The line with everything after its first ":" replaced by X "x" Y, as the

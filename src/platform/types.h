@@ -75,6 +75,15 @@ constexpr std::uint32_t IDC_CROSS = 32515;  // the cross cursor of the picker
 
 constexpr std::uint32_t WS_EX_LAYERED = 0x00080000;
 constexpr std::uint32_t LWA_ALPHA = 0x00000002;
+constexpr int GWL_EXSTYLE = -20;
+
+// Keys of the batch list box.
+constexpr std::uint8_t VK_UP = 0x26;
+constexpr std::uint8_t VK_DOWN = 0x28;
+constexpr std::uint8_t VK_INSERT = 0x2D;
+constexpr std::uint8_t VK_DELETE = 0x2E;
+constexpr std::uint8_t VK_F1 = 0x70;
+constexpr std::uint8_t VK_F12 = 0x7B;
 }  // namespace win
 
 }  // namespace zepx

@@ -129,6 +129,9 @@ void RunEngine::RunMacro(RunSource source) {
     view_.ToggleSendStatus();
     batch_.Select(i);
     ExecuteLine(i);
+    // Cleared while the line ran (the list stays editable under a run):
+    // nothing is left to run, and the pass was not completed.
+    if (batch_.Empty()) break;
     ++i;
     if (i >= batch_.Count()) {
       i = 0;
@@ -253,6 +256,20 @@ void RunEngine::ResolveTargets() {
   for (int i = 0; i < batch_.Count(); ++i) {
     const CommandLine cmd = ReadCommandLine(batch_.Text(i));
     if (cmd.target) batch_.SetTarget(i, ResolveTarget(*cmd.target));
+  }
+}
+
+void RunEngine::ResolveLine(int row) {
+  if (!Running() || !view_.WinMessageFlag() || !batch_.Has(row)) return;
+  const CommandLine cmd = ReadCommandLine(batch_.Text(row));
+  if (!cmd.target) return;
+  try {
+    batch_.SetTarget(row, ResolveTarget(*cmd.target));
+  } catch (const ConvertError&) {
+    // A handle that is no number is the user's typing, not the run's
+    // fault: the line stays without a window, and nothing is sent for it,
+    // as for a target that was not found.
+    batch_.SetTarget(row, 0);
   }
 }
 

@@ -52,6 +52,10 @@ class RunEngine {
   // integrity level, by the names the list gives them: the system drops
   // what is injected or posted to them.
   std::vector<std::string> UnreachableTargets();
+  // A line was added while the run goes on: its target is resolved now,
+  // as the run resolved the others when it started. Idle, nothing: a run
+  // resolves the whole list when it starts.
+  void ResolveLine(int row);
 
   // Run state, shown by the loop group of the window.
   bool StopRequested = false;

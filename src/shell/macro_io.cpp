@@ -29,15 +29,6 @@ std::string InPlaceQuestion(const std::string& path) {
          path + "\r\n\r\n直接上書きしますか？\r\n保存の途中で失敗した場合、元のファイルの内容は失われます.";
 }
 
-// Empties the batch list without asking, as the send-method switch does
-// when the user agrees to it.
-void ClearListNow(TMainForm& f) {
-  f.batch.Clear();
-  f.RefreshCoordinateDisplay();
-  f.SetEditButtonsEnabled(false);
-  f.SetCaption("ZEPX");
-}
-
 MacroSettings CurrentMacroSettings(TMainForm& f) {
   // Fields are written as they are clamped when left, so a file never holds
   // a value the field itself would not keep.
@@ -146,26 +137,9 @@ void TMainForm::mSaveClick() {
 
 void TMainForm::mFileClick() { mSave.SetEnabled(batch.Selected() >= 0); }
 
-void TMainForm::RefreshCoordinateDisplay() {
-  std::optional<Coordinates> c;
-  if (batch.Selected() >= 0) c = ReadCoordinates(batch.Text(batch.Selected()));
-  if (c) {
-    XLabel.SetValue(c->x);
-    YLabel.SetValue(c->y);
-  }
-  const bool enable = c.has_value();
-  XYCopy.SetEnabled(enable);
-  mXYCopy.SetEnabled(enable);
-  XYPaste.SetEnabled(enable);
-  mXYPaste.SetEnabled(enable);
-}
+void TMainForm::RefreshCoordinateDisplay() { editor.RefreshCoordinateDisplay(); }
 
-void TMainForm::SetEditButtonsEnabled(bool enabled) {
-  DelButton.SetEnabled(enabled);
-  UpButton.SetEnabled(enabled);
-  DownButton.SetEnabled(enabled);
-  ClearButton.SetEnabled(enabled);
-}
+void TMainForm::SetEditButtonsEnabled(bool enabled) { editor.SetEditButtonsEnabled(enabled); }
 
 void TMainForm::PostRadioGroupClick() {
   if (!LoadedFromCommandLine) PostRadioGroup.SetFocus();
@@ -173,7 +147,7 @@ void TMainForm::PostRadioGroupClick() {
   if (batch.Selected() >= 0) {
     if (const char* question = SendMethodSwitchQuestion(PreviousSendMethod, method)) {
       if (platform.dialogs.MessageBox(question, MsgKind::OkCancel) == MsgResult::Ok) {
-        ClearListNow(*this);
+        editor.ClearNow();
       } else {
         // Runs this switch again, which finds nothing to ask.
         PostRadioGroup.SetItemIndex(PreviousSendMethod);

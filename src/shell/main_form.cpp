@@ -12,6 +12,13 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
       TDCheckTimer("TDCheckTimer", p.loop, 5000),
       HookHotKey1(p, [this] { return Handle(); }),
       HookHotKey2(p, [this] { return Handle(); }),
+      editor(batch, p.dialogs,
+             {*this, SendList, CommandBox, AddButton, DelButton, UpButton, DownButton, ClearButton,
+              XLabel, YLabel, XYCopy, XYPaste, mXYCopy, mXYPaste}),
+      composer(batch, p.dialogs,
+               {CommandBox, SpinEdit1, XLabel, YLabel, ShiftCheck, AltCheck, CtrlCheck, ComboBoxEx1,
+                SendTextEdit, GetAppButton2, AppComboBox, AddButton},
+               editor, [this] { return WinMessageFlag(); }),
       engine(p.loop, p.input, p.windows, p.dialogs, batch, *this),
       settings_host(std::make_unique<SettingsHost>(*this)) {
   BuildControls();
@@ -35,6 +42,9 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
     RefreshCoordinateDisplay();
   };
   batch.OnChange = [this](Batch::Change c, int row) { MirrorBatch(c, row); };
+  // A line added under a run is resolved for it at once.
+  composer.LineAdded = [this](int row) { engine.ResolveLine(row); };
+  BitBtn4.OnClick = [this] { if (SendListForm) SendListForm->Open(); };
   Button1.OnClick = [this] { ShowHelp(1); };
   Button2.OnClick = [this] { ShowHelp(2); };
   Button3.OnClick = [this] { ShowHelp(3); };
@@ -82,6 +92,7 @@ void TMainForm::MirrorBatch(Batch::Change change, int row) {
     case Batch::Change::Selected: break;
   }
   if (SendList.ItemIndex() != batch.Selected()) SendList.SetItemIndex(batch.Selected());
+  editor.BatchChanged(change);  // and the detached window's copy
 }
 
 void TMainForm::UserMessage(std::uint32_t msg, std::uintptr_t, std::intptr_t lparam) {

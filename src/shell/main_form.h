@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "edit/composer.h"
+#include "edit/list_editor.h"
 #include "model/batch.h"
 #include "model/send_method.h"
 #include "platform/platform.h"
@@ -187,6 +189,10 @@ class TMainForm : public TForm, public IRunView {
                       {CommandBox, StatusLabel, XLabel, YLabel, AppComboBox, SendTextEdit, XYCopy,
                        XYPaste, MouseTimer},
                       [this] { return Handle(); }, [this] { RefreshCoordinateDisplay(); }};
+  // ---- composing and editing the list (edit/composer.*, edit/list_editor.*);
+  //      they wire the controls they serve ----------------------------------
+  ListEditor editor;
+  Composer composer;
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;

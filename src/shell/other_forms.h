@@ -2,6 +2,7 @@
 // of the program.
 #pragma once
 
+#include "shell/send_list_form.h"  // TSendListForm
 #include "ui/controls.h"
 #include "ui/form.h"
 
@@ -33,11 +34,6 @@ class TAboutForm : public TForm {
   }
   TLabel VersionLabel{"VersionLabel"};
   TButton OKButton{"OKButton"};
-};
-
-class TSendListForm : public TForm {
- public:
-  TSendListForm() : TForm("SendListForm", "ZEPX Batch処理送信リスト (0行)") {}
 };
 
 }  // namespace zepx

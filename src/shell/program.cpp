@@ -26,7 +26,12 @@ void Program::Start() {
   MainForm->CutLineForm = Create(CutLineForm);
   MainForm->AboutForm = Create(AboutForm);
   MainForm->SendListForm = Create(SendListForm);
+  SendListForm->Connect(MainForm->editor, platform_.translucency);
   MainForm->InputForm = Create(InputForm, platform_, *MainForm);
+  // The main window's modifier boxes are mirrored into the palette's.
+  MainForm->composer.MirrorModifier = [palette = InputForm.get()](const std::string& name, bool checked) {
+    palette->MirrorModifier(name, checked);
+  };
 }
 
 int Program::Run() {

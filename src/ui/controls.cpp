@@ -146,6 +146,25 @@ void TItemsControl::PushAll() {
   native_->SetItemIndex(item_index_);
 }
 
+void TComboBox::SetDroppedDown(bool d) {
+  dropped_down_ = d;
+  if (native_) native_->SetDroppedDown(d);
+}
+
+void TTrackBar::SetPosition(int p) {
+  p = p < min_ ? min_ : (p > max_ ? max_ : p);
+  if (p == position_) return;
+  position_ = p;
+  if (native_) native_->SetPosition(p);
+  if (OnChange) OnChange();
+}
+
+void TTrackBar::PushAll() {
+  TControl::PushAll();
+  native_->SetRange(min_, max_);
+  native_->SetPosition(position_);
+}
+
 void TRadioGroup::SetItemIndex(int i) {
   const int before = item_index_;
   TItemsControl::SetItemIndex(i);
@@ -277,22 +296,6 @@ void TWinSpinEdit::FromNativeFocusLost() {
 void TWinSpinEdit::PushAll() {
   TTextControl::PushAll();
   native_->SetReadOnly(read_only_);
-}
-
-void TTrackBar::SetPosition(int p) {
-  p = p < min_ ? min_ : (p > max_ ? max_ : p);
-  if (p == position_) return;
-  position_ = p;
-  if (native_) native_->SetPosition(p);
-  if (OnChange) OnChange();
-}
-
-void TTrackBar::FromNativePosition(int p) { SetPosition(p); }
-
-void TTrackBar::PushAll() {
-  TControl::PushAll();
-  native_->SetRange(min_, max_);
-  native_->SetPosition(position_);
 }
 
 TTimer::~TTimer() { SetEnabled(false); }

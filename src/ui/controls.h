@@ -41,6 +41,7 @@ class INativeControl {
   virtual void Repaint() {}
   virtual void SetReadOnly(bool) {}  // edit fields
   virtual void SelectAll() {}        // edit fields: select the whole text
+  virtual void SetDroppedDown(bool) {}  // drop-downs: open or close the list
   virtual void SetRange(int /*min*/, int /*max*/) {}  // track bars
   virtual void SetPosition(int) {}                    // track bars
   virtual Hwnd Handle() const { return 0; }
@@ -201,6 +202,34 @@ class TComboBox : public TItemsControl {
   using TItemsControl::TItemsControl;
   bool editable = false;  // csDropDown; otherwise a fixed list
   int max_length = 0;
+  // Opens (or closes) the list, as the program does to point the user at
+  // a choice still to be made. The native list reports its closing.
+  bool DroppedDown() const { return dropped_down_; }
+  void SetDroppedDown(bool d);
+  void FromNativeDroppedDown(bool d) { dropped_down_ = d; }
+
+ private:
+  bool dropped_down_ = false;
+};
+
+// A track bar: a position between two bounds. A new position, set by the
+// program or by the user, runs OnChange, as the toolkit's track bar does.
+class TTrackBar : public TControl {
+ public:
+  TTrackBar(std::string name, int min, int max, int position)
+      : TControl(std::move(name)), min_(min), max_(max), position_(position) {}
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  void SetPosition(int p);  // held within the bounds
+  std::function<void()> OnChange;
+  void FromNativePosition(int p) { SetPosition(p); }
+
+ protected:
+  void PushAll() override;
+
+ private:
+  int min_, max_, position_;
 };
 
 // A radio group: picking an entry, by the user or by the program, runs
@@ -270,26 +299,6 @@ class TWinSpinEdit : public TTextControl {
   bool read_only_ = false;
   bool mouse_down_ = false;  // the left button is held on the field
   IDialogs* sounds_ = nullptr;
-};
-
-// A slider over Min..Max. A new position, from the program or the user,
-// runs OnChange, as the toolkit's track bar does.
-class TTrackBar : public TControl {
- public:
-  TTrackBar(std::string name, int min, int max, int position)
-      : TControl(std::move(name)), min_(min), max_(max), position_(position) {}
-  int Min() const { return min_; }
-  int Max() const { return max_; }
-  int Position() const { return position_; }
-  void SetPosition(int p);  // kept inside Min..Max
-  std::function<void()> OnChange;
-  void FromNativePosition(int p);  // dragged or stepped by the user
-
- protected:
-  void PushAll() override;
-
- private:
-  int min_, max_, position_;
 };
 
 class TMenuItem : public TControl {

@@ -100,6 +100,20 @@ TEST(Program, TheMainWindowIsPlacedAndMadeTranslucentBeforeItShows) {
   EXPECT_TRUE(p.MainForm->Visible());
 }
 
+TEST(Program, TheModifierBoxesOfTheMainWindowAndThePaletteFollowEachOther) {
+  FakePlatform fake;
+  Program p(fake.platform());
+  p.Start();
+  p.MainForm->AltCheck.FromNativeClick();
+  EXPECT_TRUE(p.InputForm->AltCheck.Checked());
+  p.InputForm->AltCheck.FromNativeClick();
+  EXPECT_FALSE(p.MainForm->AltCheck.Checked());
+  EXPECT_FALSE(p.InputForm->AltCheck.Checked());
+  p.InputForm->CtrlCheck.FromNativeClick();
+  EXPECT_TRUE(p.MainForm->CtrlCheck.Checked());
+  EXPECT_FALSE(p.MainForm->ShiftCheck.Checked());
+}
+
 TEST(Program, AQuitFromOutsideStillSavesTheSettings) {
   FakePlatform fake;
   Program p(fake.platform());

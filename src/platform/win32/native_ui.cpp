@@ -207,9 +207,19 @@ ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& sho
 
   // Every change of a visible list updates its scroll bars at once, which
   // under Wine costs milliseconds per row: a change of more than one row is
-  // made while the list is hidden and shown again unpainted.
-  const bool hide = removed + inserted > 1 && IsWindowVisible(w);
+  // made while the list is hidden and shown again unpainted. Not a list
+  // that has the keyboard focus: hiding hands the focus to the form for
+  // good (and a list told so inside its own WM_SETFOCUS goes on believing
+  // it has it, so a click on it no longer takes the focus back), after
+  // which the dialog manager takes the arrow keys for moves between
+  // controls. A focused list has its drawing switched off instead.
+  const HWND focus = GetFocus();
+  const bool focused = focus && (focus == w || IsChild(w, focus));
+  const bool many = removed + inserted > 1 && IsWindowVisible(w);
+  const bool hide = many && !focused;
+  const bool freeze = many && focused;
   if (hide) ShowWindow(w, SW_HIDE);
+  if (freeze) SendMessageW(w, WM_SETREDRAW, FALSE, 0);
   if (removed == shown.size() && removed > 0) {
     SendMessageW(w, m.reset, 0, 0);
   } else {
@@ -231,6 +241,10 @@ ListChange SyncList(HWND w, const ListMessages& m, std::vector<std::string>& sho
                want.begin() + static_cast<std::ptrdiff_t>(p),
                want.begin() + static_cast<std::ptrdiff_t>(p + inserted));
   if (hide) ShowWindow(w, SW_SHOWNA);
+  if (freeze) {
+    SendMessageW(w, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+  }
   change.full = removed == 0 && p == 0 && s == 0;
   return change;
 }
@@ -256,9 +270,8 @@ class NativeControl : public INativeControl {
   }
   virtual std::vector<HWND> Windows() const { return {hwnd_}; }
   virtual void Command(HWND /*from*/, WORD /*code*/) {}
-  // WM_HSCROLL or WM_VSCROLL from the control (track bars).
-  virtual void Scrolled() {}
   virtual bool Notify(NMHDR* /*n*/, LRESULT& /*result*/) { return false; }
+  virtual void Scroll() {}  // WM_HSCROLL / WM_VSCROLL from a track bar
   virtual bool CtlColor(UINT msg, HDC dc, LRESULT& result);
   virtual bool IsGroupFrame() const { return false; }
   // Applies changes that were collected instead of made at once.
@@ -344,6 +357,9 @@ class FormWindow : public INativeForm {
 
   bool TryShortcut(WPARAM vk);
   LRESULT DefaultId() const;
+  // Alt and the underlined letter of an enabled button of this form: the
+  // button is clicked where it stands, the focus stays where it is.
+  bool TryMnemonic(WPARAM vk);
   LRESULT Proc(UINT msg, WPARAM wparam, LPARAM lparam);
 
   // INativeForm
@@ -747,9 +763,12 @@ class ListBoxControl : public NativeControl {
                                   DWORD_PTR data) {
     auto* self = reinterpret_cast<ListBoxControl*>(data);
     if (self->dirty_ && !self->flushing_ && msg != WM_NCDESTROY) self->Flush();
-    if (msg == WM_KEYDOWN) {
+    if (msg == WM_KEYDOWN || (msg == WM_SYSKEYDOWN && wparam == VK_F10)) {
       if (auto* lb = dynamic_cast<TListBox*>(&self->list_); lb && lb->OnKeyDown) {
         lb->OnKeyDown(static_cast<int>(wparam));
+        // F10 comes as a system key: left to the default handling it would
+        // open the menu bar on its release.
+        if (msg == WM_SYSKEYDOWN) return 0;
       }
     } else if (msg == WM_NCDESTROY) {
       RemoveWindowSubclass(w, KeyProc, kSubclassId);
@@ -820,7 +839,12 @@ class ComboControl : public NativeControl {
       SetWindowTextQuiet(hwnd_, Wide(combo_.Text()));
     }
   }
+  void SetDroppedDown(bool d) override { SendMessageW(hwnd_, CB_SHOWDROPDOWN, d, 0); }
   void Command(HWND, WORD code) override {
+    if (code == CBN_DROPDOWN || code == CBN_CLOSEUP) {
+      combo_.FromNativeDroppedDown(code == CBN_DROPDOWN);
+      return;
+    }
     if (quiet_) return;
     switch (code) {
       case CBN_SELCHANGE: {
@@ -964,8 +988,9 @@ class RadioGroupControl : public NativeControl {
   UINT last_dpi_ = 96;
 };
 
-// Horizontal slider. Positions set by the program notify nothing; the
-// user's drags and steps arrive as WM_HSCROLL, while dragging too.
+// A horizontal track bar. The position the user drags to is reported as it
+// changes (WM_HSCROLL, while dragging too); the control object keeps it
+// within its bounds.
 class TrackBarControl : public NativeControl {
  public:
   TrackBarControl(FormWindow& f, TTrackBar& t) : NativeControl(f, t), bar_(t) {}
@@ -978,8 +1003,10 @@ class TrackBarControl : public NativeControl {
     SendMessageW(hwnd_, TBM_SETTICFREQ, 10, 0);
     SendMessageW(hwnd_, TBM_SETPAGESIZE, 0, 10);
   }
-  void SetPosition(int p) override { SendMessageW(hwnd_, TBM_SETPOS, TRUE, p); }
-  void Scrolled() override {
+  void SetPosition(int p) override {
+    if (SendMessageW(hwnd_, TBM_GETPOS, 0, 0) != p) SendMessageW(hwnd_, TBM_SETPOS, TRUE, p);
+  }
+  void Scroll() override {
     bar_.FromNativePosition(static_cast<int>(SendMessageW(hwnd_, TBM_GETPOS, 0, 0)));
   }
 
@@ -1419,6 +1446,42 @@ LRESULT FormWindow::DefaultId() const {
   return MAKELRESULT(GetDlgCtrlID(def), DC_HASDEFID);
 }
 
+namespace {
+
+// The letter after the first single "&" of a caption, upper case; 0 when
+// there is none. Captions are cp932, whose second bytes never are "&".
+WPARAM MnemonicOf(const std::string& caption) {
+  for (std::size_t k = 0; k + 1 < caption.size(); ++k) {
+    if (caption[k] != '&') continue;
+    const char c = caption[k + 1];
+    if (c == '&') {
+      ++k;
+      continue;
+    }
+    if (c >= 'a' && c <= 'z') return static_cast<WPARAM>(c - 'a' + 'A');
+    if ((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9')) return static_cast<WPARAM>(c);
+    return 0;
+  }
+  return 0;
+}
+
+}  // namespace
+
+bool FormWindow::TryMnemonic(WPARAM vk) {
+  // The dialog manager would click the button too, but by BM_CLICK, which
+  // takes the focus into the button: the list a line is moved in would
+  // lose the arrow keys after the first Alt+Q.
+  if (!(GetKeyState(VK_MENU) & 0x8000) || (GetKeyState(VK_CONTROL) & 0x8000)) return false;
+  for (auto& n : controls_) {
+    auto* button = dynamic_cast<TButton*>(&n->control());
+    if (!button || !button->Enabled() || !button->Visible()) continue;
+    if (MnemonicOf(button->Caption()) != vk) continue;
+    button->Click();
+    return true;
+  }
+  return false;
+}
+
 LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_COMMAND: {
@@ -1438,7 +1501,7 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
     case WM_HSCROLL:
     case WM_VSCROLL:
       if (NativeControl* n = lparam ? Route(reinterpret_cast<HWND>(lparam)) : nullptr) {
-        n->Scrolled();
+        n->Scroll();
         return 0;
       }
       break;
@@ -1593,6 +1656,13 @@ bool NativeUi::Impl::PreTranslate(MSG& m) {
   if (!f || !IsWindowEnabled(root)) return false;
   if ((m.message == WM_KEYDOWN || m.message == WM_SYSKEYDOWN) && f->TryShortcut(m.wParam))
     return true;
+  if (m.message == WM_SYSKEYDOWN && f->TryMnemonic(m.wParam)) {
+    // Delivered untranslated: the window's default handling ends the Alt
+    // press there (its release must not open the menu bar), and no
+    // WM_SYSCHAR follows to look for a menu with that letter.
+    DispatchMessageW(&m);
+    return true;
+  }
   return IsDialogMessageW(root, &m) != FALSE;
 }
 

@@ -46,6 +46,16 @@
 //   cursor                    "x y" of GetCursorPos
 //   setcursor X Y             SetCursorPos: moves the X pointer and tells
 //                             Wine where it is (xdotool only does the first)
+//   focus                     handle, class and text of the window that has
+//                             the keyboard focus in the foreground thread
+//   choose WIN SEL INDEX      picks an entry of a drop-down as a user's pick
+//                             does: CB_SETCURSEL, then the CBN_SELCHANGE the
+//                             box itself sends to its parent (posted here, so
+//                             that a message box the pick opens does not
+//                             hold the tool; it is handled before any input
+//                             that comes after it)
+//   itempoint WIN SEL INDEX   "x y": screen point in the middle of a list
+//                             box row, for a real click on it
 #include <windows.h>
 #include <psapi.h>
 
@@ -218,6 +228,14 @@ int Run(int argc, wchar_t** argv) {
     Out(Handle(f) + " " + Utf8(f ? WindowText(f) : L""));
     return 0;
   }
+  if (cmd == L"focus") {
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    HWND f = GetGUIThreadInfo(0, &gui) ? gui.hwndFocus : nullptr;
+    Out(Handle(f) + " " + Utf8(f ? ClassOf(f) : L"") + " " + Utf8(f ? WindowText(f) : L""));
+    if (!a1.empty()) Out("active " + Handle(gui.hwndActive) + " capture " + Handle(gui.hwndCapture));
+    return 0;
+  }
   if (cmd == L"cursor") {
     POINT p;
     GetCursorPos(&p);
@@ -288,6 +306,37 @@ int Run(int argc, wchar_t** argv) {
     MapWindowPoints(child, nullptr, reinterpret_cast<POINT*>(&r), 2);
     Out(std::to_string(r.left) + " " + std::to_string(r.top) + " " + std::to_string(r.right) + " " +
         std::to_string(r.bottom));
+    return 0;
+  }
+  if (cmd == L"choose") {
+    if (NeedChild(child, top, a2)) return 1;
+    const WPARAM index = static_cast<WPARAM>(ParseNum(a3));
+    DWORD_PTR r = 0;
+    SendMessageTimeoutW(child, CB_SETCURSEL, index, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &r);
+    if (r != index) {
+      Err("no entry " + Utf8(a3) + " in the drop-down");
+      return 1;
+    }
+    const WPARAM code = MAKEWPARAM(GetDlgCtrlID(child), CBN_SELCHANGE);
+    if (!PostMessageW(GetParent(child), WM_COMMAND, code, reinterpret_cast<LPARAM>(child))) {
+      Err("PostMessage failed");
+      return 1;
+    }
+    return 0;
+  }
+  if (cmd == L"itempoint") {
+    if (NeedChild(child, top, a2.empty() ? L"class:ListBox" : a2)) return 1;
+    RECT rc{};
+    DWORD_PTR r = 0;
+    if (!SendMessageTimeoutW(child, LB_GETITEMRECT, static_cast<WPARAM>(ParseNum(a3)),
+                             reinterpret_cast<LPARAM>(&rc), SMTO_ABORTIFHUNG, kSendTimeoutMs, &r) ||
+        static_cast<LONG_PTR>(r) == LB_ERR) {
+      Err("no row " + Utf8(a3) + " in the list box");
+      return 1;
+    }
+    POINT p{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    ClientToScreen(child, &p);
+    Out(std::to_string(p.x) + " " + std::to_string(p.y));
     return 0;
   }
   if (cmd == L"click") {

@@ -1,0 +1,120 @@
+#include "edit/composer.h"
+
+#include <vector>
+
+#include "model/command_line.h"
+
+namespace zepx {
+
+Composer::Composer(Batch& batch, IDialogs& dialogs, const ComposerControls& c, ListEditor& editor,
+                   std::function<bool()> win_message)
+    : batch_(batch), dialogs_(dialogs), c_(c), editor_(editor), win_message_(std::move(win_message)) {
+  c_.AddButton.OnClick = [this] { Add(); };
+  c_.CommandBox.OnSelect = [this] { KindSelected(); };
+  c_.ComboBoxEx1.OnSelect = [this] { TextModeSelected(); };
+  c_.SendTextEdit.OnEnter = [this] { TextFieldEntered(); };
+  for (TCheckBox* box : {&c_.ShiftCheck, &c_.AltCheck, &c_.CtrlCheck}) {
+    box->OnClick = [this, box] {
+      if (MirrorModifier) MirrorModifier(box->Name, box->Checked());
+    };
+  }
+  editor_.Add = [this] { Add(); };
+}
+
+void Composer::Add() {
+  if (batch_.Count() >= kMaxComposedLines) {
+    dialogs_.MessageBox(kTooManyLinesMessage, MsgKind::Info);
+    return;
+  }
+  const int kind = c_.CommandBox.ItemIndex();
+  if (kind < 0 || kind >= static_cast<int>(kCommandKindCount)) return;
+
+  const int s = batch_.Selected();
+  const bool at_end = s < 0 || s == batch_.Count() - 1;
+  // Below a drop line, so that nothing comes between a drag and its drop.
+  const int at = !at_end && HoldsDrop(batch_.Text(s)) ? s + 1 : s;
+
+  NewCommand n;
+  n.kind = kind;
+  n.wait_ms = c_.SpinEdit1.Value();
+  n.x = c_.XLabel.Value();
+  n.y = c_.YLabel.Value();
+  n.text = c_.SendTextEdit.Text();
+  n.target = c_.AppComboBox.Text();
+  n.modifiers = {c_.ShiftCheck.Checked(), c_.AltCheck.Checked(), c_.CtrlCheck.Checked()};
+  n.win_message = win_message_ && win_message_();
+
+  // Appended keys, texts, applications and events are checked first;
+  // waits, clicks and drags never are, and nothing inserted is.
+  const KindForm form = KindFormOf(kind);
+  const bool checked =
+      at_end && form != KindForm::Wait && form != KindForm::Click && form != KindForm::DragPair;
+  bool refused = false;
+  if (checked && form == KindForm::Text && n.text.empty()) {
+    dialogs_.MessageBox(kNoTextMessage, MsgKind::Info);
+    c_.SendTextEdit.SetFocus();
+    refused = true;
+  } else if (checked && c_.AppComboBox.ItemIndex() < 0) {
+    dialogs_.MessageBox(kNoTargetMessage, MsgKind::Info);
+    // Outside WinMessage the field is disabled and can take neither the
+    // focus nor a click: the message alone has to do.
+    if (c_.AppComboBox.Enabled()) {
+      c_.AppComboBox.SetFocus();
+      c_.AppComboBox.SetDroppedDown(true);
+    }
+    refused = true;
+  }
+
+  if (!refused) {
+    const std::vector<std::string> lines = ComposeNewCommand(n, !at_end);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+      const int row = at_end ? batch_.Count() : at + static_cast<int>(k);
+      batch_.Insert(row, lines[k]);
+      if (LineAdded) LineAdded(row);
+    }
+  }
+
+  // A refusal leaves the list as it was, and the window as after an add.
+  if (batch_.Has(s + 1)) batch_.Select(s + 1);
+  editor_.Added();
+}
+
+void Composer::KindSelected() {
+  const int kind = c_.CommandBox.ItemIndex();
+  if (kind < 0 || kind >= static_cast<int>(kCommandKindCount)) return;
+  switch (KindFormOf(kind)) {
+    case KindForm::Wait:
+      c_.SpinEdit1.SetFocus();
+      break;
+    case KindForm::Text:
+      SetTextMode(0);
+      c_.SendTextEdit.SetFocus();
+      break;
+    case KindForm::FrontApp:
+      SetTextMode(1);
+      c_.SendTextEdit.SetFocus();
+      break;
+    default:
+      if (IsKeypadOnlyKind(kind)) dialogs_.MessageBox(kKeypadKeyMessage, MsgKind::Info);
+      break;
+  }
+}
+
+void Composer::TextModeSelected() {
+  SetTextMode(c_.ComboBoxEx1.ItemIndex() == 1 ? 1 : 0);
+  c_.SendTextEdit.SetFocus();
+}
+
+void Composer::TextFieldEntered() {
+  // The field says what it holds: the kind follows it, without the
+  // reactions of a kind the user picked.
+  c_.CommandBox.SetItemIndex(c_.ComboBoxEx1.ItemIndex() == 1 ? kKindFrontApp : kKindText);
+}
+
+void Composer::SetTextMode(int mode) {
+  c_.ComboBoxEx1.SetItemIndex(mode);
+  c_.SendTextEdit.SetColor(mode == 1 ? kColorSkyBlue : kColorWindow);
+  c_.GetAppButton2.SetEnabled(mode == 1);
+}
+
+}  // namespace zepx

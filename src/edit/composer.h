@@ -1,0 +1,73 @@
+// The command composer: turns the main window's input area into new
+// command lines and places them in the batch list (Add), and the small
+// reactions of the input area that prepare a command. AddButton, the
+// Insert and function keys of the list and every button of the command
+// palette end in Add. The line forms are the model's (ComposeNewCommand);
+// this decides where lines go, what is refused, and what the window shows
+// afterwards.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "edit/list_editor.h"
+#include "model/batch.h"
+#include "platform/platform.h"
+#include "ui/controls.h"
+
+namespace zepx {
+
+inline constexpr const char* kTooManyLinesMessage = "登録できるコマンドは最大999個までです";
+inline constexpr const char* kNoTextMessage = "送信文字列を入力して下さい";
+inline constexpr const char* kNoTargetMessage = "キー送信先アプリケーションを選択指定して下さい";
+inline constexpr const char* kKeypadKeyMessage =
+    "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\n"
+    "Shiftと同時押ししないと正しく出力されません。";
+
+// The input area, by the controls' form names.
+struct ComposerControls {
+  TComboBox& CommandBox;    // the 85 kinds
+  TWinSpinEdit& SpinEdit1;  // wait in ms
+  TWinSpinEdit& XLabel;
+  TWinSpinEdit& YLabel;
+  TCheckBox& ShiftCheck;
+  TCheckBox& AltCheck;
+  TCheckBox& CtrlCheck;
+  TComboBox& ComboBoxEx1;   // text-field mode: 0 text to send, 1 application
+  TComboBox& SendTextEdit;  // the text field
+  TButton& GetAppButton2;   // fills the text field's list with applications
+  TComboBox& AppComboBox;   // the target field
+  TButton& AddButton;
+};
+
+class Composer {
+ public:
+  // win_message reads the WinMessage flag at the moment of each Add.
+  Composer(Batch& batch, IDialogs& dialogs, const ComposerControls& c, ListEditor& editor,
+           std::function<bool()> win_message);
+
+  void Add();
+  void KindSelected();      // the user picked an entry of CommandBox
+  void TextModeSelected();  // ... of ComboBoxEx1
+  void TextFieldEntered();  // SendTextEdit received the focus
+
+  // A modifier check box was clicked: the command palette keeps its check
+  // box of the same name ("ShiftCheck", "AltCheck", "CtrlCheck") in step
+  // through this, once it has set it.
+  std::function<void(const std::string& name, bool checked)> MirrorModifier;
+
+  // A line was placed while a run goes on: the run resolves its target
+  // now, so that a line added to a WinMessage run reaches its window.
+  std::function<void(int row)> LineAdded;
+
+ private:
+  void SetTextMode(int mode);
+
+  Batch& batch_;
+  IDialogs& dialogs_;
+  ComposerControls c_;
+  ListEditor& editor_;
+  std::function<bool()> win_message_;
+};
+
+}  // namespace zepx

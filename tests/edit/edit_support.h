@@ -1,0 +1,88 @@
+// A main window with its detached list window, joined as the program joins
+// them, on the substitute desktop; and the user's ways of choosing.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "model/command_line.h"
+#include "platform/fake/fake_platform.h"
+#include "shell/main_form.h"
+#include "shell/send_list_form.h"
+
+namespace zepx {
+
+using Lines = std::vector<std::string>;
+
+class EditTest : public ::testing::Test {
+ protected:
+  EditTest() {
+    form.Bind(native.get());
+    list_form.Bind(list_native.get());
+    form.SendListForm = &list_form;
+    list_form.Connect(form.editor, fake.platform().translucency);
+    fake.boxes.clear();
+  }
+
+  // The radio button clicked: the send-method switch runs.
+  void Method(int m) { form.PostRadioGroup.SetItemIndex(m); }
+  // An entry of the target field picked from its list.
+  void PickTarget(const std::string& entry) {
+    form.AppComboBox.SetItems({"Other <1>", entry});
+    form.AppComboBox.FromNativeText(entry);
+    form.AppComboBox.FromNativeSelect(1);
+  }
+  // A kind chosen by the program (as the palette and the list keys do),
+  // without the reactions of a user's pick.
+  void Kind(int kind) { form.CommandBox.SetItemIndex(kind); }
+  int KindOf(const char* caption) const {
+    for (std::size_t k = 0; k < kCommandKinds.size(); ++k)
+      if (std::string(kCommandKinds[k]) == caption) return static_cast<int>(k);
+    ADD_FAILURE() << "no kind " << caption;
+    return 0;
+  }
+  void Add(const char* caption) {
+    Kind(KindOf(caption));
+    form.AddButton.Click();
+  }
+  // A list as the loader leaves it: row 0 selected, buttons on.
+  void Load(const Lines& lines) {
+    std::string file = "//ZEP Version 4.51\r\n";
+    for (const std::string& l : lines) file += l + "\r\n";
+    fake.files["C:\\m\\list.mcr"] = file;
+    form.LoadMacro("C:\\m\\list.mcr");
+    fake.boxes.clear();
+  }
+  // A row clicked in the main list.
+  void ClickRow(int row) { form.SendList.FromNativeSelect(row); }
+  void Key(int vk) { form.SendList.OnKeyDown(vk); }
+
+  Lines BatchLines() const { return form.batch.Texts(); }
+  Lines BoxTexts() const {
+    Lines t;
+    for (const auto& b : fake.boxes) t.push_back(b.text);
+    return t;
+  }
+  bool EditButtons(bool on) const {
+    for (const TButton* b : {&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
+                             &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton})
+      if (b->Enabled() != on) return false;
+    return true;
+  }
+  bool CopyPaste(bool on) const {
+    return form.XYCopy.Enabled() == on && form.XYPaste.Enabled() == on &&
+           form.mXYCopy.Enabled() == on && form.mXYPaste.Enabled() == on;
+  }
+
+  TApplication app;
+  FakePlatform fake;
+  std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TMainForm");
+  std::unique_ptr<INativeForm> list_native = fake.MakeNativeForm("TSendListForm");
+  TMainForm form{fake.platform(), app};
+  TSendListForm list_form;
+};
+
+}  // namespace zepx
