@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "events/clock_label.h"
+#include "events/event_actions.h"
+#include "events/timed_events.h"
 #include "model/batch.h"
 #include "model/send_method.h"
 #include "platform/platform.h"
@@ -146,6 +149,10 @@ class TMainForm : public TForm, public IRunView {
   TWinSpinEdit SpinEdit5{"SpinEdit5", 0, 59, 1, 0};
   TLabel Label14{"Label14"};
   TButton Button7{"Button7"};  // settings
+  // The clocks that schedule the two events; ClockLabel2 is never shown
+  // and has no window.
+  TClockLabel ClockLabel1{"ClockLabel1", platform.loop, platform.clock};
+  TClockLabel ClockLabel2{"ClockLabel2", platform.loop, platform.clock};
 
   // menus
   TMenuItem mFile{"mFile", "ファイル(&F)"};
@@ -237,6 +244,15 @@ class TMainForm : public TForm, public IRunView {
   void UnregisterStopKey() override { HookHotKey1.UnregisterKey(1); }
   void LoadChainFile(const std::string& path) override;
   void ExecuteEventActions(int event) override;
+
+  // ---- timed events: arming from the check boxes and time fields, the
+  //      alarms, and the actions (events/timed_events.*, event_actions.*;
+  //      the actions' hooks in shell/main_form_events.cpp) ----------------
+  TimedEvents timed_events{{CheckBox1, SpinEdit3, Label5, SpinEdit4, Label6, ClockLabel1},
+                           {CheckBox2, SpinEdit2, Label7, SpinEdit5, Label14, ClockLabel2},
+                           [this](int event) { ExecuteEventActions(event); }};
+  EventActions event_actions{settings, platform, EventActionHooks()};
+  EventActions::Hooks EventActionHooks();
 
   // ---- settings store (settings/settings_store.*, through shell/settings_host.*)
   void LoadSettings();

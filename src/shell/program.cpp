@@ -19,7 +19,8 @@ void Program::Start() {
   MainForm->FormShow();
 
   MainForm->SettingForm = Create(SettingForm);
-  MainForm->CutLineForm = Create(CutLineForm);
+  TMainForm* main = MainForm.get();
+  MainForm->CutLineForm = Create(CutLineForm, platform_, [main] { main->StopMacro(); });
   MainForm->AboutForm = Create(AboutForm);
   MainForm->SendListForm = Create(SendListForm);
   MainForm->InputForm = Create(InputForm);

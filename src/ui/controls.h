@@ -120,6 +120,7 @@ class TLabel : public TTextControl {
   using TTextControl::TTextControl;
   const std::string& Caption() const { return text_; }
   void SetCaption(const std::string& c) { SetText(c); }
+  bool FontBold = false;  // set before the native control is made
 };
 
 class TGroupBox : public TLabel {
@@ -132,6 +133,9 @@ class TButton : public TLabel {
   using TLabel::TLabel;
   std::function<void()> OnClick;
   void Click() { if (OnClick) OnClick(); }
+  // The form's default button: Enter clicks it, unless another push button
+  // has the focus. Set before the native control is made.
+  bool Default = false;
 };
 
 class TEdit : public TTextControl {

@@ -363,6 +363,7 @@ class FormWindow : public INativeForm {
   void FitClientArea();
   void CenterOverOwner();
   void EndModal();
+  LRESULT DefaultButtonId() const;
   Bounds Absolute(TControl* c) const;
   NativeControl* Route(HWND w) const {
     auto it = routes_.find(w);
@@ -421,8 +422,28 @@ namespace {
 class LabelControl : public NativeControl {
  public:
   using NativeControl::NativeControl;
+  ~LabelControl() override {
+    if (bold_) DeleteObject(bold_);
+  }
   void Create() override { hwnd_ = MakeChild(L"STATIC", SS_LEFT | SS_NOPREFIX, 0); }
   void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  // A bold label gets the form's font in bold, made anew with each font.
+  void ApplyFont(HFONT f) override {
+    const auto* label = dynamic_cast<const TLabel*>(&ctl_);
+    LOGFONTW lf{};
+    if (!label || !label->FontBold || !f || !GetObjectW(f, sizeof lf, &lf)) {
+      NativeControl::ApplyFont(f);
+      return;
+    }
+    lf.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirectW(&lf);
+    NativeControl::ApplyFont(bold ? bold : f);
+    if (bold_) DeleteObject(bold_);
+    bold_ = bold;
+  }
+
+ private:
+  HFONT bold_ = nullptr;
 };
 
 class GroupBoxControl : public NativeControl {
@@ -437,7 +458,8 @@ class ButtonControl : public NativeControl {
  public:
   ButtonControl(FormWindow& f, TButton& b) : NativeControl(f, b), button_(b) {}
   void Create() override {
-    hwnd_ = MakeChild(L"BUTTON", BS_PUSHBUTTON | BS_MULTILINE | WS_TABSTOP, 0);
+    const DWORD kind = button_.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON;
+    hwnd_ = MakeChild(L"BUTTON", kind | BS_MULTILINE | WS_TABSTOP, 0);
   }
   void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
   void Command(HWND, WORD code) override {
@@ -1258,9 +1280,26 @@ void FormWindow::SetDpi(UINT dpi) {
   if (old) DeleteObject(old);
 }
 
+// The answer to DM_GETDEFID, which the dialog manager asks when Enter is
+// pressed: the push button that has the focus, else the form's default
+// button, else none (0).
+LRESULT FormWindow::DefaultButtonId() const {
+  HWND focus = GetFocus();
+  if (NativeControl* n = Route(focus); n && dynamic_cast<TButton*>(&n->control()))
+    return MAKELRESULT(GetDlgCtrlID(focus), DC_HASDEFID);
+  for (const auto& n : controls_) {
+    const auto* b = dynamic_cast<const TButton*>(&n->control());
+    if (b && b->Default && b->Enabled() && b->Visible())
+      return MAKELRESULT(GetDlgCtrlID(n->Windows().front()), DC_HASDEFID);
+  }
+  return 0;
+}
+
 void FormWindow::CenterOverOwner() {
   RECT area{};
-  if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
+  if (form_.ScreenCenter) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  } else if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
     GetWindowRect(owner_, &area);
   } else {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -1481,13 +1520,13 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
       break;
     default:
       // The form's own messages. DM_GETDEFID (WM_USER) is the dialog
-      // manager asking for a default button, which forms do not have.
+      // manager asking for the button that Enter clicks.
       if (msg > WM_USER && msg <= 0x7FFF) {
         form_.UserMessage(msg, static_cast<std::uintptr_t>(wparam),
                           static_cast<std::intptr_t>(lparam));
         return 0;
       }
-      if (msg == WM_USER) return 0;
+      if (msg == WM_USER) return DefaultButtonId();
       break;
   }
   return DefWindowProcW(hwnd_, msg, wparam, lparam);
