@@ -17,13 +17,13 @@ TCutLineForm::TCutLineForm(Platform& platform, std::function<void()> stop_macro)
 
   // One line of text: the count sits between its two parts.
   Label1.SetCaption("あと");
-  Label1.bounds = {18, 26, 26, 18};
+  Label1.bounds = {18, 26, 25, 18};
   TimeCountLabel.SetCaption("9");
   TimeCountLabel.FontBold = true;
   TimeCountLabel.SetFontColor(kColorBlue);
-  TimeCountLabel.bounds = {46, 26, 16, 18};
+  TimeCountLabel.bounds = {44, 26, 12, 18};
   Label2.SetCaption("秒でダイヤルアップネットワークは自動切断されます.");
-  Label2.bounds = {64, 26, 312, 18};
+  Label2.bounds = {57, 26, 318, 18};
   BitBtn1.SetCaption("切断");
   BitBtn1.Default = true;
   BitBtn1.bounds = {96, 64, 92, 28};
