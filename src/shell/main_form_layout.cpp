@@ -291,6 +291,8 @@ void TMainForm::BuildControls() {
   Place(StatusLabel, 8, 474, 266, 32);
   Own(ClockLabel1);
   Place(ClockLabel1, 8, 508, 266, 16);
+  // Event 2's clock only keeps time for its alarm: never shown, no window.
+  ClockLabel2.SetVisible(false);
 
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};

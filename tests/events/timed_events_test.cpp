@@ -78,6 +78,7 @@ TEST_F(Events, TheTimeFieldsFollowTheirCheckBoxAndTheAlarmListHoldsOneEntry) {
   for (TControl* c : event1) EXPECT_FALSE(c->Enabled()) << c->Name;
   for (TControl* c : event2) EXPECT_FALSE(c->Enabled()) << c->Name;
   EXPECT_TRUE(form.ClockLabel1.Visible());
+  EXPECT_FALSE(form.ClockLabel2.Visible());
   EXPECT_EQ(form.ClockLabel1.Caption(), "12時 34分 56秒");
 
   form.SpinEdit3.SetValue(7);  // off: nothing armed
