@@ -240,6 +240,9 @@ class IShell {
   virtual void DragAcceptFiles(Hwnd w, bool accept) = 0;
   // Local date and time as "short date" + " " + "long time".
   virtual std::string LocalDateTimeText() = 0;
+  // ShellExecuteA(NULL, NULL, file, NULL, NULL, show): opens a file with
+  // its default verb, owned by no window.
+  virtual bool ShellExecuteFile(const std::string& file, int show) = 0;
 };
 
 // --- layered windows, looked up at run time ---------------------------------
@@ -256,6 +259,55 @@ class ITranslucency {
                                           std::uint8_t alpha, std::uint32_t flags) = 0;
 };
 
+// --- local time and the system's words for it -------------------------------
+class IClock {
+ public:
+  virtual ~IClock() = default;
+  virtual SystemTime GetLocalTime() = 0;
+  // GetDateFormatA with a picture of the system's own date language ("ddd"
+  // the short weekday name, "MMM" the short month name, "gg" the era, "y"
+  // the year), in the user's locale; with japanese_calendar, in the
+  // Japanese calendar, whose era and era year the system knows. Empty when
+  // the system cannot format it.
+  virtual std::string GetDateFormatA(const SystemTime& t, const std::string& picture,
+                                     bool japanese_calendar) = 0;
+  // GetTimeFormatA in the user's locale ("tt": the morning or afternoon word).
+  virtual std::string GetTimeFormatA(const SystemTime& t, const std::string& picture) = 0;
+};
+
+// --- power state and shutdown -------------------------------------------------
+class IPower {
+ public:
+  using Handle = std::uintptr_t;
+  virtual ~IPower() = default;
+  virtual Handle GetCurrentProcess() = 0;
+  virtual bool OpenProcessToken(Handle process, std::uint32_t access, Handle& token) = 0;
+  // On the local system.
+  virtual bool LookupPrivilegeValueA(const std::string& name, std::uint64_t& luid) = 0;
+  // A list of one privilege; no previous state wanted.
+  virtual bool AdjustTokenPrivileges(Handle token, bool disable_all, std::uint64_t luid,
+                                     std::uint32_t attributes) = 0;
+  virtual std::uint32_t GetLastError() = 0;
+  virtual bool CloseToken(Handle token) = 0;  // CloseHandle
+  virtual bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) = 0;
+  virtual bool SetSystemPowerState(bool suspend, bool force) = 0;
+  // One line to the process's standard output.
+  virtual void WriteStdOut(const std::string& line) = 0;
+};
+
+// --- dial-up connections (Remote Access Service) ------------------------------
+class IDialUp {
+ public:
+  virtual ~IDialUp() = default;
+  // RasEnumConnectionsA into an array of records whose first dwSize is set;
+  // size_bytes is the array's size in, the size needed out; count is the
+  // number of connections out. 0 or an error code; where the library is
+  // missing, an error and a count of 0.
+  virtual std::uint32_t RasEnumConnectionsA(RasConnA* connections, std::uint32_t& size_bytes,
+                                            std::uint32_t& count) = 0;
+  virtual std::uint32_t RasHangUpA(std::uintptr_t connection) = 0;
+};
+
 // Everything together; forms hold a reference to this.
 struct Platform {
   IMessageLoop& loop;
@@ -267,6 +319,9 @@ struct Platform {
   IHotKeys& hotkeys;
   IShell& shell;
   ITranslucency& translucency;
+  IClock& clock;
+  IPower& power;
+  IDialUp& dialup;
 };
 
 }  // namespace zepx

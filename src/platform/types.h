@@ -34,6 +34,32 @@ struct KeyRecord {
   std::uintptr_t extra = 0;
 };
 
+// A local date and time as the system gives it (SYSTEMTIME): day_of_week
+// 0 is Sunday.
+struct SystemTime {
+  std::uint16_t year = 0;
+  std::uint16_t month = 0;
+  std::uint16_t day_of_week = 0;
+  std::uint16_t day = 0;
+  std::uint16_t hour = 0;
+  std::uint16_t minute = 0;
+  std::uint16_t second = 0;
+  std::uint16_t milliseconds = 0;
+};
+
+// One dial-up connection record (RASCONNA) in its first form: size,
+// connection handle, entry name, device type and device name, laid out as
+// the system lays it out in this build. HRASCONN is a pointer-sized handle,
+// so a 32-bit build gets the 412-byte record and a 64-bit one 424 bytes.
+struct RasConnA {
+  std::uint32_t dwSize = 0;
+  std::uintptr_t hrasconn = 0;
+  char szEntryName[257] = {};
+  char szDeviceType[17] = {};
+  char szDeviceName[129] = {};
+};
+static_assert(sizeof(void*) != 4 || sizeof(RasConnA) == 412, "the 32-bit RASCONNA is 412 bytes");
+
 namespace win {
 constexpr std::uint32_t WM_USER = 0x0400;
 constexpr std::uint32_t WM_KEYDOWN = 0x0100;
@@ -84,6 +110,18 @@ constexpr std::uint8_t VK_INSERT = 0x2D;
 constexpr std::uint8_t VK_DELETE = 0x2E;
 constexpr std::uint8_t VK_F1 = 0x70;
 constexpr std::uint8_t VK_F12 = 0x7B;
+
+constexpr int SW_SHOWNORMAL = 1;
+constexpr int SW_SHOW = 5;
+
+constexpr std::uint32_t TOKEN_ADJUST_PRIVILEGES = 0x0020;
+constexpr std::uint32_t TOKEN_QUERY = 0x0008;
+constexpr std::uint32_t SE_PRIVILEGE_ENABLED = 0x00000002;
+constexpr std::uint32_t EWX_SHUTDOWN = 0x00000001;
+constexpr std::uint32_t EWX_REBOOT = 0x00000002;
+constexpr std::uint32_t EWX_FORCE = 0x00000004;
+
+constexpr std::uint32_t ERROR_BUFFER_TOO_SMALL = 603;
 }  // namespace win
 
 }  // namespace zepx

@@ -96,6 +96,7 @@ void TMainForm::FormCreate() {
   }
   for (std::size_t i = 1; i < args.size(); ++i)
     if (IsMacroPath(args[i])) OpenInNewInstance(args[i]);
+  timed_events.StartClocks();
 }
 
 void TMainForm::FormShow() {
@@ -252,6 +253,7 @@ void TMainForm::FormClose() {
 
 void TMainForm::FormDestroy() {
   TDCheckTimer.SetEnabled(false);
+  timed_events.StopClocks();
   if (TranslucencyLibrary) platform.translucency.FreeLibrary(TranslucencyLibrary);
   TranslucencyLibrary = 0;
   SetLayeredWindowAttributesFn = nullptr;

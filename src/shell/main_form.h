@@ -12,6 +12,9 @@
 
 #include "edit/composer.h"
 #include "edit/list_editor.h"
+#include "events/clock_label.h"
+#include "events/event_actions.h"
+#include "events/timed_events.h"
 #include "model/batch.h"
 #include "model/send_method.h"
 #include "platform/platform.h"
@@ -150,6 +153,10 @@ class TMainForm : public TForm, public IRunView {
   TWinSpinEdit SpinEdit5{"SpinEdit5", 0, 59, 1, 0};
   TLabel Label14{"Label14"};
   TButton Button7{"Button7"};  // settings
+  // The clocks that schedule the two events; ClockLabel2 is never shown
+  // and has no window.
+  TClockLabel ClockLabel1{"ClockLabel1", platform.loop, platform.clock};
+  TClockLabel ClockLabel2{"ClockLabel2", platform.loop, platform.clock};
 
   // menus
   TMenuItem mFile{"mFile", "ファイル(&F)"};
@@ -257,6 +264,15 @@ class TMainForm : public TForm, public IRunView {
   void ExecuteEventActions(int event) override;
   void ShowBalloon(const std::string& title, const std::string& text) override;
   void StartAdministratorInstance() override { mNewZepClick(); }
+
+  // ---- timed events: arming from the check boxes and time fields, the
+  //      alarms, and the actions (events/timed_events.*, event_actions.*;
+  //      the actions' hooks in shell/main_form_events.cpp) ----------------
+  TimedEvents timed_events{{CheckBox1, SpinEdit3, Label5, SpinEdit4, Label6, ClockLabel1},
+                           {CheckBox2, SpinEdit2, Label7, SpinEdit5, Label14, ClockLabel2},
+                           [this](int event) { ExecuteEventActions(event); }};
+  EventActions event_actions{settings, platform, EventActionHooks()};
+  EventActions::Hooks EventActionHooks();
 
   // ---- settings store (settings/settings_store.*, through shell/settings_host.*)
   void LoadSettings();

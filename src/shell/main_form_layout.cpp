@@ -288,7 +288,11 @@ void TMainForm::BuildControls() {
   Place(SpeedButton1, 141, 438, 129, kButtonH);
   StatusLabel.SetCaption("待機中");
   Own(StatusLabel);
-  Place(StatusLabel, 8, 474, 266, 48);
+  Place(StatusLabel, 8, 474, 266, 32);
+  Own(ClockLabel1);
+  Place(ClockLabel1, 8, 508, 266, 16);
+  // Event 2's clock only keeps time for its alarm: never shown, no window.
+  ClockLabel2.SetVisible(false);
 
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};

@@ -67,10 +67,7 @@ void TMainForm::LoadChainFile(const std::string& path) {
   DelButton.SetEnabled(false);
 }
 
-void TMainForm::ExecuteEventActions(int /*event*/) {
-  // The timed events' action slots are not built yet: an event line in a
-  // run does nothing and the run goes on with the next line.
-}
+void TMainForm::ExecuteEventActions(int event) { event_actions.Execute(event); }
 
 void TMainForm::LoopSpinEditChange() {
   if (LoopSpinEdit.Value() < 0) LoopSpinEdit.SetValue(0);

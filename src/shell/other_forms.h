@@ -13,11 +13,6 @@ class TSettingForm : public TForm {
   TSettingForm() : TForm("SettingForm", "ZEPX設定") {}
 };
 
-class TCutLineForm : public TForm {
- public:
-  TCutLineForm() : TForm("CutLineForm", "ダイヤルアップ切断") {}
-};
-
 // The About box, shown modally from the help menu.
 class TAboutForm : public TForm {
  public:

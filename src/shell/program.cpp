@@ -23,7 +23,8 @@ void Program::Start() {
   MainForm->Reveal();
 
   MainForm->SettingForm = Create(SettingForm);
-  MainForm->CutLineForm = Create(CutLineForm);
+  TMainForm* main = MainForm.get();
+  MainForm->CutLineForm = Create(CutLineForm, platform_, [main] { main->StopMacro(); });
   MainForm->AboutForm = Create(AboutForm);
   MainForm->SendListForm = Create(SendListForm);
   SendListForm->Connect(MainForm->editor, platform_.translucency);

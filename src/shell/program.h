@@ -8,6 +8,7 @@
 
 #include "platform/platform.h"
 #include "shell/input_form.h"
+#include "shell/cut_line_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
 #include "ui/form.h"

@@ -123,6 +123,7 @@ class TLabel : public TTextControl {
   using TTextControl::TTextControl;
   const std::string& Caption() const { return text_; }
   void SetCaption(const std::string& c) { SetText(c); }
+  bool FontBold = false;  // set before the native control is made
 };
 
 class TGroupBox : public TLabel {

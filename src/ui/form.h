@@ -39,6 +39,8 @@ class TForm {
 
   const std::string Name;
   int ClientWidth = 0, ClientHeight = 0;  // 96-DPI pixels
+  // First shown in the middle of the screen rather than over the main window.
+  bool ScreenCenter = false;
 
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& c);

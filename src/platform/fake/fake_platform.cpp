@@ -1,6 +1,8 @@
 #include "platform/fake/fake_platform.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 
@@ -75,8 +77,51 @@ std::uint32_t ScanCode(std::uint32_t vk) {
 
 }  // namespace
 
+namespace {
+
+// Days since 1970-01-01 of a proleptic Gregorian date, and back.
+std::int64_t DaysFromCivil(std::int64_t y, unsigned m, unsigned d) {
+  y -= m <= 2;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const unsigned yoe = static_cast<unsigned>(y - era * 400);
+  const unsigned doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const unsigned doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + static_cast<std::int64_t>(doe) - 719468;
+}
+
+SystemTime CivilFromMs(std::int64_t ms) {
+  std::int64_t days = ms >= 0 ? ms / 86400000 : -((-ms + 86399999) / 86400000);
+  std::int64_t rest = ms - days * 86400000;
+  SystemTime t;
+  t.day_of_week = static_cast<std::uint16_t>(((days % 7) + 11) % 7);  // 1970-01-01 was a Thursday
+  const std::int64_t z = days + 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const unsigned doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+  t.year = static_cast<std::uint16_t>(static_cast<std::int64_t>(yoe) + era * 400 + (m <= 2));
+  t.month = static_cast<std::uint16_t>(m);
+  t.day = static_cast<std::uint16_t>(d);
+  t.hour = static_cast<std::uint16_t>(rest / 3600000);
+  t.minute = static_cast<std::uint16_t>(rest / 60000 % 60);
+  t.second = static_cast<std::uint16_t>(rest / 1000 % 60);
+  t.milliseconds = static_cast<std::uint16_t>(rest % 1000);
+  return t;
+}
+
+std::int64_t MsFromCivil(const SystemTime& t) {
+  return DaysFromCivil(t.year, t.month, t.day) * 86400000 + t.hour * 3600000LL +
+         t.minute * 60000LL + t.second * 1000LL + t.milliseconds;
+}
+
+}  // namespace
+
 FakePlatform::FakePlatform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {}
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
+      local_origin_ms_(MsFromCivil(SystemTime{2026, 12, 0, 6, 12, 34, 56, 0})) {}
 
 std::vector<std::string> FakePlatform::Texts(std::initializer_list<const char*> prefixes) const {
   std::vector<std::string> out;
@@ -858,6 +903,178 @@ std::unique_ptr<INativeForm> FakePlatform::MakeNativeForm(const std::string& cla
   const Hwnd h = AddWindow("", class_name, {0, 0, 640, 480});
   FindWindowByHandle(h)->visible = false;
   return std::make_unique<FakeNativeForm>(*this, h);
+}
+
+}  // namespace zepx
+
+namespace zepx {
+
+// ---- local time ------------------------------------------------------------------------------
+
+SystemTime FakePlatform::LocalTime() const { return CivilFromMs(local_origin_ms_ + now); }
+
+void FakePlatform::SetLocalTime(const SystemTime& t) {
+  local_origin_ms_ = MsFromCivil(t) - now;
+}
+
+namespace {
+
+// The runs of one letter of a picture ("yyyy", "gg") and the quoted texts
+// of the system's picture language, handed to fn(letter, count) or copied.
+template <typename Fn>
+std::string Picture(const std::string& picture, Fn fn) {
+  std::string out;
+  for (std::size_t i = 0; i < picture.size();) {
+    const char c = picture[i];
+    if (c == '\'') {
+      const std::size_t end = picture.find('\'', i + 1);
+      out += picture.substr(i + 1, (end == std::string::npos ? picture.size() : end) - i - 1);
+      i = end == std::string::npos ? picture.size() : end + 1;
+      continue;
+    }
+    std::size_t n = 1;
+    while (i + n < picture.size() && picture[i + n] == c) ++n;
+    const std::string piece = fn(c, n);
+    out += piece.empty() && !std::isalpha(static_cast<unsigned char>(c)) ? picture.substr(i, n) : piece;
+    i += n;
+  }
+  return out;
+}
+
+std::string Padded(int v, std::size_t width) {
+  std::string s = std::to_string(v);
+  while (s.size() < width) s.insert(s.begin(), '0');
+  return s;
+}
+
+}  // namespace
+
+std::string FakePlatform::GetDateFormatA(const SystemTime& t, const std::string& picture,
+                                         bool japanese_calendar) {
+  return Picture(picture, [&](char c, std::size_t n) -> std::string {
+    switch (c) {
+      case 'd':
+        if (n <= 2) return Padded(t.day, n);
+        return (n == 3 ? short_day_names : long_day_names).at(t.day_of_week);
+      case 'M': return n <= 2 ? Padded(t.month, n) : std::to_string(t.month) + "月";
+      case 'g': return japanese_calendar ? era_name : "西暦";
+      case 'y': {
+        const int year = japanese_calendar ? t.year - era_first_year + 1 : t.year;
+        if (n == 1) return std::to_string(japanese_calendar ? year : year % 100);
+        if (n == 2) return Padded(year % 100, 2);
+        return std::to_string(year);
+      }
+      default: return std::string(n, c);
+    }
+  });
+}
+
+std::string FakePlatform::GetTimeFormatA(const SystemTime& t, const std::string& picture) {
+  return Picture(picture, [&](char c, std::size_t n) -> std::string {
+    if (c == 't') return t.hour < 12 ? am_word : pm_word;
+    if (c == 'H') return Padded(t.hour, n);
+    if (c == 'm') return Padded(t.minute, n);
+    if (c == 's') return Padded(t.second, n);
+    return std::string(n, c);
+  });
+}
+
+// ---- power -------------------------------------------------------------------------------------
+
+IPower::Handle FakePlatform::GetCurrentProcess() {
+  Record("GetCurrentProcess()");
+  return static_cast<Handle>(-1);
+}
+
+bool FakePlatform::OpenProcessToken(Handle process, std::uint32_t access, Handle& token) {
+  Record("OpenProcessToken(" + Join({static_cast<long long>(static_cast<std::intptr_t>(process)), access}) + ")");
+  if (Fails("OpenProcessToken")) {
+    last_error_ = 5;  // access denied
+    return false;
+  }
+  token = 0x7A0;
+  return true;
+}
+
+bool FakePlatform::LookupPrivilegeValueA(const std::string& name, std::uint64_t& luid) {
+  Record("LookupPrivilegeValueA(" + name + ")");
+  if (name != "SeShutdownPrivilege" || Fails("LookupPrivilegeValueA")) return false;
+  luid = 19;
+  return true;
+}
+
+bool FakePlatform::AdjustTokenPrivileges(Handle token, bool disable_all, std::uint64_t luid,
+                                         std::uint32_t attributes) {
+  Record("AdjustTokenPrivileges(" +
+         Join({static_cast<long long>(token), disable_all ? 1 : 0, static_cast<long long>(luid), attributes}) + ")");
+  if (token == 0) {
+    last_error_ = 6;  // invalid handle
+    return false;
+  }
+  last_error_ = adjust_last_error;
+  return !Fails("AdjustTokenPrivileges");
+}
+
+bool FakePlatform::CloseToken(Handle token) {
+  Record("CloseHandle(" + Join({static_cast<long long>(token)}) + ")");
+  return token != 0;
+}
+
+bool FakePlatform::ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) {
+  Record("ExitWindowsEx(" + Join({flags, reason}) + ")");
+  return !Fails("ExitWindowsEx");
+}
+
+bool FakePlatform::SetSystemPowerState(bool suspend, bool force) {
+  Record("SetSystemPowerState(" + Join({suspend ? 1 : 0, force ? 1 : 0}) + ")");
+  return !Fails("SetSystemPowerState");
+}
+
+void FakePlatform::WriteStdOut(const std::string& line) {
+  Record("WriteStdOut(" + line + ")");
+  stdout_lines.push_back(line);
+}
+
+// ---- dial-up --------------------------------------------------------------------------------------
+
+std::uint32_t FakePlatform::RasEnumConnectionsA(RasConnA* connections, std::uint32_t& size_bytes,
+                                                std::uint32_t& count) {
+  Record("RasEnumConnectionsA(" + Join({connections ? connections->dwSize : 0, size_bytes}) + ")");
+  if (dialup_library_missing) {
+    count = 0;
+    return 1157;  // ERROR_DLL_NOT_FOUND
+  }
+  if (!connections || connections->dwSize != sizeof(RasConnA)) return 632;  // ERROR_INVALID_SIZE
+  // The records that fit are filled; with more connections than that the
+  // call says so, and how many there are.
+  const std::size_t fit = size_bytes / sizeof(RasConnA);
+  const std::size_t n = dialup_connections.size();
+  for (std::size_t i = 0; i < n && i < fit; ++i) {
+    RasConnA& r = connections[i];
+    r = RasConnA{};
+    r.dwSize = sizeof(RasConnA);
+    r.hrasconn = dialup_connections[i];
+    std::snprintf(r.szEntryName, sizeof r.szEntryName, "entry%zu", i);
+    std::snprintf(r.szDeviceType, sizeof r.szDeviceType, "modem");
+  }
+  count = static_cast<std::uint32_t>(n);
+  size_bytes = static_cast<std::uint32_t>(n * sizeof(RasConnA));
+  return n > fit ? win::ERROR_BUFFER_TOO_SMALL : 0;
+}
+
+std::uint32_t FakePlatform::RasHangUpA(std::uintptr_t connection) {
+  Record("RasHangUpA(" + Join({static_cast<long long>(connection)}) + ")");
+  auto it = std::find(dialup_connections.begin(), dialup_connections.end(), connection);
+  if (it == dialup_connections.end()) return 668;  // ERROR_NO_CONNECTION
+  dialup_connections.erase(it);
+  return 0;
+}
+
+// ---- shell ---------------------------------------------------------------------------------------
+
+bool FakePlatform::ShellExecuteFile(const std::string& file, int show) {
+  Record("ShellExecuteFile(" + file + "," + std::to_string(show) + ")");
+  return FileExists(file);
 }
 
 }  // namespace zepx

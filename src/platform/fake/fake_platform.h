@@ -36,7 +36,10 @@ class FakePlatform : public IMessageLoop,
                      public IRegistry,
                      public IHotKeys,
                      public IShell,
-                     public ITranslucency {
+                     public ITranslucency,
+                     public IClock,
+                     public IPower,
+                     public IDialUp {
  public:
   FakePlatform();
   Platform& platform() { return platform_; }
@@ -189,6 +192,35 @@ class FakePlatform : public IMessageLoop,
   bool has_layered_function = true;
   std::vector<std::uintptr_t> loaded_libraries;
 
+  // ---- local time -------------------------------------------------------------
+  // The local time follows the virtual clock: at virtual time 0 it is
+  // 2026-12-06 (a Sunday) 12:34:56.000, the moment of local_date_time.
+  SystemTime LocalTime() const;
+  // Sets the computer's clock (forward or back) to t at the current
+  // virtual time; it goes on running from there.
+  void SetLocalTime(const SystemTime& t);
+  // What the system calls the Japanese era of every date, and the
+  // Gregorian year in which that era's year 1 falls; the morning and
+  // afternoon words and the weekday names of the user's locale.
+  std::string era_name = "令和";
+  int era_first_year = 2019;
+  std::string am_word = "午前";
+  std::string pm_word = "午後";
+  std::vector<std::string> short_day_names = {"日", "月", "火", "水", "木", "金", "土"};
+  std::vector<std::string> long_day_names = {"日曜日", "月曜日", "火曜日", "水曜日",
+                                             "木曜日", "金曜日", "土曜日"};
+
+  // ---- power and dial-up ---------------------------------------------------------
+  // Names of the calls that fail ("OpenProcessToken", "ExitWindowsEx", ...).
+  std::set<std::string> failing_calls;
+  // What GetLastError tells after AdjustTokenPrivileges (1300: the
+  // privilege is not held).
+  std::uint32_t adjust_last_error = 0;
+  std::vector<std::string> stdout_lines;
+  // Active dial-up connections, by handle, in enumeration order.
+  std::vector<std::uintptr_t> dialup_connections;
+  bool dialup_library_missing = false;
+
   // ---- IMessageLoop ----------------------------------------------------------
   bool ProcessOneMessage() override;
   void ProcessPendingMessages() override;
@@ -280,6 +312,7 @@ class FakePlatform : public IMessageLoop,
   bool NotifyIconModify(const NotifyIconData& d) override;
   void DragAcceptFiles(Hwnd w, bool accept) override;
   std::string LocalDateTimeText() override { return local_date_time; }
+  bool ShellExecuteFile(const std::string& file, int show) override;
 
   // ---- ITranslucency -----------------------------------------------------------------------
   std::uintptr_t LoadLibraryA(const std::string& name) override;
@@ -289,6 +322,29 @@ class FakePlatform : public IMessageLoop,
   std::int32_t SetWindowLongA(Hwnd w, int index, std::int32_t value) override;
   bool SetLayeredWindowAttributes(void* fn, Hwnd w, std::uint32_t color_key, std::uint8_t alpha,
                                   std::uint32_t flags) override;
+
+  // ---- IClock --------------------------------------------------------------------------------
+  SystemTime GetLocalTime() override { return LocalTime(); }
+  std::string GetDateFormatA(const SystemTime& t, const std::string& picture,
+                             bool japanese_calendar) override;
+  std::string GetTimeFormatA(const SystemTime& t, const std::string& picture) override;
+
+  // ---- IPower --------------------------------------------------------------------------------
+  Handle GetCurrentProcess() override;
+  bool OpenProcessToken(Handle process, std::uint32_t access, Handle& token) override;
+  bool LookupPrivilegeValueA(const std::string& name, std::uint64_t& luid) override;
+  bool AdjustTokenPrivileges(Handle token, bool disable_all, std::uint64_t luid,
+                             std::uint32_t attributes) override;
+  std::uint32_t GetLastError() override { return last_error_; }
+  bool CloseToken(Handle token) override;
+  bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
+  bool SetSystemPowerState(bool suspend, bool force) override;
+  void WriteStdOut(const std::string& line) override;
+
+  // ---- IDialUp -------------------------------------------------------------------------------
+  std::uint32_t RasEnumConnectionsA(RasConnA* connections, std::uint32_t& size_bytes,
+                                    std::uint32_t& count) override;
+  std::uint32_t RasHangUpA(std::uintptr_t connection) override;
 
  private:
   void Record(std::string text);
@@ -317,6 +373,9 @@ class FakePlatform : public IMessageLoop,
   Key next_key_ = 1;
   std::map<Hwnd, std::function<void(int)>> message_windows_;
   std::uintptr_t next_hook_ = 0x5000;
+  std::int64_t local_origin_ms_;  // local time at virtual time 0, ms since 1970-01-01
+  std::uint32_t last_error_ = 0;
+  bool Fails(const char* call) const { return failing_calls.count(call) > 0; }
 
  public:
   const std::vector<Window>& Windows() const { return windows_; }

@@ -444,8 +444,28 @@ namespace {
 class LabelControl : public NativeControl {
  public:
   using NativeControl::NativeControl;
+  ~LabelControl() override {
+    if (bold_) DeleteObject(bold_);
+  }
   void Create() override { hwnd_ = MakeChild(L"STATIC", SS_LEFT | SS_NOPREFIX, 0); }
   void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
+  // A bold label gets the form's font in bold, made anew with each font.
+  void ApplyFont(HFONT f) override {
+    const auto* label = dynamic_cast<const TLabel*>(&ctl_);
+    LOGFONTW lf{};
+    if (!label || !label->FontBold || !f || !GetObjectW(f, sizeof lf, &lf)) {
+      NativeControl::ApplyFont(f);
+      return;
+    }
+    lf.lfWeight = FW_BOLD;
+    HFONT bold = CreateFontIndirectW(&lf);
+    NativeControl::ApplyFont(bold ? bold : f);
+    if (bold_) DeleteObject(bold_);
+    bold_ = bold;
+  }
+
+ private:
+  HFONT bold_ = nullptr;
 };
 
 class GroupBoxControl : public NativeControl {
@@ -1319,7 +1339,9 @@ void FormWindow::SetDpi(UINT dpi) {
 
 void FormWindow::CenterOverOwner() {
   RECT area{};
-  if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
+  if (form_.ScreenCenter) {
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+  } else if (owner_ && IsWindowVisible(owner_) && !IsIconic(owner_)) {
     GetWindowRect(owner_, &area);
   } else {
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
@@ -1438,7 +1460,7 @@ LRESULT FormWindow::DefaultId() const {
   HWND def = nullptr;
   for (const auto& n : controls_) {
     const auto* b = dynamic_cast<const TButton*>(&n->control());
-    if (b && b->Default) def = n->Windows().front();
+    if (b && b->Default && b->Enabled() && b->Visible()) def = n->Windows().front();
   }
   if (!def) return 0;
   HWND focus = GetFocus();

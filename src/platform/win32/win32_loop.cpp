@@ -46,7 +46,7 @@ const wchar_t* SinkClassName() {
 }
 
 Win32Platform::Win32Platform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this} {
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
   sink_ = N(CreateWindowExW(0, SinkClassName(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleW(nullptr), this));
 }

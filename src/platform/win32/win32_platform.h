@@ -32,7 +32,10 @@ class Win32Platform : public IMessageLoop,
                       public IRegistry,
                       public IHotKeys,
                       public IShell,
-                      public ITranslucency {
+                      public ITranslucency,
+                      public IClock,
+                      public IPower,
+                      public IDialUp {
  public:
   Win32Platform();
   ~Win32Platform() override;
@@ -150,6 +153,7 @@ class Win32Platform : public IMessageLoop,
   bool NotifyIconModify(const NotifyIconData& d) override;
   void DragAcceptFiles(Hwnd w, bool accept) override;
   std::string LocalDateTimeText() override;
+  bool ShellExecuteFile(const std::string& file, int show) override;
 
   // ---- ITranslucency ----
   std::uintptr_t LoadLibraryA(const std::string& name) override;
@@ -159,6 +163,25 @@ class Win32Platform : public IMessageLoop,
   std::int32_t SetWindowLongA(Hwnd w, int index, std::int32_t value) override;
   bool SetLayeredWindowAttributes(void* fn, Hwnd w, std::uint32_t color_key, std::uint8_t alpha,
                                   std::uint32_t flags) override;
+
+  // ---- IClock, IPower, IDialUp (win32_events.cpp) ----
+  SystemTime GetLocalTime() override;
+  std::string GetDateFormatA(const SystemTime& t, const std::string& picture,
+                             bool japanese_calendar) override;
+  std::string GetTimeFormatA(const SystemTime& t, const std::string& picture) override;
+  Handle GetCurrentProcess() override;
+  bool OpenProcessToken(Handle process, std::uint32_t access, Handle& token) override;
+  bool LookupPrivilegeValueA(const std::string& name, std::uint64_t& luid) override;
+  bool AdjustTokenPrivileges(Handle token, bool disable_all, std::uint64_t luid,
+                             std::uint32_t attributes) override;
+  std::uint32_t GetLastError() override;
+  bool CloseToken(Handle token) override;
+  bool ExitWindowsEx(std::uint32_t flags, std::uint32_t reason) override;
+  bool SetSystemPowerState(bool suspend, bool force) override;
+  void WriteStdOut(const std::string& line) override;
+  std::uint32_t RasEnumConnectionsA(RasConnA* connections, std::uint32_t& size_bytes,
+                                    std::uint32_t& count) override;
+  std::uint32_t RasHangUpA(std::uintptr_t connection) override;
 
   // The window procedure of our hidden windows (timers, tasks, hot keys).
   std::intptr_t HandleSinkMessage(Hwnd w, std::uint32_t msg, std::uintptr_t wparam,
@@ -194,6 +217,13 @@ class Win32Platform : public IMessageLoop,
   // WM_CHAR lead bytes waiting for their trail byte, per target window,
   // when cp932 text is posted on a system whose ANSI code page is not 932.
   std::map<Hwnd, unsigned char> pending_lead_;
+
+  // The dial-up functions, looked up in rasapi32.dll at their first use
+  // (the library stays loaded for the life of the process).
+  bool LoadDialUp();
+  bool dialup_looked_up_ = false;
+  void* ras_enum_connections_ = nullptr;
+  void* ras_hang_up_ = nullptr;
 };
 
 }  // namespace zepx::win32

@@ -195,7 +195,7 @@ bool Win32Platform::ClipCursor(const Rect* r) {
 namespace zepx::win32 {
 
 std::optional<std::uint32_t> Win32Platform::IntegrityLevel(Hwnd w) {
-  HANDLE process = GetCurrentProcess();
+  HANDLE process = ::GetCurrentProcess();
   if (w) {
     DWORD pid = 0;
     GetWindowThreadProcessId(H(w), &pid);
@@ -205,11 +205,11 @@ std::optional<std::uint32_t> Win32Platform::IntegrityLevel(Hwnd w) {
   }
   std::optional<std::uint32_t> level;
   HANDLE token = nullptr;
-  if (OpenProcessToken(process, TOKEN_QUERY, &token)) {
+  if (::OpenProcessToken(process, TOKEN_QUERY, &token)) {
     DWORD size = 0;
-    GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
+    ::GetTokenInformation(token, TokenIntegrityLevel, nullptr, 0, &size);
     std::vector<BYTE> buf(size);
-    if (size && GetTokenInformation(token, TokenIntegrityLevel, buf.data(), size, &size)) {
+    if (size && ::GetTokenInformation(token, TokenIntegrityLevel, buf.data(), size, &size)) {
       const PSID sid = reinterpret_cast<TOKEN_MANDATORY_LABEL*>(buf.data())->Label.Sid;
       const UCHAR count = *GetSidSubAuthorityCount(sid);
       if (count > 0) level = *GetSidSubAuthority(sid, count - 1);

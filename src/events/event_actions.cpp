@@ -1,0 +1,123 @@
+#include "events/event_actions.h"
+
+namespace zepx {
+
+const char* const kEventActionEntries[kEventActionEntryCount] = {
+    "",
+    "ダイヤルアップ切断",
+    "Windowsスリープ",
+    "Windows休止",
+    "Windows再起動",
+    "Windowsシャットダウン",
+    "マクロ実行",
+    "マクロ停止",
+    "ファイル実行 1",
+    "ファイル実行 2",
+    "１秒ウエイト",
+    "３秒ウエイト",
+    "１０秒ウエイト",
+    "Windowsスリープ",
+    "Windows再起動",
+};
+
+namespace {
+
+int EntryCount(int event, int slot) { return event == 1 && slot == 0 ? 13 : kEventActionEntryCount; }
+
+}  // namespace
+
+std::vector<std::string> EventActionItems(int event, int slot) {
+  return std::vector<std::string>(kEventActionEntries, kEventActionEntries + EntryCount(event, slot));
+}
+
+std::string EventActionText(int event, int slot, std::int32_t index) {
+  if (index < 0 || index >= EntryCount(event, slot)) return {};
+  return kEventActionEntries[index];
+}
+
+EventActions::EventActions(const Settings& settings, Platform& platform, Hooks hooks)
+    : settings_(settings), platform_(platform), hooks_(std::move(hooks)) {}
+
+void EventActions::Execute(int event) {
+  if (event != 1 && event != 2) return;
+  ++depth_;
+  for (int slot = 0; slot < 5; ++slot) {
+    // Read slot by slot: an action (a run, the countdown's message loop)
+    // may let the settings change under the sequence.
+    const std::int32_t index = (event == 1 ? settings_.ECom1Index : settings_.ECom2Index)[static_cast<std::size_t>(slot)];
+    if (OnSlotRun) OnSlotRun(event, slot, index);
+    RunAction(EventActionText(event, slot, index), event, slot);
+  }
+  --depth_;
+  // A shutdown closes the window only once every slot has run, and not
+  // under another event's sequence that is still going on.
+  if (depth_ == 0 && close_after_) {
+    close_after_ = false;
+    if (hooks_.close) hooks_.close();
+  }
+}
+
+void EventActions::RunAction(const std::string& text, int event, int slot) {
+  if (text == "ダイヤルアップ切断") {
+    if (hooks_.countdown) hooks_.countdown();
+  } else if (text == "Windowsスリープ") {
+    PowerAction(4);
+  } else if (text == "Windows休止") {
+    PowerAction(5);
+  } else if (text == "Windows再起動") {
+    PowerAction(2);
+  } else if (text == "Windowsシャットダウン") {
+    ForcedShutdown();
+    close_after_ = true;
+  } else if (text == "マクロ実行") {
+    if (hooks_.run) hooks_.run();
+  } else if (text == "マクロ停止") {
+    if (hooks_.stop) hooks_.stop();
+  } else if (text == "ファイル実行 1" || text == "ファイル実行 2") {
+    const std::string& path = text == "ファイル実行 1" ? settings_.Exec1 : settings_.Exec2;
+    if (!platform_.files.FileExists(path)) return;
+    const int show = event == 1 && slot == 0 ? win::SW_SHOWNORMAL : win::SW_SHOW;
+    platform_.shell.ShellExecuteFile(path, show);
+  } else if (text == "１秒ウエイト") {
+    platform_.loop.Sleep(1000);
+  } else if (text == "３秒ウエイト") {
+    platform_.loop.Sleep(3000);
+  } else if (text == "１０秒ウエイト") {
+    platform_.loop.Sleep(10000);
+  }
+}
+
+IPower::Handle EventActions::EnableShutdownPrivilege(bool report) {
+  IPower& power = platform_.power;
+  IPower::Handle token = 0;
+  if (!power.OpenProcessToken(power.GetCurrentProcess(), win::TOKEN_ADJUST_PRIVILEGES | win::TOKEN_QUERY,
+                              token) &&
+      report)
+    power.WriteStdOut("OpenProcessToken");
+  std::uint64_t luid = 0;
+  power.LookupPrivilegeValueA("SeShutdownPrivilege", luid);
+  power.AdjustTokenPrivileges(token, false, luid, win::SE_PRIVILEGE_ENABLED);
+  // Asked before anything else can set the thread's last error.
+  if (report && power.GetLastError() != 0) power.WriteStdOut("AdjustTokenPrivileges");
+  if (token) power.CloseToken(token);
+  return token;
+}
+
+void EventActions::PowerAction(int mode) {
+  EnableShutdownPrivilege(false);
+  IPower& power = platform_.power;
+  switch (mode) {
+    case 2: power.ExitWindowsEx(win::EWX_REBOOT, 0); break;
+    case 4: power.SetSystemPowerState(true, false); break;
+    case 5: power.SetSystemPowerState(false, false); break;  // hibernates
+    default: break;
+  }
+}
+
+void EventActions::ForcedShutdown() {
+  EnableShutdownPrivilege(true);
+  if (!platform_.power.ExitWindowsEx(win::EWX_SHUTDOWN | win::EWX_FORCE, 0))
+    platform_.power.WriteStdOut("ExitWindowsEx");
+}
+
+}  // namespace zepx

@@ -1,0 +1,18 @@
+// What the timed events' actions do on the main window: run and stop the
+// macro, show the dial-up countdown, close the window after a shutdown.
+#include "shell/cut_line_form.h"
+#include "shell/main_form.h"
+
+namespace zepx {
+
+EventActions::Hooks TMainForm::EventActionHooks() {
+  return {[this] { BitBtn1Click(); },
+          [this] { StopMacro(); },
+          [this] {
+            if (CutLineForm) CutLineForm->Execute();
+          },
+          // During a run the close waits for the run to unwind.
+          [this] { Close(); }};
+}
+
+}  // namespace zepx
