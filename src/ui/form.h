@@ -50,10 +50,13 @@ class TForm {
   // control's parent group, when it sits inside one, is noted alongside.
   struct Child {
     TControl* control;
-    TControl* parent;  // a TGroupBox or null
+    TControl* parent;  // a TGroupBox, a TTabSheet, a TPageControl (for its sheets) or null
   };
   const std::vector<Child>& Children() const { return children_; }
   std::vector<TMenuItem*> Menu;  // top-level menu entries
+  // The button that Enter presses wherever the focus is (except on another
+  // button); none by default.
+  TButton* DefaultButton = nullptr;
 
   void Bind(INativeForm* n);
   INativeForm* Native() const { return native_; }
