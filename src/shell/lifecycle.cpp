@@ -7,6 +7,7 @@
 #include "model/macro_file.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
+#include "shell/setting_form.h"
 
 namespace zepx {
 
@@ -178,6 +179,17 @@ void TMainForm::mNewZepClick() {
 
 void TMainForm::mAboutClick() {
   if (AboutForm) AboutForm->ShowModal();
+}
+
+void TMainForm::mSettingClick() {
+  if (SettingForm && SettingForm->Execute()) SettingForm->Apply();
+}
+
+void TMainForm::Button7Click() {
+  if (!SettingForm) return;
+  SettingForm->ShowEventPage = true;
+  mSetting.Click();
+  SettingForm->ShowEventPage = false;
 }
 
 void TMainForm::ShowHelp(int button) {

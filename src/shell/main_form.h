@@ -267,6 +267,8 @@ class TMainForm : public TForm, public IRunView {
   bool RunAsAdministrator(const std::string& file, const std::string& params);
   void mNewZepClick();
   void mAboutClick();
+  void mSettingClick();  // the settings dialog, applied on OK
+  void Button7Click();   // the same, on its "ZEP Event" page
   void BitBtn6Click();
   void mExitClick();
   void ExitProgram();     // stop any run, then close

@@ -1,16 +1,11 @@
 // The windows created after the main window and kept, hidden, for the life
-// of the program.
+// of the program (the settings dialog has shell/setting_form.h).
 #pragma once
 
 #include "ui/controls.h"
 #include "ui/form.h"
 
 namespace zepx {
-
-class TSettingForm : public TForm {
- public:
-  TSettingForm() : TForm("SettingForm", "ZEPX設定") {}
-};
 
 class TCutLineForm : public TForm {
  public:

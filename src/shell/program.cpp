@@ -18,7 +18,8 @@ void Program::Start() {
   MainForm->Show();
   MainForm->FormShow();
 
-  MainForm->SettingForm = Create(SettingForm);
+  // Filled from the settings just loaded; it acts on none of them yet.
+  MainForm->SettingForm = Create(SettingForm, platform_, *MainForm);
   MainForm->CutLineForm = Create(CutLineForm);
   MainForm->AboutForm = Create(AboutForm);
   MainForm->SendListForm = Create(SendListForm);

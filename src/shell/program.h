@@ -4,10 +4,12 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "platform/platform.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
+#include "shell/setting_form.h"
 #include "ui/form.h"
 
 namespace zepx {
@@ -36,9 +38,9 @@ class Program {
 
  private:
   // Makes a secondary window and gives it its native counterpart.
-  template <typename F>
-  F* Create(std::unique_ptr<F>& slot) {
-    slot = std::make_unique<F>();
+  template <typename F, typename... Args>
+  F* Create(std::unique_ptr<F>& slot, Args&&... args) {
+    slot = std::make_unique<F>(std::forward<Args>(args)...);
     if (bind_native_) bind_native_(*slot);
     return slot.get();
   }
