@@ -182,11 +182,12 @@ class TMainForm : public TForm, public IRunView {
   Settings settings;
   int PreviousSendMethod = kSendInput;
   bool LoadedFromCommandLine = false;
+  bool DroppedFileToRun = false;  // one macro file dropped and loaded while idle
   std::string DialogInitialDir;   // open and save dialogs
   std::string SaveDialogFileName; // proposed by the next save
 
   // ---- macro files (shell/macro_io.cpp) -----------------------------------
-  void LoadMacro(const std::string& path);
+  bool LoadMacro(const std::string& path);  // false when nothing was loaded
   void mLoadClick();
   void mSaveClick();
   void mFileClick();  // the File menu opened: Save follows the selection
