@@ -1065,8 +1065,15 @@ class TrackBarControl : public NativeControl {
   void SetPosition(int p) override {
     if (SendMessageW(hwnd_, TBM_GETPOS, 0, 0) != p) SendMessageW(hwnd_, TBM_SETPOS, TRUE, p);
   }
+  // Reported from the message loop, not from inside the track bar's own
+  // handling of the click or key: what the position change does may
+  // process pending messages, and a button release taken from the queue
+  // under the track bar's button-down handler would leave the mouse
+  // captured by it for good.
   void Scroll(WORD code) override {
-    if (code == TB_ENDTRACK) return;
+    if (code != TB_ENDTRACK) form_.Defer(this);
+  }
+  void Flush() override {
     bar_.FromNativePosition(static_cast<int>(SendMessageW(hwnd_, TBM_GETPOS, 0, 0)));
   }
 
