@@ -1010,15 +1010,33 @@ class PageControlNative : public NativeControl {
   }
   void SetItemIndex(int i) override {
     if (SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0) != i) SendMessageW(hwnd_, TCM_SETCURSEL, i, 0);
+    MarkPressed(i);
   }
   bool Notify(NMHDR* n, LRESULT& result) override {
     if (n->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
-    pages_.FromNativeSelect(static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0)));
+    const int i = static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0));
+    MarkPressed(i);
+    pages_.FromNativeSelect(i);
     result = 0;
     return true;
   }
 
  private:
+  // Only the selected tab is marked pressed. Wine's tab control moves the
+  // selection by the arrow keys without moving that mark, and then ignores
+  // every click on the tab still marked: after Right, Right and a page
+  // chosen by the program, the first tab could no longer be clicked.
+  void MarkPressed(int selected) {
+    const int n = static_cast<int>(SendMessageW(hwnd_, TCM_GETITEMCOUNT, 0, 0));
+    for (int k = 0; k < n; ++k) {
+      TCITEMW item{};
+      item.mask = TCIF_STATE;
+      item.dwStateMask = TCIS_BUTTONPRESSED;
+      item.dwState = k == selected ? TCIS_BUTTONPRESSED : 0;
+      SendMessageW(hwnd_, TCM_SETITEMW, k, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+
   // A themed page is lighter than the dialog face that labels, check boxes
   // and group boxes paint behind their texts, which would leave a box of
   // another shade around each of them. The page is painted in that face,
