@@ -49,15 +49,18 @@ click_on() {
   place_pointer $(((l + r) / 2)) $(((t + b) / 2))
   xdotool click 1
 }
-# A page's tab, clicked where its caption is. The tabs are as wide as their
-# captions, measured at 100 %; the page control's width gives the scale.
+# click_tab N NAME: the first tab clicked, then Right N times, as the tabs'
+# widths follow the font; the page shown must then be NAME.
 click_tab() {
-  local l t r b x
+  local l t r b k
   read -r l t r b < <(child_rect "$DLG" SysTabControl32 "*") || fail "no page control"
-  x=$(((r - l) * (28 + 61 * $1) / 476))
-  place_pointer $((l + x)) $((t + (r - l) * 10 / 476))
+  place_pointer $((l + (r - l) * 14 / 476)) $((t + (r - l) * 10 / 476))
   xdotool click 1
-  wait_for 5 page_is "$2" || fail "the tab \"$2\" did not open its page (shown: $(page_shown))"
+  for ((k = 0; k < $1; k++)); do xdotool key Right; done
+  wait_for 5 page_is "$2" || {
+    import -window root "$WORK/failure.png"
+    fail "the tab \"$2\" did not open its page (shown: $(page_shown))"
+  }
 }
 # The page shown, by a control only it has.
 page_shown() {
@@ -70,20 +73,29 @@ page_is() { [[ "$(page_shown)" == "$1" ]]; }
 dialog_shown() { life tops "$DLG" | grep -q TSettingForm; }
 dialog_hidden() { ! dialog_shown; }
 opacity_label() { ctl text "$DLG" class:Static:5; }
+# text_is SEL TEXT: the dialog's child shows exactly TEXT (for wait_for).
+text_is() { [[ "$(ctl text "$DLG" "$1")" == "$2" ]]; }
 
-# pick_letter N LETTER: the N-th letter list opened and the letter typed.
-pick_letter() {
+# The open list of a drop-down is a top-level window of its own.
+list_open() { life tops "" | grep -q ' ComboLBox '; }
+list_closed() { ! list_open; }
+open_list() {
   click_on "$DLG" ComboBox "*" "$1"
-  xdotool key "${2,,}"
-  wait_for 5 combo_is "$1" "$2" || fail "letter list $1 shows $(ctl text "$DLG" "class:ComboBox:$1"), not $2"
+  wait_for 5 list_open || fail "drop-down $1 did not open"
 }
-combo_is() { [[ "$(ctl text "$DLG" "class:ComboBox:$1")" == "$2" ]]; }
+# pick_letter N LETTER: the N-th letter list opened and the letter typed,
+# which picks it and closes the list.
+pick_letter() {
+  open_list "$1"
+  xdotool key "${2,,}"
+  wait_for 5 list_closed || fail "typing a letter left the list open"
+  wait_for 5 text_is "class:ComboBox:$1" "$2" || fail "letter list $1 shows $(ctl text "$DLG" "class:ComboBox:$1"), not $2"
+}
 # pick_slot N DOWNS: a slot selector opened, moved down DOWNS entries, closed.
 pick_slot() {
-  local k
-  click_on "$DLG" ComboBox "*" "$1"
-  for ((k = 0; k < $2; k++)); do xdotool key Down; done
-  xdotool key Return
+  open_list "$1"
+  xdotool key --delay 50 $(printf 'Down %.0s' $(seq "$2")) Return
+  wait_for 5 list_closed || fail "Return left the list open"
 }
 
 # ---- the main window ---------------------------------------------------------------------
@@ -137,20 +149,23 @@ wait_box 5000
 expect_eq "equal letters are told" \
   "マクロ開始ホットキーとマクロ終了ホットキーを同じにすることはできません." "$BOX_TEXT"
 life answer "$BOX_HWND" 1
-wait_for 5 test -z "$(life boxes)" || fail "the message stayed"
+no_box() { [[ -z "$(life boxes)" ]]; }
+wait_for 5 no_box || fail "the message stayed"
 pick_letter 1 W
 expect_eq "keys unchanged before OK" "実行 (Ctrl+Alt+S)" "$(run_caption)"
 
 click_on "$DLG" msctls_trackbar32 "*"
 xdotool key Home
 xdotool key Next Next Next
-wait_for 5 test "$(opacity_label)" = 80 || fail "opacity label $(opacity_label), not 80"
-expect_eq "the main window turned at once" "80" "$(life alpha "$caption")"
+wait_for 5 text_is class:Static:5 80 || fail "opacity label $(opacity_label), not 80"
+alpha_is() { [[ "$(life alpha "$caption")" == "$1" ]]; }
+wait_for 5 alpha_is 80 || fail "the main window's opacity is $(life alpha "$caption"), not 80"
+echo "ok   the main window turned at once: 80"
 
 click_tab 1 "ZEP Event"
 shot_of "$DLG" "$WORK/page-event.png"
 pick_slot 2 6
-wait_for 5 test "$(ctl text "$DLG" class:ComboBox:2)" = "マクロ実行" ||
+wait_for 5 text_is class:ComboBox:2 マクロ実行 ||
   fail "slot 1 of event 1 shows $(ctl text "$DLG" class:ComboBox:2)"
 dialog_shown || fail "closing the slot list closed the dialog"
 
@@ -165,7 +180,7 @@ shot_of "#$fd" "$WORK/loop-file-dialog.png"
 place_pointer $(((l + r) / 2)) $(((t + b) / 2))
 xdotool type --delay 20 "$(winpath "$chain")"
 xdotool key Return
-wait_for 10 test "$(ctl text "$DLG" class:Edit:3)" = "$(winpath "$chain")" ||
+wait_for 10 text_is class:Edit:3 "$(winpath "$chain")" ||
   fail "Loop 1 holds \"$(ctl text "$DLG" class:Edit:3)\""
 
 click_on "$DLG" Button OK
@@ -184,16 +199,16 @@ wait_for 10 dialog_shown || fail "the timer group's button did not open the dial
 expect_eq "opened on the event page" "ZEP Event" "$(page_shown)"
 expect_eq "the slot as confirmed" "マクロ実行" "$(ctl text "$DLG" class:ComboBox:2)"
 pick_slot 7 7
-wait_for 5 test "$(ctl text "$DLG" class:ComboBox:7)" = "マクロ停止" || fail "slot 1 of event 2 not changed"
+wait_for 5 text_is class:ComboBox:7 マクロ停止 || fail "slot 1 of event 2 not changed"
 click_tab 0 "全般"
 pick_letter 0 E
 click_on "$DLG" msctls_trackbar32 "*"
 xdotool key End
-wait_for 5 test "$(opacity_label)" = 255 || fail "opacity label $(opacity_label), not 255"
+wait_for 5 text_is class:Static:5 255 || fail "opacity label $(opacity_label), not 255"
 click_tab 2 "Loop"
 click_on "$DLG" Edit "*" 4
 xdotool type --delay 20 'C:\cancelled.mcr'
-wait_for 5 test "$(ctl text "$DLG" class:Edit:4)" = 'C:\cancelled.mcr' || fail "typing into Loop 2 failed"
+wait_for 5 text_is class:Edit:4 'C:\cancelled.mcr' || fail "typing into Loop 2 failed"
 xdotool key Escape
 wait_for 5 dialog_hidden || fail "Escape did not close the dialog"
 
