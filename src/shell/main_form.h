@@ -182,7 +182,7 @@ class TMainForm : public TForm, public IRunView {
   Settings settings;
   int PreviousSendMethod = kSendInput;
   bool LoadedFromCommandLine = false;
-  bool DroppedFileToRun = false;  // one macro file dropped and loaded while idle
+  bool DroppedFileToRun = false;  // one macro file was dropped and loaded
   std::string DialogInitialDir;   // open and save dialogs
   std::string SaveDialogFileName; // proposed by the next save
 
