@@ -18,19 +18,10 @@
 #include <vector>
 
 #include "platform/platform.h"
+#include "settings/event_slots.h"
 #include "settings/settings.h"
 
 namespace zepx {
-
-// The selectors' entries by stored index.
-inline constexpr int kEventActionEntryCount = 15;
-extern const char* const kEventActionEntries[kEventActionEntryCount];
-
-// The entries of the selector of one slot (event 1 or 2, slot 0..4): slot
-// 0 of event 1 lacks the two repeated entries at the end.
-std::vector<std::string> EventActionItems(int event, int slot);
-// The text a slot's stored index chooses; empty outside its selector.
-std::string EventActionText(int event, int slot, std::int32_t index);
 
 class EventActions {
  public:

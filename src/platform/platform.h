@@ -71,6 +71,12 @@ class IDialogs {
   // Return the chosen path, or nothing when cancelled.
   virtual std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) = 0;
   virtual std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) = 0;
+  // The shell's folder browser over the computer's drives, owned by
+  // `owner`, with `title` above the tree and the selected folder's path in
+  // a status line; `preselect` (when not empty) is selected when it opens.
+  // Returns the chosen folder's path, or nothing when cancelled.
+  virtual std::optional<std::string> BrowseForFolder(Hwnd owner, const std::string& title,
+                                                     const std::string& preselect) = 0;
 };
 
 // --- files ----------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "shell/input_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
+#include "shell/setting_form.h"
 
 namespace zepx {
 
@@ -131,10 +132,12 @@ void TMainForm::FormShow() {
 }
 
 void TMainForm::DeferredStartup() {
-  // The flag is consumed before the run starts: a drop during that run posts
-  // this message again, and it must not start a second run.
-  const bool autorun = settings.AutoRunChecked && LoadedFromCommandLine;
+  // The flags are consumed before the run starts: a drop during that run
+  // posts this message again, and it must not start a second run.
+  const bool dropped = DroppedFileToRun && !Running();
+  const bool autorun = settings.AutoRunChecked && (LoadedFromCommandLine || dropped);
   LoadedFromCommandLine = false;
+  DroppedFileToRun = false;
   if (autorun) RequestRun(RunSource::Autorun);
 }
 
@@ -145,7 +148,10 @@ void TMainForm::DropFiles(const std::vector<std::string>& files) {
   if (files.size() == 1) {
     const std::string& f = files[0];
     if (IsMacroPath(f)) {
-      LoadMacro(f);
+      // The autorun option promises a run for a dropped file as well: for
+      // one file that loaded (the start-up message below decides, and never
+      // starts a run beside one going on).
+      if (LoadMacro(f)) DroppedFileToRun = true;
     } else if (IsShortcutPath(f)) {
       platform.dialogs.MessageBox(kShortcutRefusedMessage, MsgKind::Info);
     }
@@ -184,6 +190,17 @@ void TMainForm::mAboutClick() {
 
 void TMainForm::SpeedButton1Click() {
   if (InputForm) InputForm->Open();
+}
+
+void TMainForm::mSettingClick() {
+  if (SettingForm && SettingForm->Execute()) SettingForm->Apply();
+}
+
+void TMainForm::Button7Click() {
+  if (!SettingForm) return;
+  SettingForm->ShowEventPage = true;
+  mSetting.Click();
+  SettingForm->ShowEventPage = false;
 }
 
 void TMainForm::ShowHelp(int button) {

@@ -62,21 +62,21 @@ void ApplyAssignment(TMainForm& f, const MacroAssignment& a) {
 
 }  // namespace
 
-void TMainForm::LoadMacro(const std::string& path) {
+bool TMainForm::LoadMacro(const std::string& path) {
   if (!platform.files.FileExists(path)) {
     platform.dialogs.MessageBox(FileNotFoundMessage(path), MsgKind::Info);
-    return;
+    return false;
   }
   if (IsShortcutPath(path)) {
     platform.dialogs.MessageBox(kShortcutRefusedMessage, MsgKind::Info);
-    return;
+    return false;
   }
   // The whole file is read before anything changes, so a file that cannot
   // be read leaves the list and settings as they were.
   std::string bytes;
   if (!platform.files.ReadFile(path, bytes)) {
     platform.dialogs.MessageBox(ReadFailedMessage(path), MsgKind::Info);
-    return;
+    return false;
   }
   const MacroReadResult result = ReadMacroFile(bytes);
 
@@ -99,6 +99,7 @@ void TMainForm::LoadMacro(const std::string& path) {
   // Loaded under a run (a chain file, the File menu, a drop): the run must
   // send to this list's targets, not to the old list's.
   engine.ListReplaced();
+  return result.ok();
 }
 
 void TMainForm::mLoadClick() {

@@ -59,6 +59,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   mNewZep.OnClick = [this] { mNewZepClick(); };
   mExit.OnClick = [this] { mExitClick(); };
   mAbout.OnClick = [this] { mAboutClick(); };
+  mSetting.OnClick = [this] { mSettingClick(); };
+  Button7.OnClick = [this] { Button7Click(); };
   N7.OnClick = [this] { N7Click(); };
   N3.OnClick = [this] { N3Click(); };
   N5.OnClick = [this] { N5Click(); };

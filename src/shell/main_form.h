@@ -205,11 +205,12 @@ class TMainForm : public TForm, public IRunView {
   Settings settings;
   int PreviousSendMethod = kSendInput;
   bool LoadedFromCommandLine = false;
+  bool DroppedFileToRun = false;  // one macro file was dropped and loaded
   std::string DialogInitialDir;   // open and save dialogs
   std::string SaveDialogFileName; // proposed by the next save
 
   // ---- macro files (shell/macro_io.cpp) -----------------------------------
-  void LoadMacro(const std::string& path);
+  bool LoadMacro(const std::string& path);  // false when nothing was loaded
   void mLoadClick();
   void mSaveClick();
   void mFileClick();  // the File menu opened: Save follows the selection
@@ -304,6 +305,8 @@ class TMainForm : public TForm, public IRunView {
   void mNewZepClick();
   void mAboutClick();
   void SpeedButton1Click();  // the command palette
+  void mSettingClick();  // the settings dialog, applied on OK
+  void Button7Click();   // the same, on its "ZEP Event" page
   void BitBtn6Click();
   void mExitClick();
   void ExitProgram();     // stop any run, then close

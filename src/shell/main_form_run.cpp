@@ -2,6 +2,7 @@
 // display of its state, and the services it asks for. The run itself is
 // RunEngine's.
 #include "shell/main_form.h"
+#include "shell/setting_form.h"
 
 namespace zepx {
 
@@ -76,8 +77,7 @@ void TMainForm::LoopSpinEditChange() {
 void TMainForm::NextLoopCheckClick() { LoopSpinEditAll.SetEnabled(NextLoopCheck.Checked()); }
 
 void TMainForm::Button6Click() {
-  // Meant to open the settings dialog on its "Loop" page. The dialog has no
-  // pages yet, so this runs the settings command as the menu does.
+  if (SettingForm) SettingForm->PageControl1.SetActivePageIndex(SettingDialog::kLoopPage);
   mSetting.Click();
 }
 

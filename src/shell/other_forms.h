@@ -1,5 +1,5 @@
 // The windows created after the main window and kept, hidden, for the life
-// of the program.
+// of the program (the settings dialog has shell/setting_form.h).
 #pragma once
 
 #include "shell/send_list_form.h"  // TSendListForm
@@ -7,11 +7,6 @@
 #include "ui/form.h"
 
 namespace zepx {
-
-class TSettingForm : public TForm {
- public:
-  TSettingForm() : TForm("SettingForm", "ZEPX設定") {}
-};
 
 // The About box, shown modally from the help menu.
 class TAboutForm : public TForm {

@@ -22,7 +22,8 @@ void Program::Start() {
   MainForm->FormShow();
   MainForm->Reveal();
 
-  MainForm->SettingForm = Create(SettingForm);
+  // Filled from the settings just loaded; it acts on none of them yet.
+  MainForm->SettingForm = Create(SettingForm, platform_, *MainForm);
   TMainForm* main = MainForm.get();
   MainForm->CutLineForm = Create(CutLineForm, platform_, [main] { main->StopMacro(); });
   MainForm->AboutForm = Create(AboutForm);

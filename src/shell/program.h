@@ -11,6 +11,7 @@
 #include "shell/cut_line_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
+#include "shell/setting_form.h"
 #include "ui/form.h"
 
 namespace zepx {

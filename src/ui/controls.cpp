@@ -151,20 +151,6 @@ void TComboBox::SetDroppedDown(bool d) {
   if (native_) native_->SetDroppedDown(d);
 }
 
-void TTrackBar::SetPosition(int p) {
-  p = p < min_ ? min_ : (p > max_ ? max_ : p);
-  if (p == position_) return;
-  position_ = p;
-  if (native_) native_->SetPosition(p);
-  if (OnChange) OnChange();
-}
-
-void TTrackBar::PushAll() {
-  TControl::PushAll();
-  native_->SetRange(min_, max_);
-  native_->SetPosition(position_);
-}
-
 void TRadioGroup::SetItemIndex(int i) {
   const int before = item_index_;
   TItemsControl::SetItemIndex(i);
@@ -296,6 +282,57 @@ void TWinSpinEdit::FromNativeFocusLost() {
 void TWinSpinEdit::PushAll() {
   TTextControl::PushAll();
   native_->SetReadOnly(read_only_);
+}
+
+void TPageControl::AddPage(TTabSheet& page) {
+  pages_.push_back(&page);
+  if (active_ < 0) active_ = 0;
+  page.SetVisible(&page == pages_[static_cast<std::size_t>(active_)]);
+  if (native_) PushAll();
+}
+
+void TPageControl::SetActivePageIndex(int i) {
+  if (i < 0 || i >= PageCount()) return;
+  active_ = i;
+  // The page going away first, so that its controls and the new page's
+  // never show together.
+  for (int k = 0; k < PageCount(); ++k)
+    if (k != i) Page(k).SetVisible(false);
+  Page(i).SetVisible(true);
+  if (native_) native_->SetItemIndex(i);
+}
+
+void TPageControl::FromNativeSelect(int i) {
+  if (i < 0 || i >= PageCount() || i == active_) return;
+  SetActivePageIndex(i);
+  if (OnChange) OnChange();
+}
+
+void TPageControl::PushAll() {
+  TControl::PushAll();
+  std::vector<std::string> captions;
+  for (const TTabSheet* p : pages_) captions.push_back(p->Caption());
+  native_->SetItems(captions);
+  native_->SetItemIndex(active_);
+}
+
+TTrackBar::TTrackBar(std::string name, int min, int max, int position)
+    : TControl(std::move(name)), min_(min), max_(max < min ? min : max), position_(min) {
+  position_ = position < min_ ? min_ : position > max_ ? max_ : position;
+}
+
+void TTrackBar::SetPosition(int p) {
+  p = p < min_ ? min_ : p > max_ ? max_ : p;
+  if (p == position_) return;
+  position_ = p;
+  if (native_) native_->SetPosition(p);
+  if (OnChange) OnChange();
+}
+
+void TTrackBar::PushAll() {
+  TControl::PushAll();
+  native_->SetRange(min_, max_);
+  native_->SetPosition(position_);
 }
 
 TTimer::~TTimer() { SetEnabled(false); }

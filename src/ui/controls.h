@@ -144,6 +144,7 @@ class TButton : public TLabel {
 class TEdit : public TTextControl {
  public:
   using TTextControl::TTextControl;
+  int max_length = 0;  // characters the user may type; 0: no limit
 };
 
 // Check box and radio button. Setting Checked to a new value runs OnClick,
@@ -211,26 +212,6 @@ class TComboBox : public TItemsControl {
 
  private:
   bool dropped_down_ = false;
-};
-
-// A track bar: a position between two bounds. A new position, set by the
-// program or by the user, runs OnChange, as the toolkit's track bar does.
-class TTrackBar : public TControl {
- public:
-  TTrackBar(std::string name, int min, int max, int position)
-      : TControl(std::move(name)), min_(min), max_(max), position_(position) {}
-  int Min() const { return min_; }
-  int Max() const { return max_; }
-  int Position() const { return position_; }
-  void SetPosition(int p);  // held within the bounds
-  std::function<void()> OnChange;
-  void FromNativePosition(int p) { SetPosition(p); }
-
- protected:
-  void PushAll() override;
-
- private:
-  int min_, max_, position_;
 };
 
 // A radio group: picking an entry, by the user or by the program, runs
@@ -314,6 +295,60 @@ class TMenuItem : public TControl {
 
  private:
   std::string caption_;
+};
+
+// One page of a TPageControl. The controls placed on it (owned with the
+// sheet as their parent) show only while it is the active page; its bounds
+// are the page area inside the page control.
+class TTabSheet : public TControl {
+ public:
+  TTabSheet(std::string name, std::string caption)
+      : TControl(std::move(name)), caption_(std::move(caption)) {}
+  const std::string& Caption() const { return caption_; }
+
+ private:
+  std::string caption_;
+};
+
+// Tabs over a stack of pages, one page shown at a time. Picking a tab, by
+// the user or by the program, shows that page and hides the others.
+class TPageControl : public TControl {
+ public:
+  using TControl::TControl;
+  void AddPage(TTabSheet& page);
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  TTabSheet& Page(int i) const { return *pages_.at(static_cast<std::size_t>(i)); }
+  int ActivePageIndex() const { return active_; }
+  void SetActivePageIndex(int i);  // an index out of range is ignored
+  std::function<void()> OnChange;  // the user picked another tab
+  void FromNativeSelect(int i);
+
+ protected:
+  void PushAll() override;
+
+ private:
+  std::vector<TTabSheet*> pages_;
+  int active_ = -1;
+};
+
+// A slider over an integer range. Moving it, by the user or by the
+// program, runs OnChange when the position changes; positions outside the
+// range are clamped to it.
+class TTrackBar : public TControl {
+ public:
+  TTrackBar(std::string name, int min, int max, int position);
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  void SetPosition(int p);
+  std::function<void()> OnChange;
+  void FromNativePosition(int p) { SetPosition(p); }
+
+ protected:
+  void PushAll() override;
+
+ private:
+  int min_, max_, position_;
 };
 
 class IMessageLoop;

@@ -59,7 +59,7 @@ class TForm {
   // control's parent group, when it sits inside one, is noted alongside.
   struct Child {
     TControl* control;
-    TControl* parent;  // a TGroupBox or null
+    TControl* parent;  // a TGroupBox, a TTabSheet, a TPageControl (for its sheets) or null
   };
   const std::vector<Child>& Children() const { return children_; }
   std::vector<TMenuItem*> Menu;  // top-level menu entries

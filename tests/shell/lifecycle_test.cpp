@@ -158,13 +158,6 @@ TEST_F(Life, TheFirstMacroFileIsLoadedWithItsSendMethodAndRunsWhenAutorunIsSet) 
   fake.RunUntil(3000);
   ASSERT_EQ(status.size(), 2u);
   EXPECT_EQ(status[0].rfind("実行中 (WinMessage)", 0), 0u);
-
-  // A later drop never runs anything by itself.
-  MacroFile("C:\\m\\b.mcr", "Wait=20", kSendInput);
-  form.DropFiles({"C:\\m\\b.mcr"});
-  fake.RunUntil(6000);
-  EXPECT_EQ(form.SendList.Items(), Texts{"Wait=20"});
-  EXPECT_EQ(status.size(), 2u);
 }
 
 TEST_F(Life, WithoutAutorunNothingRunsAndABlankInTheProgramPathIsQuoted) {

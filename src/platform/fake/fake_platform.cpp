@@ -269,6 +269,15 @@ std::optional<std::string> FakePlatform::SaveFileDialog(const FileDialogOptions&
   return r;
 }
 
+std::optional<std::string> FakePlatform::BrowseForFolder(Hwnd owner, const std::string& title,
+                                                         const std::string& preselect) {
+  Record("SHBrowseForFolder(" + std::to_string(owner) + "," + title + "," + preselect + ")");
+  if (folder_dialog_results.empty()) return std::nullopt;
+  auto r = folder_dialog_results.front();
+  folder_dialog_results.pop_front();
+  return r;
+}
+
 // ---- files ----------------------------------------------------------------------------
 
 bool FakePlatform::FileExists(const std::string& path) { return files.count(path) > 0; }

@@ -85,6 +85,8 @@ class FakePlatform : public IMessageLoop,
   std::deque<std::optional<std::string>> open_dialog_results;
   std::deque<std::optional<std::string>> save_dialog_results;
   std::vector<FileDialogOptions> dialogs_shown;
+  // Answers of the folder browser, used in order; cancelled when empty.
+  std::deque<std::optional<std::string>> folder_dialog_results;
 
   // ---- files ----------------------------------------------------------------
   std::map<std::string, std::string> files;  // path -> bytes
@@ -236,6 +238,8 @@ class FakePlatform : public IMessageLoop,
   void MessageBeep(std::uint32_t type) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) override;
+  std::optional<std::string> BrowseForFolder(Hwnd owner, const std::string& title,
+                                             const std::string& preselect) override;
 
   // ---- IFileSystem ---------------------------------------------------------------
   bool FileExists(const std::string& path) override;

@@ -271,9 +271,12 @@ class NativeControl : public INativeControl {
   virtual std::vector<HWND> Windows() const { return {hwnd_}; }
   virtual void Command(HWND /*from*/, WORD /*code*/) {}
   virtual bool Notify(NMHDR* /*n*/, LRESULT& /*result*/) { return false; }
-  virtual void Scroll() {}  // WM_HSCROLL / WM_VSCROLL from a track bar
   virtual bool CtlColor(UINT msg, HDC dc, LRESULT& result);
   virtual bool IsGroupFrame() const { return false; }
+  // Page controls lie under everything, group frames included.
+  virtual bool IsPageFrame() const { return false; }
+  // WM_HSCROLL / WM_VSCROLL from a track bar, with its notification code.
+  virtual void Scroll(WORD /*code*/) {}
   // Applies changes that were collected instead of made at once.
   virtual void Flush() {}
   // The window that shows the hint.
@@ -282,9 +285,8 @@ class NativeControl : public INativeControl {
   void SetEnabled(bool e) override {
     for (HWND w : Windows()) EnableWindow(w, e);
   }
-  void SetVisible(bool v) override {
-    for (HWND w : Windows()) ShowWindow(w, v ? SW_SHOWNA : SW_HIDE);
-  }
+  // A control on a page that is not shown stays hidden whatever it is told.
+  void SetVisible(bool v) override;
   void SetFontColor(std::uint32_t c) override {
     color_ = c;
     for (HWND w : Windows()) InvalidateRect(w, nullptr, TRUE);
@@ -362,6 +364,11 @@ class FormWindow : public INativeForm {
   bool TryMnemonic(WPARAM vk);
   LRESULT Proc(UINT msg, WPARAM wparam, LPARAM lparam);
 
+  // True when every group, page and page control around c is visible.
+  bool AncestorsVisible(const TControl& c) const;
+  // A page was shown or hidden: its controls follow.
+  void PageVisibilityChanged(const TControl& page);
+
   // INativeForm
   void SetCaption(const std::string& c) override { SetWindowTextW(hwnd_, Wide(c).c_str()); }
   void SetPosition(int left, int top) override {
@@ -386,6 +393,7 @@ class FormWindow : public INativeForm {
   void CenterOverOwner();
   void EndModal();
   Bounds Absolute(TControl* c) const;
+  // The answer to DM_GETDEFID: the default button's id, or 0 for none.
   NativeControl* Route(HWND w) const {
     auto it = routes_.find(w);
     return it == routes_.end() ? nullptr : it->second;
@@ -420,6 +428,11 @@ class FormWindow : public INativeForm {
 HWND NativeControl::MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style,
                               const std::wstring& text, bool starts_group) {
   return form_.CreateChild(*this, cls, style | (starts_group ? WS_GROUP : 0), ex_style, text);
+}
+
+void NativeControl::SetVisible(bool v) {
+  const bool shown = v && form_.AncestorsVisible(ctl_);
+  for (HWND w : Windows()) ShowWindow(w, shown ? SW_SHOWNA : SW_HIDE);
 }
 
 bool NativeControl::CtlColor(UINT msg, HDC dc, LRESULT& result) {
@@ -551,6 +564,8 @@ class EditControl : public NativeControl {
   EditControl(FormWindow& f, TTextControl& t) : NativeControl(f, t), text_(t) {}
   void Create() override {
     hwnd_ = MakeChild(L"EDIT", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE);
+    if (auto* e = dynamic_cast<TEdit*>(&text_); e && e->max_length > 0)
+      SendMessageW(hwnd_, EM_LIMITTEXT, static_cast<WPARAM>(e->max_length), 0);
   }
   void SetText(const std::string& t) override { SetWindowTextQuiet(hwnd_, Wide(t)); }
   void Layout(const Bounds& b, UINT dpi) override {
@@ -1008,25 +1023,124 @@ class RadioGroupControl : public NativeControl {
   UINT last_dpi_ = 96;
 };
 
-// A horizontal track bar. The position the user drags to is reported as it
-// changes (WM_HSCROLL, while dragging too); the control object keeps it
-// within its bounds.
+// A page of a page control has no window of its own: showing or hiding it
+// shows or hides the controls placed on it.
+class TabSheetControl : public NativeControl {
+ public:
+  using NativeControl::NativeControl;
+  void Create() override {}
+  void Layout(const Bounds&, UINT) override {}
+  void ApplyFont(HFONT) override {}
+  std::vector<HWND> Windows() const override { return {}; }
+  void SetVisible(bool) override { form_.PageVisibilityChanged(ctl_); }
+  void SetFocus() override {}
+};
+
+// The tabs of a page control (WC_TABCONTROL). The pages' controls are
+// siblings lying over its display area, not children of it, so that their
+// notifications reach the form like every other control's.
+class PageControlNative : public NativeControl {
+ public:
+  PageControlNative(FormWindow& f, TPageControl& p) : NativeControl(f, p), pages_(p) {}
+  void Create() override {
+    hwnd_ = MakeChild(WC_TABCONTROLW, WS_TABSTOP | TCS_FOCUSONBUTTONDOWN, 0);
+    SetWindowSubclass(hwnd_, PaneProc, kSubclassId, 0);
+  }
+  bool IsPageFrame() const override { return true; }
+  void SetItems(const std::vector<std::string>& captions) override {
+    SendMessageW(hwnd_, TCM_DELETEALLITEMS, 0, 0);
+    for (std::size_t k = 0; k < captions.size(); ++k) {
+      std::wstring text = Wide(captions[k]);
+      TCITEMW item{};
+      item.mask = TCIF_TEXT;
+      item.pszText = text.data();
+      SendMessageW(hwnd_, TCM_INSERTITEMW, k, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+  void SetItemIndex(int i) override {
+    if (SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0) != i) SendMessageW(hwnd_, TCM_SETCURSEL, i, 0);
+    MarkPressed(i);
+  }
+  bool Notify(NMHDR* n, LRESULT& result) override {
+    if (n->code != static_cast<UINT>(TCN_SELCHANGE)) return false;
+    const int i = static_cast<int>(SendMessageW(hwnd_, TCM_GETCURSEL, 0, 0));
+    MarkPressed(i);
+    pages_.FromNativeSelect(i);
+    result = 0;
+    return true;
+  }
+
+ private:
+  // Only the selected tab is marked pressed. Wine's tab control moves the
+  // selection by the arrow keys without moving that mark, and then ignores
+  // every click on the tab still marked: after Right, Right and a page
+  // chosen by the program, the first tab could no longer be clicked.
+  void MarkPressed(int selected) {
+    const int n = static_cast<int>(SendMessageW(hwnd_, TCM_GETITEMCOUNT, 0, 0));
+    for (int k = 0; k < n; ++k) {
+      TCITEMW item{};
+      item.mask = TCIF_STATE;
+      item.dwStateMask = TCIS_BUTTONPRESSED;
+      item.dwState = k == selected ? TCIS_BUTTONPRESSED : 0;
+      SendMessageW(hwnd_, TCM_SETITEMW, k, reinterpret_cast<LPARAM>(&item));
+    }
+  }
+
+  // A themed page is lighter than the dialog face that labels, check boxes
+  // and group boxes paint behind their texts, which would leave a box of
+  // another shade around each of them. The page is painted in that face,
+  // inside the frame the control drew; the controls on it are siblings
+  // lying above, so the fill never covers them.
+  static LRESULT CALLBACK PaneProc(HWND w, UINT msg, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                   DWORD_PTR) {
+    if (msg == WM_NCDESTROY) RemoveWindowSubclass(w, PaneProc, kSubclassId);
+    if (msg != WM_PAINT) return DefSubclassProc(w, msg, wparam, lparam);
+    const LRESULT r = DefSubclassProc(w, msg, wparam, lparam);
+    RECT pane{};
+    GetClientRect(w, &pane);
+    SendMessageW(w, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&pane));
+    RECT client{};
+    GetClientRect(w, &client);
+    // Out to two pixels short of the frame on the sides and at the bottom.
+    pane.left = std::max(pane.left - 2, client.left + 2);
+    pane.right = std::min(pane.right + 2, client.right - 2);
+    pane.bottom = std::min(pane.bottom + 2, client.bottom - 2);
+    HDC dc = GetDC(w);
+    FillRect(dc, &pane, GetSysColorBrush(COLOR_BTNFACE));
+    ReleaseDC(w, dc);
+    return r;
+  }
+
+  TPageControl& pages_;
+};
+
+// A horizontal slider (TRACKBAR_CLASS); every move, dragged or by keys,
+// reaches the control object at once.
 class TrackBarControl : public NativeControl {
  public:
   TrackBarControl(FormWindow& f, TTrackBar& t) : NativeControl(f, t), bar_(t) {}
   void Create() override {
-    hwnd_ = MakeChild(TRACKBAR_CLASSW, TBS_HORZ | TBS_AUTOTICKS | WS_TABSTOP, 0);
+    hwnd_ = MakeChild(TRACKBAR_CLASSW, TBS_HORZ | TBS_BOTTOM | TBS_AUTOTICKS | WS_TABSTOP, 0);
   }
   void SetRange(int min, int max) override {
     SendMessageW(hwnd_, TBM_SETRANGEMIN, FALSE, min);
-    SendMessageW(hwnd_, TBM_SETRANGEMAX, TRUE, max);
+    SendMessageW(hwnd_, TBM_SETRANGEMAX, FALSE, max);
+    // A tick every 10 steps and a page of 10, not one per step.
     SendMessageW(hwnd_, TBM_SETTICFREQ, 10, 0);
     SendMessageW(hwnd_, TBM_SETPAGESIZE, 0, 10);
   }
   void SetPosition(int p) override {
     if (SendMessageW(hwnd_, TBM_GETPOS, 0, 0) != p) SendMessageW(hwnd_, TBM_SETPOS, TRUE, p);
   }
-  void Scroll() override {
+  // Reported from the message loop, not from inside the track bar's own
+  // handling of the click or key: what the position change does may
+  // process pending messages, and a button release taken from the queue
+  // under the track bar's button-down handler would leave the mouse
+  // captured by it for good.
+  void Scroll(WORD code) override {
+    if (code != TB_ENDTRACK) form_.Defer(this);
+  }
+  void Flush() override {
     bar_.FromNativePosition(static_cast<int>(SendMessageW(hwnd_, TBM_GETPOS, 0, 0)));
   }
 
@@ -1052,6 +1166,9 @@ class MenuItemNative : public INativeControl {
 };
 
 std::unique_ptr<NativeControl> MakeNative(FormWindow& f, TControl& c) {
+  if (auto* x = dynamic_cast<TPageControl*>(&c)) return std::make_unique<PageControlNative>(f, *x);
+  if (dynamic_cast<TTabSheet*>(&c)) return std::make_unique<TabSheetControl>(f, c);
+  if (auto* x = dynamic_cast<TTrackBar*>(&c)) return std::make_unique<TrackBarControl>(f, *x);
   if (auto* x = dynamic_cast<TWinSpinEdit*>(&c)) return std::make_unique<SpinControl>(f, *x);
   if (auto* x = dynamic_cast<TComboBox*>(&c)) return std::make_unique<ComboControl>(f, *x);
   if (auto* x = dynamic_cast<TRadioGroup*>(&c)) return std::make_unique<RadioGroupControl>(f, *x);
@@ -1213,6 +1330,25 @@ Bounds FormWindow::Absolute(TControl* c) const {
   return b;
 }
 
+bool FormWindow::AncestorsVisible(const TControl& c) const {
+  for (auto it = parents_.find(const_cast<TControl*>(&c)); it != parents_.end() && it->second;
+       it = parents_.find(it->second))
+    if (!it->second->Visible()) return false;
+  return true;
+}
+
+void FormWindow::PageVisibilityChanged(const TControl& page) {
+  for (auto& n : controls_) {
+    TControl* c = &n->control();
+    for (auto it = parents_.find(c); it != parents_.end() && it->second;
+         it = parents_.find(it->second)) {
+      if (it->second != &page) continue;
+      n->SetVisible(c->Visible());
+      break;
+    }
+  }
+}
+
 void FormWindow::Create() {
   const std::wstring cls = Wide("T" + form_.Name);
   RegisterFormClass(cls);
@@ -1239,6 +1375,11 @@ void FormWindow::Create() {
   }
   for (auto& n : controls_) {
     if (!n->IsGroupFrame()) continue;
+    SetWindowPos(n->Windows().front(), HWND_BOTTOM, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  }
+  for (auto& n : controls_) {
+    if (!n->IsPageFrame()) continue;
     SetWindowPos(n->Windows().front(), HWND_BOTTOM, 0, 0, 0, 0,
                  SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   }
@@ -1522,8 +1663,8 @@ LRESULT FormWindow::Proc(UINT msg, WPARAM wparam, LPARAM lparam) {
     }
     case WM_HSCROLL:
     case WM_VSCROLL:
-      if (NativeControl* n = lparam ? Route(reinterpret_cast<HWND>(lparam)) : nullptr) {
-        n->Scroll();
+      if (NativeControl* c = lparam ? Route(reinterpret_cast<HWND>(lparam)) : nullptr) {
+        c->Scroll(LOWORD(wparam));
         return 0;
       }
       break;
@@ -1695,7 +1836,8 @@ NativeUi::NativeUi() : impl_(std::make_unique<Impl>()) {
     Dpi().set_awareness_context(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   INITCOMMONCONTROLSEX icc{};
   icc.dwSize = sizeof icc;
-  icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_UPDOWN_CLASS;
+  icc.dwICC = ICC_STANDARD_CLASSES | ICC_WIN95_CLASSES | ICC_UPDOWN_CLASS | ICC_TAB_CLASSES |
+              ICC_BAR_CLASSES;
   InitCommonControlsEx(&icc);
 }
 

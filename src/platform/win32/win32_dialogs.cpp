@@ -2,6 +2,8 @@
 #include "platform/win32/win32_internal.h"
 
 #include <commdlg.h>
+#include <objbase.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <vector>
@@ -76,6 +78,74 @@ std::optional<std::string> Win32Platform::OpenFileDialog(const FileDialogOptions
 
 std::optional<std::string> Win32Platform::SaveFileDialog(const FileDialogOptions& o) {
   return FileDialog(o, true);
+}
+
+// ---- the folder browser ----------------------------------------------------------
+
+namespace {
+
+struct BrowseState {
+  std::wstring preselect;
+};
+
+// The path of a shell item, or "" for one that is no file-system folder
+// (the computer itself, a printer).
+std::wstring PathOf(LPCITEMIDLIST item) {
+  wchar_t buf[MAX_PATH] = L"";
+  if (!item || !SHGetPathFromIDListW(item, buf)) return {};
+  return buf;
+}
+
+int CALLBACK BrowseCallback(HWND w, UINT msg, LPARAM lparam, LPARAM data) {
+  const auto* state = reinterpret_cast<const BrowseState*>(data);
+  switch (msg) {
+    case BFFM_INITIALIZED:
+      if (!state->preselect.empty())
+        SendMessageW(w, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(state->preselect.c_str()));
+      break;
+    case BFFM_SELCHANGED: {
+      const std::wstring path = PathOf(reinterpret_cast<LPCITEMIDLIST>(lparam));
+      SendMessageW(w, BFFM_SETSTATUSTEXTW, 0, reinterpret_cast<LPARAM>(path.c_str()));
+      break;
+    }
+    default:
+      break;
+  }
+  return 0;
+}
+
+}  // namespace
+
+std::optional<std::string> Win32Platform::BrowseForFolder(Hwnd owner, const std::string& title,
+                                                          const std::string& preselect) {
+  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  IMalloc* malloc = nullptr;
+  SHGetMalloc(&malloc);
+  LPITEMIDLIST root = nullptr;
+  SHGetSpecialFolderLocation(H(owner), CSIDL_DRIVES, &root);
+
+  BrowseState state{Wide(preselect)};
+  const std::wstring wtitle = Wide(title);
+  wchar_t display[MAX_PATH] = L"";
+  BROWSEINFOW bi{};
+  bi.hwndOwner = H(owner);
+  bi.pidlRoot = root;
+  bi.pszDisplayName = display;
+  bi.lpszTitle = wtitle.c_str();
+  bi.ulFlags = BIF_STATUSTEXT;
+  bi.lpfn = BrowseCallback;
+  bi.lParam = reinterpret_cast<LPARAM>(&state);
+  LPITEMIDLIST chosen = SHBrowseForFolderW(&bi);
+
+  std::optional<std::string> result;
+  if (chosen) result = Narrow(PathOf(chosen));
+  if (malloc) {
+    if (chosen) malloc->Free(chosen);
+    if (root) malloc->Free(root);
+    malloc->Release();
+  }
+  if (SUCCEEDED(com)) CoUninitialize();
+  return result;
 }
 
 // ---- files ----------------------------------------------------------------------

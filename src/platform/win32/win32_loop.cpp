@@ -80,6 +80,14 @@ std::string Win32Platform::DialogTitle() const {
 
 Hwnd Win32Platform::DialogOwner() const {
   const Hwnd w = owner_source_ ? owner_source_() : 0;
+  // While a modal window of ours is up, its owner is disabled: a box owned
+  // by that owner would leave the modal window usable beside it and, when
+  // it closed, enable the owner under the modal window. The box belongs to
+  // the window the user is working in then.
+  if (w && ::IsWindow(H(w)) && !::IsWindowEnabled(H(w))) {
+    HWND active = ::GetActiveWindow();
+    if (active && ::IsWindowEnabled(active) && ::IsWindowVisible(active)) return N(active);
+  }
   return (w && ::IsWindow(H(w))) ? w : 0;
 }
 

@@ -76,6 +76,8 @@ class Win32Platform : public IMessageLoop,
   void MessageBeep(std::uint32_t type) override;
   std::optional<std::string> OpenFileDialog(const FileDialogOptions& o) override;
   std::optional<std::string> SaveFileDialog(const FileDialogOptions& o) override;
+  std::optional<std::string> BrowseForFolder(Hwnd owner, const std::string& title,
+                                             const std::string& preselect) override;
 
   // ---- IFileSystem ----
   bool FileExists(const std::string& path) override;
