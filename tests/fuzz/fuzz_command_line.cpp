@@ -66,7 +66,12 @@ Expected ExpectedParts(const NewCommand& n, bool mid_list) {
   const std::string caption = kCommandKinds[static_cast<std::size_t>(n.kind)];
   const std::optional<std::string> target = n.win_message ? std::optional<std::string>(n.target) : std::nullopt;
   if (n.kind == kKindText) return {mid_list ? n.modifiers : Modifiers{}, target};
-  if (n.kind == kKindFrontApp) return {mid_list ? n.modifiers : Modifiers{}, std::nullopt};
+  if (n.kind == kKindFrontApp) {
+    // Never a target suffix; a "|>" in the title is read as one all the same.
+    const std::size_t mark = n.text.find(kTargetMark);
+    return {mid_list ? n.modifiers : Modifiers{},
+            mark == std::string::npos ? std::nullopt : std::optional<std::string>(n.text.substr(mark + 2))};
+  }
   if (n.kind == 82 || n.kind == 83 || n.kind <= 6) return {};
   if (caption == kWindowsKind && !mid_list) return {};
   return {n.modifiers, target};
