@@ -8,11 +8,11 @@
 //   then values until the end, each
 //     name  one byte: an index into ValueNames() (taken modulo its size)
 //     kind  one byte: the low four bits pick the type from Types() (modulo),
-//           bit 7 set makes the data a repetition (below)
+//           bits 6 and 7 both set make the data a repetition (below)
 //     data  plain: a length byte, then that many bytes
 //           repeated: a two-byte little-endian count, a length byte, then
-//           that many bytes, repeated count times (at most 256 KiB a
-//           value, 1 MiB for the whole key)
+//           that many bytes, repeated count times (at most 64 KiB a
+//           value, 512 KiB for the whole key)
 // A truncated input ends where it ends; a value cut short keeps what came.
 #pragma once
 
@@ -64,8 +64,8 @@ struct RegistryImage {
   std::vector<Value> values;  // in order; a later one of the same name wins
 };
 
-inline constexpr std::size_t kMaxRepeatedBytes = 256u << 10;
-inline constexpr std::size_t kMaxImageBytes = 1u << 20;
+inline constexpr std::size_t kMaxRepeatedBytes = 64u << 10;
+inline constexpr std::size_t kMaxImageBytes = 512u << 10;
 
 inline RegistryImage DecodeRegistryImage(const std::uint8_t* p, std::size_t size) {
   RegistryImage image;
@@ -82,18 +82,22 @@ inline RegistryImage DecodeRegistryImage(const std::uint8_t* p, std::size_t size
     RegistryImage::Value v;
     v.name = ValueNames()[static_cast<std::size_t>(name) % ValueNames().size()];
     v.type = Types()[static_cast<std::size_t>(kind & 0x0F) % Types().size()];
-    if (kind & 0x80) {
+    if ((kind & 0xC0) == 0xC0) {
       const int lo = next(), hi = next(), len = next();
       if (lo < 0 || hi < 0 || len < 0) break;
       const std::size_t count = static_cast<std::size_t>(lo | (hi << 8));
       const std::size_t n = std::min(static_cast<std::size_t>(len), size - i);
       const std::string chunk(reinterpret_cast<const char*>(p + i), n);
       i += n;
-      if (!chunk.empty())
-        for (std::size_t k = 0; k < count && v.data.size() + chunk.size() <= kMaxRepeatedBytes &&
-                                total + v.data.size() + chunk.size() <= kMaxImageBytes;
-             ++k)
-          v.data += chunk;
+      // The repetition is built by doubling: a long value costs a few
+      // copies, not one append per repeat.
+      const std::size_t room = std::min(kMaxRepeatedBytes, kMaxImageBytes - total);
+      const std::size_t want = chunk.empty() ? 0 : std::min(count, room / chunk.size()) * chunk.size();
+      if (want > 0) {
+        v.data = chunk;
+        while (v.data.size() * 2 <= want) v.data += v.data;
+        v.data.append(v.data, 0, want - v.data.size());
+      }
     } else {
       const int len = next();
       if (len < 0) break;
@@ -120,7 +124,7 @@ inline std::string EncodeRegistryImage(const RegistryImage& image) {
     out += static_cast<char>(name);
     const bool one_byte = !v.data.empty() && v.data.find_first_not_of(v.data[0]) == std::string::npos;
     if (v.data.size() > 255 && one_byte && v.data.size() <= 0xFFFF) {
-      out += static_cast<char>(0x80 | type);
+      out += static_cast<char>(0xC0 | type);
       out += static_cast<char>(v.data.size() & 0xFF);
       out += static_cast<char>(v.data.size() >> 8);
       out += '\x01';
