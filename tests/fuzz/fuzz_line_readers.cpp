@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 #include "fuzz_check.h"
@@ -110,7 +111,7 @@ void CheckTruncate(const std::string& s, std::size_t max) {
 void CheckFileNameParts(const std::string& path) {
   const std::vector<bool> start = CharStarts(path);
   auto is_delimiter_at = [&](std::size_t i, const char* delims) {
-    return start[i] && std::string(delims).find(path[i]) != std::string::npos;
+    return start[i] && path[i] != '\0' && std::strchr(delims, path[i]) != nullptr;
   };
   const std::string name = ExtractFileName(path);
   const std::size_t from = path.size() - name.size();
