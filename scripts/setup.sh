@@ -21,8 +21,11 @@ LOG="$ROOT/build/setup.log"
 #   locales                        localedef, for ja_JP.UTF-8 (Wine's ANSI code page 932)
 #   libx*                          winex11's optional X extensions (present on most images)
 #   zip unzip                      scripts/package.sh
+#   clang-14 libclang-rt-14-dev    the fuzz targets (libFuzzer and the sanitizer runtimes)
+#   python3                        scripts/cp932_sources.py, the cp932 copies clang compiles
 PACKAGES=(
   g++ cmake ninja-build libgtest-dev
+  clang-14 libclang-rt-14-dev python3
   mingw-w64
   wine wine64
   xvfb xauth xdotool imagemagick

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all four configurations and runs every
 # test: the unit tests in the host build and again under the sanitizers,
+# the fuzz targets for FUZZ_SECONDS each (scripts/fuzz.sh, default 12),
 # checks of the two Windows builds, the Win32 platform checks
 # (tests/win32) under Wine in two ANSI code pages, a start-up check of
 # zepx.exe, and every end-to-end script tests/e2e/*_test.sh. Ends with the line
@@ -89,6 +90,12 @@ record "unit tests (host)" $?
 echo "=== unit tests (AddressSanitizer + UBSan)"
 run_unit asan
 record "unit tests (asan)" $?
+
+# ---- fuzzing ----------------------------------------------------------------------
+
+echo "=== fuzz (libFuzzer, ${FUZZ_SECONDS:-12} s a target)"
+bash scripts/fuzz.sh "${FUZZ_SECONDS:-12}" 2>&1 | tee "$ART/fuzz.log"
+record "fuzz" "${PIPESTATUS[0]}"
 
 # ---- the Windows builds ---------------------------------------------------------
 

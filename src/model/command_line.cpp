@@ -146,8 +146,11 @@ LineForm ReadForm(const std::string& line, std::string& word) {
     word = kFrontAppKind;
     return LineForm::FrontApp;
   }
+  // A key word that holds "|>" runs into the target, which is read from
+  // that mark to the end: no composed line has both parts, so such a line
+  // has no form to compose.
   const std::size_t close = line.find(']');
-  if (StartsWith(line, "[") && close != std::string::npos) {
+  if (StartsWith(line, "[") && close != std::string::npos && line.find(kTargetMark) > close) {
     word = line.substr(0, close + 1);
     return LineForm::Key;
   }
@@ -218,7 +221,9 @@ std::string ComposeCommandLine(const CommandLine& c) {
     case LineForm::Text:
       return c.word + ModifierSuffixes(c.modifiers) + "~~" + c.text + TargetSuffix(c.target);
     case LineForm::FrontApp:
-      return c.word + ModifierSuffixes(c.modifiers) + kAppMark + c.app_title + TargetSuffix(c.target);
+      // The title runs to the end of the line, so a "|>" the reader took as
+      // a target is already in it; the composer never gives this form one.
+      return c.word + ModifierSuffixes(c.modifiers) + kAppMark + c.app_title;
     case LineForm::Key:
       return c.word + ModifierSuffixes(c.modifiers) + TargetSuffix(c.target);
     case LineForm::Event:

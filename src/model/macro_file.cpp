@@ -88,12 +88,17 @@ MacroReadResult ReadMacroFile(const std::string& bytes) {
     // The prefix is looked for anywhere but the number is taken from just
     // past its length, so only a line that begins with it converts.
     if (Contains(line, kWaitPrefix)) {
-      if (!TryStrToInt(line.substr(std::string(kWaitPrefix).size()))) {
+      // Files from before the header existed kept waits in seconds. The
+      // number checked is the one the list will hold: a wait in seconds too
+      // large for milliseconds would give a line no run can read and no
+      // save-and-load can bring back.
+      const std::string kept = header ? line : line + "000";
+      if (!TryStrToInt(line.substr(std::string(kWaitPrefix).size())) ||
+          !TryStrToInt(kept.substr(std::string(kWaitPrefix).size()))) {
         fail(MacroFailure::BadNumber);
         break;
       }
-      // Files from before the header existed kept waits in seconds.
-      r.lines.push_back(header ? line : line + "000");
+      r.lines.push_back(kept);
       continue;
     }
     bool taken = false;

@@ -157,10 +157,41 @@ TEST(CommandLine, OddLinesAreReadByTheRunsRulesAndNotExact) {
   c = ReadCommandLine("[ｱﾌﾟﾘを前面に]メモ帳");  // no "@@": no title
   EXPECT_EQ(c.key_kind, KeyLineKind::FrontApp);
   EXPECT_EQ(c.app_title, "");
+}
 
-  c = ReadCommandLine("[ｱﾌﾟﾘを前面に]@@a|>b");
+// Lines in which the target mark falls inside another part. A front-app
+// title runs to the end of the line, so a title holding "|>" (as typed in
+// the text field) is composed back as it stands; a key word holding "|>"
+// overlaps the target and has no form to compose, instead of one that grows
+// a copy of the target each time it is composed.
+TEST(CommandLine, TargetMarkInsideTitleOrKeyWord) {
+  NewCommand n;
+  n.kind = kKindFrontApp;
+  n.text = "a|>b";
+  const std::string line = ComposeNewCommand(n, false).at(0);
+  EXPECT_EQ(line, "[ｱﾌﾟﾘを前面に]@@a|>b");
+  CommandLine c = ReadCommandLine(line);
   EXPECT_EQ(c.app_title, "a|>b");
-  EXPECT_FALSE(c.exact);
+  EXPECT_EQ(c.target, "b") << "a run still resolves what follows the mark";
+  EXPECT_TRUE(c.exact);
+  EXPECT_EQ(ComposeCommandLine(c), line);
+  c = ReadCommandLine("[ｱﾌﾟﾘを前面に]+Shift|>t@@x");
+  EXPECT_EQ(ComposeCommandLine(c), "[ｱﾌﾟﾘを前面に]+Shift@@x");
+  EXPECT_TRUE(ReadCommandLine(ComposeCommandLine(c)).exact);
+
+  for (const char* odd : {"[a|>b]", "[B+A|>[B]+Alt", "[|>]|>x"}) {
+    c = ReadCommandLine(odd);
+    EXPECT_EQ(c.form, LineForm::Other) << odd;
+    EXPECT_FALSE(c.exact) << odd;
+    EXPECT_EQ(ComposeCommandLine(c), "") << odd;
+    EXPECT_EQ(c.dispatch, Dispatch::Key) << odd;
+    EXPECT_TRUE(c.target.has_value()) << odd;
+  }
+  EXPECT_EQ(ReadCommandLine("[a|>b]").target, "b]");
+  // The mark after the word leaves the key form as it was.
+  c = ReadCommandLine("[A]+Alt|>a]");
+  EXPECT_EQ(c.form, LineForm::Key);
+  EXPECT_TRUE(c.exact);
 }
 
 TEST(CommandLine, KeyNamesMatchAsPrefixesInTableOrder) {

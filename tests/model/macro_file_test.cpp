@@ -46,6 +46,29 @@ TEST(MacroFileReader, WaitsWithoutHeaderAreSeconds) {
   EXPECT_EQ(ReadMacroFile("; ZEP Version\r\n//ZEP\r\nWait=$10\r\n").lines, (Lines{"Wait=$10000"}));
 }
 
+// The wait a line keeps is in milliseconds: a seconds value too large for
+// that is refused as a wait that is no integer, instead of loading a line
+// that no run can read and that a save followed by a load would refuse.
+TEST(MacroFileReader, WaitInSecondsMustStillBeAnIntegerInMilliseconds) {
+  MacroReadResult r = ReadMacroFile("Wait=2147483\r\n");
+  EXPECT_TRUE(r.ok());
+  EXPECT_EQ(r.lines, (Lines{"Wait=2147483000"}));
+  const MacroReadResult again = ReadMacroFile(WriteMacroFile(r.lines, MacroSettings{}));
+  EXPECT_TRUE(again.ok());
+  EXPECT_EQ(again.lines, r.lines);
+
+  r = ReadMacroFile("[F1]\r\nWait=2147484\r\n[F2]\r\n");
+  EXPECT_EQ(r.failure, MacroFailure::BadNumber);
+  EXPECT_EQ(r.failure_line, 2);
+  EXPECT_EQ(r.lines, (Lines{"[F1]"}));
+  EXPECT_EQ(r.FailureMessage(),
+            "マクロファイルが正しい形式ではありません.(ウエイトの数値が整数ではない)\r\n"
+            "読み込みを中止します.\r\n\r\nErrorLine = Wait=2147484");
+  EXPECT_EQ(ReadMacroFile("Wait=-$8000000\r\n").failure, MacroFailure::BadNumber);
+  // After the header the same number is milliseconds already.
+  EXPECT_EQ(ReadMacroFile("//ZEP Version 4.51\r\nWait=2147484\r\n").lines, (Lines{"Wait=2147484"}));
+}
+
 TEST(MacroFileReader, CommentsEmptyLinesAndSettingsAnywhere) {
   const MacroReadResult r = ReadMacroFile(
       "; note\r\nLoop:2\r\n\r\n[F1]+Ctrl|>Ultima Online <1234>\r\nL_Drop:NoSet\r\n"

@@ -1,0 +1,5 @@
+[F1]
+Wait=5
+
+Loop:2
+ garbage
