@@ -35,20 +35,22 @@
 #     start-ups, 1 load and 1 text round, 1,000 passes; naming parts runs
 #     only those (the table shows the others as not run)
 #
+#   BENCH_CPU=N                the processor the benchmark's processes run on
+#                              (default: the last one; "all": not pinned)
 #   BENCH_WIN_DIR=build/xyz    use that x86_64 build instead of building win64
 #   BENCH_WIN32_DIR=build/xyz  use that i686 build instead of building win32
 #
 # Not part of scripts/test.sh. Needs the packages of scripts/setup.sh; runs
 # on a display of its own unless DISPLAY is set, in the Wine prefix
-# build/bench-prefix. The machine's load changes what Wine's server calls
-# cost by up to ten times from one second to the next: read the figures
-# beside their baselines, not alone.
+# build/bench-prefix, all on one processor (BENCH_CPU). The machine's load
+# still changes what Wine's server calls cost: read the figures beside their
+# baselines, not alone.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 QUICK=
-WAITS=200 CPU_MS=60000 START_ROUNDS=11 LOAD_ROUNDS=3 TEXT_ROUNDS=5 PASSES=10000
+WAITS=200 CPU_MS=60000 START_ROUNDS=11 LOAD_ROUNDS=3 TEXT_ROUNDS=7 PASSES=10000
 PARTS=()
 for a in "$@"; do
   case "$a" in
@@ -65,7 +67,7 @@ if [[ -z "${DISPLAY:-}" ]]; then
 fi
 
 machine() {
-  echo "machine: nproc $(nproc), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)," \
+  echo "machine: nproc $(nproc --all), $(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -n 1)," \
     "$(wine --version 2>/dev/null | head -n 1)"
 }
 machine_load() { echo "load: $(uptime | sed 's/.*load average/load average/')"; }
@@ -87,6 +89,19 @@ if part host; then
     cmake -S . -B build/bench-host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   fi
   ninja -C build/bench-host zepx_bench >/dev/null
+fi
+
+# From here on every process of the benchmark, Wine's server included, runs
+# on one processor. On a busy machine a call to Wine's server that crosses
+# processors waits until the other one is free, and the same 10,000 posts
+# took 0.1 s in one round and 2 s in the next; on one processor they take
+# 0.1 to 0.2 s every time. The server is started afresh to be pinned too.
+BENCH_CPU="${BENCH_CPU:-$(($(nproc) - 1))}"
+if [[ $BENCH_CPU != all ]]; then
+  WINEPREFIX="$ROOT/build/bench-prefix" wineserver -k >/dev/null 2>&1 || true
+  WINEPREFIX="$ROOT/build/bench-prefix" wineserver -w >/dev/null 2>&1 || true
+  taskset -pc "$BENCH_CPU" $$ >/dev/null
+  echo "(pinned to processor $BENCH_CPU)"
 fi
 
 export ZEPX_EXE="$WIN_DIR/zepx.exe"
@@ -277,9 +292,10 @@ drained() {  # drained MARK ROLE MSG COUNT
   done
   return 1
 }
-# "count last_msgtime" of the ROLE MSG lines after MARK.
+# "count last_msgtime first_msgtime" of the ROLE MSG lines after MARK.
 received() {  # received MARK ROLE MSG
-  probe_since "$1" | awk -v r="$2" -v m="$3" '$3 == r && $4 == m { n++; last = $2 } END { printf "%d %.0f\n", n, last }'
+  probe_since "$1" | awk -v r="$2" -v m="$3" '$3 == r && $4 == m { if (!n) first = $2; n++; last = $2 }
+    END { printf "%d %.0f %.0f\n", n, last, first }'
 }
 
 if part text; then
@@ -301,23 +317,23 @@ if part text; then
     start=$(sed -n 's/^START_TICK //p' <<<"$out")
     calls=$(sed -n 's/^CALLS_US //p' <<<"$out")
     drained "$mark" "$role" "$msg" 10000 || true
-    read -r n last < <(received "$mark" "$role" "$msg")
+    read -r n last _ < <(received "$mark" "$role" "$msg")
     echo "$name $((last - start)) $n $(sed -n 's/^MAP_US //p' <<<"$out")" >>"$WORK/text.txt"
     printf '   %-22s %5d ms to the last post (calls alone %.1f ms%s), %d %s received\n' \
       "$name" "$((last - start))" "$(calc "$calls / 1000")" \
       "$(sed -n 's/^MAP_US \(.*\)/; mapping the characters before: \1 us/p' <<<"$out")" "$n" "$msg"
   }
   zepx_round() {  # zepx_round NAME ROLE MSG
-    local name=$1 role=$2 msg=$3 mark out clicked idle n last
+    local name=$1 role=$2 msg=$3 mark out clicked idle n last first
     mark=$(probe_lines)
     out=$(ctl run "$ZEPX_CAPTION" 600000 | tr -d '\r') || fail "the run did not complete: $out"
     clicked=$(sed -n 's/^CLICKED //p' <<<"$out")
     idle=$(sed -n 's/^IDLE //p' <<<"$out")
     drained "$mark" "$role" "$msg" 10000 || true
-    read -r n last < <(received "$mark" "$role" "$msg")
-    echo "$name $((last - clicked - 1000)) $n" >>"$WORK/text.txt"
-    printf '   %-22s %5d ms to the last post (+1000 pre-wait; idle seen after %d ms), %d %s received\n' \
-      "$name" "$((last - clicked - 1000))" "$idle" "$n" "$msg"
+    read -r n last first < <(received "$mark" "$role" "$msg")
+    echo "$name $((last - clicked - 1000)) $n $((first - clicked - 1000))" >>"$WORK/text.txt"
+    printf '   %-22s %5d ms to the last post (+1000 pre-wait), the first after %d; idle seen after %d ms; %d %s received\n' \
+      "$name" "$((last - clicked - 1000))" "$((first - clicked - 1000))" "$idle" "$n" "$msg"
   }
 
   # WinMessage: to the probe's edit, emptied before each round. The edit
@@ -358,11 +374,15 @@ if part text; then
   R[input_bare]=$(text_col input-bare | median)
   R[input_zepx]=$(text_col input-zepx | median)
   R[input_map_ms]=$(awk '$1 == "input-bare" { print $4 / 1000 }' "$WORK/text.txt" | median)
+  R[post_zepx_first]=$(awk '$1 == "post-zepx" { print $4 }' "$WORK/text.txt" | median)
+  R[input_zepx_first]=$(awk '$1 == "input-zepx" { print $4 }' "$WORK/text.txt" | median)
   R[text_counts]=$(awk '$3 != 10000 { bad++ } END { print bad + 0 }' "$WORK/text.txt")
   range() { text_col "$1" | sort -g | sed -n '1p;$p' | paste -sd- -; }
   printf '   medians (range): WinMessage bare %s (%s), zepx %s (%s); SendInput bare %s (%s), zepx %s (%s)\n' \
     "${R[post_bare]}" "$(range post-bare)" "${R[post_zepx]}" "$(range post-zepx)" \
     "${R[input_bare]}" "$(range input-bare)" "${R[input_zepx]}" "$(range input-zepx)"
+  printf '   zepx, click to first post less the pre-wait, median: WinMessage %s, SendInput %s\n' \
+    "${R[post_zepx_first]}" "${R[input_zepx_first]}"
   printf '   rounds with a message missing: %s\n' "${R[text_counts]}"
 fi
 
@@ -467,12 +487,13 @@ fi
 has() { [[ -n "${R[$1]:-}" && "${R[$1]}" != nan ]]; }
 NOT="not run"
 row() { printf '%-36s | %-44s | %-38s | %s\n' "$@"; }
-kib() { calc "$1 / 1024" | awk '{ printf "%.0f KiB", $1 }'; }
+kib() { calc "$1 / 1024" | awk '{ printf "%.0f KiB", $1 }'; }  # of a byte count
 ratio() { calc "$1 / $2" | awk '{ printf "%.2f x", $1 }'; }
 
 echo
 echo "== summary${QUICK:+ (quick: fewer samples than the figures name)}"
 machine
+[[ $BENCH_CPU == all ]] || echo "every process of the benchmark on processor $BENCH_CPU"
 echo "$LOAD_START (at the start)"
 echo "$(machine_load) (at the end)"
 echo
@@ -523,10 +544,10 @@ else
   row "6. launch to visible main window" "$NOT" "$NOT" "<= 1.5 x"
 fi
 if has mem_zepx_end; then
-  row "7. RssAnon after start-up" "$(kib "${R[mem_empty_start]}") (empty window)" "$(kib "${R[mem_zepx_start]}")" "(printed)"
+  row "7. RssAnon after start-up" "${R[mem_empty_start]} KiB (empty window)" "${R[mem_zepx_start]} KiB" "(printed)"
   row "   RssAnon across $PASSES passes" \
-    "$(kib "${R[mem_empty_start]}") -> $(kib "${R[mem_empty_end]}") (empty window)" \
-    "$(kib "${R[mem_zepx_first]}") -> $(kib "${R[mem_zepx_end]}") (max $(kib "${R[mem_zepx_max]}"))" \
+    "${R[mem_empty_start]} KiB -> ${R[mem_empty_end]} KiB (empty window)" \
+    "${R[mem_zepx_first]} KiB -> ${R[mem_zepx_end]} KiB (max ${R[mem_zepx_max]} KiB)" \
     "flat"
 else
   row "7. RssAnon, start-up and $PASSES passes" "$NOT" "$NOT" "flat"
