@@ -29,7 +29,10 @@
 //                             "待機中" or "実行中"
 //   run WIN [MS]              clicks the Run button, waits (default 60000 ms)
 //                             for the running status and then for idle;
-//                             prints "RUNNING <ms> <text>" and "IDLE <ms>"
+//                             prints "RUNNING <ms> <text>" and "IDLE <ms>",
+//                             then "CLICKED <tick>": GetTickCount when the
+//                             click was posted, the clock of the message
+//                             times the probe logs
 //   waitstatus WIN PREFIX [MS] waits for a status text beginning with PREFIX
 //   close WIN                 posts WM_CLOSE
 //   rect WIN                  "left top right bottom" of the window rect
@@ -404,6 +407,7 @@ int Run(int argc, wchar_t** argv) {
       return 1;
     }
     Out("IDLE " + std::to_string(t));
+    Out("CLICKED " + std::to_string(start));
     return 0;
   }
   if (cmd == L"procinfo") {
