@@ -18,11 +18,7 @@ run_lines() {
   local name=$1 method=$2
   shift 2
   local macro="$WORK/$name.mcr"
-  # The click's own wait is the time the clicked program has to take in the
-  # pointer's visit before the cursor goes back; under load Wine's report of
-  # that visit can come after a short wait and drag the cursor there again.
-  { printf '%s\n' "//ZEP Version 4.51" "$@"; quick_settings 1 "$method"; echo "Click:${CLICK_MS:-100}"; } |
-    write_macro "$macro"
+  { printf '%s\n' "//ZEP Version 4.51" "$@"; quick_settings 1 "$method"; } | write_macro "$macro"
   start_zepx "$macro"
   # The probe must not be in front before the run: a front-app line has to
   # bring it there.
@@ -36,7 +32,8 @@ names=(_event SendInput)
 for method in 0 1; do
   echo "---- method $method (${names[$method]})"
   probe_clear
-  CLICK_MS=700 run_lines "keys$method" "$method" "[ｱﾌﾟﾘを前面に]@@$title" "[A]" "[A]+Shift" "[Text]~~Ab!" \
+  trace="$WORK/keys$method-cursor.trace"
+  ZEPX_CURSOR_TRACE=$trace run_lines "keys$method" "$method" "[ｱﾌﾟﾘを前面に]@@$title" "[A]" "[A]+Shift" "[Text]~~Ab!" \
     "L_Click:$(screen "${click[@]}")"
   expect_eq "running status" "実行中 (${names[$method]}) - Ctrl+Alt+Xで中断できます" "$RUN_STATUS"
 
@@ -53,7 +50,15 @@ for method in 0 1; do
   expect_eq "click" \
     "top WM_LBUTTONDOWN x=${click[0]} y=${click[1]},top WM_LBUTTONUP x=${click[0]} y=${click[1]}" \
     "$buttons"
-  check_pointer_back "$POINTER_BEFORE"
+  # What the program did with the cursor, from Wine's own record of its
+  # moves: to the click point, then back to where it was. Where the pointer
+  # rests afterwards is Wine's business: the clicked program can report the
+  # point late and drag Wine's idea of the cursor back there (see
+  # report_pointer in lib.sh), so it is shown, not judged.
+  expect_eq "cursor moved to the click and back (Wine's trace of the program)" \
+    "$((PROBE_CLIENT_X + click[0])),$((PROBE_CLIENT_Y + click[1])) ${POINTER_BEFORE/ /,}" \
+    "$(cursor_warps "$trace" | paste -sd' ')"
+  report_pointer "$POINTER_BEFORE"
   close_zepx
 
   # The pair presses at the drag point and releases at the drop point.
