@@ -531,7 +531,7 @@ else
 fi
 if has load_zepx && has fill_ms; then
   row "5. 999-line file into visible list" "read ${R[fill_read_ms]} + fill ${R[fill_list_ms]} = ${R[fill_ms]} ms" \
-    "${R[load_zepx]} ms ($(ratio "${R[load_zepx]}" "${R[fill_ms]}"))" \
+    "${R[load_zepx]} ms, File menu load ($(ratio "${R[load_zepx]}" "${R[fill_ms]}"))" \
     "<= 2 x = $(calc "${R[fill_ms]} * 2") ms"
 else
   row "5. 999-line file into visible list" "$NOT" "$NOT" "<= 2 x (read + fill)"
