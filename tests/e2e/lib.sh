@@ -9,7 +9,19 @@
 #   DISPLAY, WINEPREFIX
 #
 # Source it first thing:  source "$(dirname "$0")/lib.sh"
-set -euo pipefail
+set -eEuo pipefail
+# A command that ends the script through set -e would otherwise end it
+# without a word; name it, its line and its status (only in the script's
+# own shell: a command substitution's failures are its caller's business).
+e2e_err() {
+  local status=$? line=$1 cmd=$2
+  [[ $BASHPID == "$$" ]] || return 0
+  echo "FAIL [$E2E_NAME]: line $line: \"$cmd\" exited with $status" >&2
+  if [[ -n ${ZEPX_PID:-} ]] && ! kill -0 "$ZEPX_PID" 2>/dev/null; then
+    echo "FAIL [$E2E_NAME]: the program under test is no longer running" >&2
+  fi
+}
+trap 'e2e_err "$LINENO" "$BASH_COMMAND"' ERR
 
 E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 E2E_NAME="$(basename "$0" .sh)"

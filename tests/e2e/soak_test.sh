@@ -48,11 +48,31 @@ t0=$(now_ms)
 ctl click "$ZEPX_CAPTION" 'prefix:実行' >/dev/null
 ctl waitstatus "$ZEPX_CAPTION" "実行中" 15000 >/dev/null || fail "the soak run did not start"
 
+# One reading of the polling loop. A zepxctl start that fails is shown and
+# tried again, up to three times, so that a hiccup of one helper process is
+# told apart from the program under test having gone.
+poll() {
+  local out status try
+  for try in 1 2 3; do
+    status=0
+    out=$(ctl "$@") || status=$?
+    if ((status == 0)); then
+      tr -d '\r' <<<"$out"
+      return 0
+    fi
+    echo "     zepxctl $1 failed with $status (try $try): $(tr -d '\r' <<<"$out" | head -c 200)" >&2
+    kill -0 "$ZEPX_PID" 2>/dev/null || fail "the program ended during the soak"
+    sleep 1
+  done
+  fail "zepxctl $1 failed three times in a row"
+}
+
 declare -a handles=() privates=()
 next=1000
 while :; do
-  status=$(ctl status "$ZEPX_CAPTION" | tr -d '\r')
-  passes=$(ctl passes "$ZEPX_CAPTION" | tr -d '\r')
+  status=$(poll status "$ZEPX_CAPTION")
+  passes=$(poll passes "$ZEPX_CAPTION")
+  [[ $passes =~ ^[0-9]+$ ]] || fail "the pass count reads \"$passes\""
   if ((passes >= next)) || [[ $status == 待機中* ]]; then
     info=$(sample)
     echo "     pass $passes: $info ($(($(now_ms) - t0)) ms)"
