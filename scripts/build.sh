@@ -20,6 +20,7 @@ configure() {
   local dir="$ROOT/build/$name"
   if [[ ! -f "$dir/build.ninja" ]]; then
     echo "build: configuring $name"
+    mkdir -p "$ROOT/build"
     cmake -S "$ROOT" -B "$dir" -G Ninja "$@" >"$ROOT/build/$name.configure.log" 2>&1 || {
       cat "$ROOT/build/$name.configure.log" >&2
       echo "build: configuring $name failed" >&2
