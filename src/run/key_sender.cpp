@@ -15,10 +15,21 @@ constexpr std::uint32_t kJapaneseCodePage = 932;
 constexpr std::uint8_t kNoKey = 0xFF;
 }  // namespace
 
+void KeySender::ForgetKeys() {
+  key_of_byte_.fill(kUnknown);
+  scan_of_key_.fill(kUnknown);
+}
+
+std::uint16_t KeySender::ScanOfKey(std::uint8_t vk) {
+  int& scan = scan_of_key_[vk];
+  if (scan == kUnknown) scan = static_cast<std::uint16_t>(ctx_.input.MapVirtualKeyA(vk, 0));
+  return static_cast<std::uint16_t>(scan);
+}
+
 void KeySender::AddKeyDownRecord(std::uint8_t vk) {
   KeyRecord r;
   r.vk = vk;
-  r.scan = static_cast<std::uint16_t>(ctx_.input.MapVirtualKeyA(vk, 0));
+  r.scan = ScanOfKey(vk);
   InputRecords.push_back(r);
 }
 
@@ -28,6 +39,12 @@ void KeySender::AddKeyUpRecord(std::uint8_t vk) {
 }
 
 std::uint8_t KeySender::KeyOfByte(char ch) {
+  int& key = key_of_byte_[static_cast<unsigned char>(ch)];
+  if (key == kUnknown) key = LookUpKeyOfByte(ch);
+  return static_cast<std::uint8_t>(key);
+}
+
+std::uint8_t KeySender::LookUpKeyOfByte(char ch) {
   // The text is cp932. Elsewhere VkKeyScanA would take its bytes for
   // letters of the local code page (accented letters on a European layout),
   // so there a byte of a Japanese character types nothing, as it does on a
@@ -43,6 +60,9 @@ void KeySender::SendKeyCommand(int row) {
   IWindows& windows = ctx_.windows;
   const std::string line = ctx_.batch.Text(row);
   const CommandLine cmd = ReadCommandLine(line);
+  // A key is looked up once a line: a 10,000-character text asked the
+  // system three times for every character.
+  ForgetKeys();
   // A line that cannot be read is refused before anything is pressed, so
   // that abandoning the run leaves no modifier held down.
   if (cmd.key_kind == KeyLineKind::Key && cmd.bad_number) throw ConvertError(*cmd.bad_number);

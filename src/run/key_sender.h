@@ -10,6 +10,7 @@
 //               in as SendInput records instead.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -19,7 +20,7 @@ namespace zepx {
 
 class KeySender {
  public:
-  explicit KeySender(SendContext& ctx) : ctx_(ctx) {}
+  explicit KeySender(SendContext& ctx) : ctx_(ctx) { ForgetKeys(); }
 
   // Sends the line of `row`; returns after the after-key wait. Throws
   // ConvertError for a function key whose number is not an integer.
@@ -31,8 +32,16 @@ class KeySender {
   void AddKeyUpRecord(std::uint8_t vk);
 
  private:
+  // The key of a text byte and the scan code of a key, looked up once a
+  // line (the keyboard layout may change between lines, not within one).
+  static constexpr int kUnknown = -1;
+  void ForgetKeys();
   std::uint8_t KeyOfByte(char ch);
+  std::uint8_t LookUpKeyOfByte(char ch);
+  std::uint16_t ScanOfKey(std::uint8_t vk);
   SendContext& ctx_;
+  std::array<int, 256> key_of_byte_{};
+  std::array<int, 256> scan_of_key_{};
 };
 
 }  // namespace zepx

@@ -180,6 +180,22 @@ TEST_F(KeySender, CtrlAloneIsOnePressAndRelease) {
   EXPECT_EQ(Run("[Ctrl]"), (Calls{"0:SetActiveWindow(0)", "0:SendInput(17,29,0;17,29,2)"}));
 }
 
+TEST_F(KeySender, AKeyboardLayoutSwitchedBetweenLinesTakesEffectOnTheNextLine) {
+  Method(kSendInput);
+  const Calls us{"0:SendInput(81,16,0;81,16,2)", "0:SendInput(65,30,0;65,30,2)",
+                 "0:SendInput(81,16,0;81,16,2)"};
+  EXPECT_EQ(Run("[Text]~~qaq"), us);
+  // French: A and Q trade places.
+  fake.layout_keys = {{'q', 'A'}, {'a', 'Q'}};
+  EXPECT_EQ(Run("[Text]~~qaq"), (Calls{"0:SendInput(65,30,0;65,30,2)", "0:SendInput(81,16,0;81,16,2)",
+                                       "0:SendInput(65,30,0;65,30,2)"}));
+  Method(kSendEvent);
+  EXPECT_EQ(Run("[q]"), (Calls{"0:keybd_event(65,0,0,0)", "0:keybd_event(65,0,2,0)"}));
+  fake.layout_keys.clear();
+  Method(kSendInput);
+  EXPECT_EQ(Run("[Text]~~qaq"), us);
+}
+
 TEST_F(KeySender, JapaneseTextReachesTheTargetByteByByteOnlyAsMessages) {
   Method(kSendWinMessage);
   const Hwnd pad = fake.AddWindow("メモ帳", "Edit");

@@ -519,6 +519,7 @@ std::uint32_t FakePlatform::MapVirtualKeyA(std::uint32_t code, std::uint32_t map
 }
 
 std::int16_t FakePlatform::VkKeyScanA(char ch) {
+  if (const auto k = layout_keys.find(ch); k != layout_keys.end()) return k->second;
   const unsigned char c = static_cast<unsigned char>(ch);
   // A European layout types the accented letters of its code page, where
   // a Japanese one has no key for a byte of a double-byte character.

@@ -133,6 +133,9 @@ class FakePlatform : public IMessageLoop,
   std::optional<Rect> clip;
   std::set<std::uint8_t> keys_down;  // after the injected events
   std::uint32_t ansi_code_page = 932;  // GetACP; another one makes VkKeyScanA European
+  // Keys of a layout the user switched to (VkKeyScanA's answers), over the
+  // US layout's.
+  std::map<char, std::int16_t> layout_keys;
   std::set<std::uint32_t> buttons_down;  // MOUSEEVENTF_*DOWN flags held
   // What the user holds on the real keyboard and mouse (virtual keys,
   // win::VK_LBUTTON for the left button), seen by GetAsyncKeyState.
