@@ -48,19 +48,25 @@ class WindowHook {
  public:
   void Attach(HWND w, WNDPROC proc, void* owner) {
     SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
-    proc_ = proc;
     original_ = reinterpret_cast<WNDPROC>(
         SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
   }
-  // Even a plain hook makes each message sent to the control cost Wine a
-  // call out of its own window handling and back (some 12 us): a bulk
-  // update of hundreds of rows is made with the hook taken out.
-  void Suspend(HWND w) const {
-    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_));
-  }
-  void Resume(HWND w) const {
-    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc_));
-  }
+  // Every hook in front of a control, ours and the tool tip's, makes each
+  // message sent to it cost Wine a call out of its own window handling and
+  // back (some 12 us): a bulk update of hundreds of rows goes straight to
+  // the control's own procedure, and the chain as it was is put back.
+  class Bypass {
+   public:
+    Bypass(HWND w, const WindowHook& hook)
+        : w_(w), chain_(SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(hook.original_))) {}
+    ~Bypass() { SetWindowLongPtrW(w_, GWLP_WNDPROC, chain_); }
+    Bypass(const Bypass&) = delete;
+    Bypass& operator=(const Bypass&) = delete;
+
+   private:
+    HWND w_;
+    LONG_PTR chain_;
+  };
   template <typename Owner>
   static Owner* OwnerOf(HWND w) {
     return reinterpret_cast<Owner*>(GetWindowLongPtrW(w, GWLP_USERDATA));
@@ -76,7 +82,6 @@ class WindowHook {
 
  private:
   WNDPROC original_ = nullptr;
-  WNDPROC proc_ = nullptr;
 };
 
 template <typename T>
@@ -116,6 +121,11 @@ UINT WindowDpi(HWND w) {
 }
 
 int Scale(int v, UINT dpi) { return MulDiv(v, static_cast<int>(dpi), 96); }
+
+// Bounds in 96-DPI pixels as a rectangle of the parent's client area.
+RECT Scaled(const Bounds& b, UINT dpi) {
+  return RECT{Scale(b.x, dpi), Scale(b.y, dpi), Scale(b.x + b.w, dpi), Scale(b.y + b.h, dpi)};
+}
 
 int CALLBACK FontFound(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
   *reinterpret_cast<bool*>(found) = true;
@@ -355,9 +365,16 @@ class NativeControl : public INativeControl {
   // buttons of a radio group.
   HWND MakeChild(const wchar_t* cls, DWORD style, DWORD ex_style, const std::wstring& text = L"",
                  bool starts_group = true);
+  // A window already there is left alone: controls are made where they
+  // belong, and under Wine even a move to the same place is a round trip
+  // to its server.
   void Place(HWND w, const Bounds& b, UINT dpi) {
-    const int x = Scale(b.x, dpi), y = Scale(b.y, dpi);
-    SetWindowPos(w, nullptr, x, y, Scale(b.x + b.w, dpi) - x, Scale(b.y + b.h, dpi) - y,
+    const RECT want = Scaled(b, dpi);
+    RECT now{};
+    GetWindowRect(w, &now);
+    MapWindowPoints(nullptr, GetParent(w), reinterpret_cast<POINT*>(&now), 2);
+    if (EqualRect(&now, &want)) return;
+    SetWindowPos(w, nullptr, want.left, want.top, want.right - want.left, want.bottom - want.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   }
   void SetWindowTextQuiet(HWND w, const std::wstring& text) {
@@ -793,9 +810,11 @@ class ListBoxControl : public NativeControl {
     if (!dirty_ || flushing_) return;
     flushing_ = true;
     dirty_ = false;
-    hook_.Suspend(hwnd_);
-    const ListChange c = SyncList(hwnd_, kListBoxMessages, shown_, list_.Items());
-    hook_.Resume(hwnd_);
+    ListChange c;
+    {
+      WindowHook::Bypass straight(hwnd_, hook_);
+      c = SyncList(hwnd_, kListBoxMessages, shown_, list_.Items());
+    }
     Measure(c);
     const int i = list_.ItemIndex();
     if (SendMessageW(hwnd_, LB_GETCURSEL, 0, 0) != i) SendMessageW(hwnd_, LB_SETCURSEL, i, 0);
@@ -1354,9 +1373,10 @@ FormWindow::~FormWindow() {
 HWND FormWindow::CreateChild(NativeControl& owner, const wchar_t* cls, DWORD style,
                              DWORD ex_style, const std::wstring& text) {
   const UINT id = next_id_++;
+  const RECT r = Scaled(Absolute(&owner.control()), dpi_);
   HWND w = CreateWindowExW(ex_style, cls, text.c_str(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | style,
-                           0, 0, 0, 0, hwnd_, reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)),
-                           Instance(), nullptr);
+                           r.left, r.top, r.right - r.left, r.bottom - r.top, hwnd_,
+                           reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), Instance(), nullptr);
   if (w) routes_[w] = &owner;
   return w;
 }
