@@ -111,7 +111,7 @@ export ZEPX_WINEPREFIX="$ROOT/build/bench-prefix"
 source scripts/wine_env.sh
 zepx_wine_prefix
 source tests/e2e/lib.sh
-for f in empty_window bare_input start_timer load_bench wait_bench; do
+for f in empty_window empty_window_cc6 bare_input start_timer load_bench wait_bench; do
   [[ -f $WIN_DIR/$f.exe ]] || { echo "bench: missing $WIN_DIR/$f.exe" >&2; exit 1; }
 done
 
@@ -203,27 +203,32 @@ if part start; then
     shift
     out=$(wine "$WIN_DIR/start_timer.exe" --settle 300 "$@" | tr -d '\r') || true
     echo "$name $out" >>"$WORK/start.txt"
-    printf '   %-8s %s\n' "$name" "$out"
+    printf '   %-9s %s\n' "$name" "$out"
   }
   # One start of each first, not counted: Wine's first start of a program
   # reads it and its libraries from the disk.
+  # empty_cc6: the same empty window with common controls 6 loaded, as
+  # zepx.exe has them.
   echo "   warm-up (not counted):"
   timed empty "$(winpath "$WIN_DIR/empty_window.exe")"
+  timed empty_cc6 "$(winpath "$WIN_DIR/empty_window_cc6.exe")"
   timed zepx "$(winpath "$ZEPX_EXE")"
   : >"$WORK/start.txt"
   for ((r = 1; r <= START_ROUNDS; r++)); do
     echo "   round $r:"
     timed empty "$(winpath "$WIN_DIR/empty_window.exe")"
+    timed empty_cc6 "$(winpath "$WIN_DIR/empty_window_cc6.exe")"
     timed zepx "$(winpath "$ZEPX_EXE")"
   done
   # Fields: name shown <ms> opaque <ms> ended <ms>
   start_col() { awk -v n="$1" -v f="$2" '$1 == n && $(f) >= 0 { print $(f) }' "$WORK/start.txt"; }
   R[start_empty]=$(start_col empty 5 | median)
+  R[start_empty_cc6]=$(start_col empty_cc6 5 | median)
   R[start_zepx]=$(start_col zepx 5 | median)
   R[start_zepx_shown]=$(start_col zepx 3 | median)
   R[start_spread]="empty $(start_col empty 5 | sort -g | sed -n '1p;$p' | paste -sd- -), zepx $(start_col zepx 5 | sort -g | sed -n '1p;$p' | paste -sd- -)"
-  printf '   medians: empty window %s, zepx.exe %s (shown while still transparent: %s); range %s\n' \
-    "${R[start_empty]}" "${R[start_zepx]}" "${R[start_zepx_shown]}" "${R[start_spread]}"
+  printf '   medians: empty window %s (with common controls 6: %s), zepx.exe %s (shown while still transparent: %s); range %s\n' \
+    "${R[start_empty]}" "${R[start_empty_cc6]}" "${R[start_zepx]}" "${R[start_zepx_shown]}" "${R[start_spread]}"
 fi
 
 # ---- load: a 999-line file into the visible list ------------------------------------
@@ -537,7 +542,7 @@ else
   row "5. 999-line file into visible list" "$NOT" "$NOT" "<= 2 x (read + fill)"
 fi
 if has start_zepx; then
-  row "6. launch to visible main window" "${R[start_empty]} ms (empty window)" \
+  row "6. launch to visible main window" "${R[start_empty]} ms (empty window; ${R[start_empty_cc6]} with common controls 6)" \
     "${R[start_zepx]} ms ($(ratio "${R[start_zepx]}" "${R[start_empty]}"))" \
     "<= 1.5 x = $(calc "${R[start_empty]} * 1.5") ms"
 else

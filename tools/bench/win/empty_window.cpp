@@ -17,9 +17,17 @@
 //              the info file holds EMPTY_READ_US, EMPTY_FILL_US (the fill
 //              and the paint) and EMPTY_ROWS, one value a fill each,
 //              separated by blanks.
+//
+// Built twice: empty_window_cc6.exe is the same program with the common
+// controls 6 manifest and InitCommonControlsEx at its start, as every
+// program with today's controls has them (zepx.exe among them): under Wine
+// loading that library is a good part of a start-up.
 #include <windows.h>
 
 #include <shellapi.h>
+#ifdef ZEPX_COMMON_CONTROLS
+#include <commctrl.h>
+#endif
 
 #include <cstdio>
 #include <cstring>
@@ -124,6 +132,12 @@ void Pump() {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int) {
+#ifdef ZEPX_COMMON_CONTROLS
+  INITCOMMONCONTROLSEX icc{};
+  icc.dwSize = sizeof icc;
+  icc.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES;
+  InitCommonControlsEx(&icc);
+#endif
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   const wchar_t* title = L"Empty Window";
