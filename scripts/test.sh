@@ -3,7 +3,8 @@
 # test: the unit tests in the host build and again under the sanitizers,
 # the fuzz targets for FUZZ_SECONDS each (scripts/fuzz.sh, default 12),
 # checks of the two Windows builds, the Win32 platform checks
-# (tests/win32) under Wine in two ANSI code pages, a start-up check of
+# (tests/win32) under Wine in two ANSI code pages, the checks of the native
+# controls (tools/bench/win/native_ui_bench.cpp), a start-up check of
 # zepx.exe, and every end-to-end script tests/e2e/*_test.sh. Ends with the line
 # "N passed, N failed" (one count per suite or script) and exits non-zero
 # when anything failed.
@@ -219,6 +220,21 @@ platform_checks C.UTF-8
 record "win32 platform (cp1252)" $?
 unmount_disks
 unset ZEPX_FULL_DISK ZEPX_NO_NEW_FILES
+
+# ---- the native controls: lists, spin edits, boxes, against the objects ----------
+
+native_checks() {
+  local exe="$ROOT/build/win64/native_ui_bench.exe"
+  [[ -f $exe ]] || { echo "native_ui_bench.exe missing"; return 1; }
+  timeout 300 wine "$exe" >"$ART/native-ui.log" 2>&1
+  local status=$?
+  wineserver -w >/dev/null 2>&1
+  cat "$ART/native-ui.log"
+  return "$status"
+}
+echo "=== native controls under Wine (their timings printed, not judged)"
+native_checks
+record "native controls" $?
 
 # ---- start-up check: the program opens its main window ------------------------
 

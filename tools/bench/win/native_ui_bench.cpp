@@ -38,6 +38,7 @@ class BenchForm : public zepx::TForm {
     ClientWidth = 420;
     ClientHeight = 420;
     list.bounds = {8, 8, 260, 400};
+    list.Hint = "rows";  // a tool tip's hook in front of the list, as in the program
     Own(list);
     spin.bounds = {280, 8, 100, 22};
     Own(spin);
@@ -86,7 +87,11 @@ void Pump() {
 int wmain() {
   zepx::win32::NativeUi ui;
   BenchForm f;
+  BenchForm hidden;  // never shown until the end
   ui.Bind(f);
+  ui.Bind(hidden);
+  // The hooks in front of the list, to be as they were after every update.
+  const LONG_PTR chain = GetWindowLongPtrW(reinterpret_cast<HWND>(f.list.Handle()), GWLP_WNDPROC);
   f.Show();
   Pump();
   HWND list = reinterpret_cast<HWND>(f.list.Handle());
@@ -128,6 +133,27 @@ int wmain() {
   std::printf("exchange two rows of 1000: %.3f ms per move\n", Ms(t) / 500);
   CHECK(Row(list, 10) == lines[10] && Row(list, 11) == lines[11]);
   CHECK(SendMessageW(list, LB_GETCURSEL, 0, 0) == 10);
+  CHECK(GetWindowLongPtrW(list, GWLP_WNDPROC) == chain);
+
+  // A list in a window not shown: a question from outside, and the window
+  // shown, find it up to date.
+  {
+    HWND other = reinterpret_cast<HWND>(hidden.list.Handle());
+    hidden.list.SetItems(lines);
+    Pump();
+    CHECK(SendMessageW(other, LB_GETCOUNT, 0, 0) == 1000);
+    CHECK(Row(other, 999) == lines[999]);
+    std::vector<std::string> fewer(lines.begin(), lines.begin() + 3);
+    hidden.list.SetItems(fewer);
+    hidden.list.SetItemIndex(2);
+    Pump();
+    hidden.Show();
+    Pump();
+    CHECK(SendMessageW(other, LB_GETCOUNT, 0, 0) == 3);
+    CHECK(SendMessageW(other, LB_GETCURSEL, 0, 0) == 2);
+    hidden.Hide();
+    Pump();
+  }
 
   // The user picks a row: the object follows and runs OnSelect.
   int selects = 0;
