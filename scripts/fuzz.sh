@@ -10,10 +10,10 @@
 #
 # Steps: the sources are copied with their literals in cp932 escapes
 # (scripts/cp932_sources.py); a check program built by g++ and by clang must
-# print the same bytes for every such literal; the seeds are generated
-# (make_seeds) into build/fuzz/seeds; then each target runs over its working
+# print the same bytes for every such literal; the starting inputs are generated
+# (make_corpus) into build/fuzz/starts; then each target runs over its working
 # corpus build/fuzz/corpus/TARGET (kept between runs; new inputs go there),
-# the generated seeds and the committed ones in tests/fuzz/corpus/TARGET.
+# the generated starting inputs and the committed ones in tests/fuzz/corpus/TARGET.
 # A failing input is saved in build/fuzz/artifacts/TARGET/; reproduce it with
 #   build/fuzz/fuzz_TARGET build/fuzz/artifacts/TARGET/crash-...
 # Logs: build/fuzz/logs/TARGET.log. FUZZ_FLAGS adds libFuzzer options.
@@ -63,7 +63,7 @@ if ! ninja -C "$OUT" >"$OUT/build.log" 2>&1; then
   die "build failed (full log: $OUT/build.log)"
 fi
 step "built in $((SECONDS - started)) s"
-"$OUT/make_seeds" "$OUT/seeds" >"$OUT/logs/make_seeds.log" 2>&1 || { cat "$OUT/logs/make_seeds.log" >&2; die "making the seeds failed"; }
+"$OUT/make_corpus" "$OUT/starts" >"$OUT/logs/make_corpus.log" 2>&1 || { cat "$OUT/logs/make_corpus.log" >&2; die "making the starting inputs failed"; }
 
 # ---- runs --------------------------------------------------------------------------------
 
@@ -78,7 +78,7 @@ for t in "${TARGETS[@]}"; do
   [[ -x $bin ]] || die "no target $t"
   corpus="$OUT/corpus/$t"
   mkdir -p "$corpus" "$OUT/artifacts/$t"
-  dirs=("$corpus" "$OUT/seeds/$t")
+  dirs=("$corpus" "$OUT/starts/$t")
   [[ -d tests/fuzz/corpus/$t ]] && dirs+=("tests/fuzz/corpus/$t")
   log="$OUT/logs/$t.log"
   # -timeout: one input running longer is a hang; the outer timeout guards

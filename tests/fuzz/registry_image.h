@@ -1,5 +1,5 @@
 // The settings target's input: a registry key written as bytes, so that the
-// fuzzer can change any value's presence, type and data, and the seed maker
+// fuzzer can change any value's presence, type and data, and the corpus maker
 // can write down a key the program saved.
 //
 //   flags   one byte: 1 the key exists, 2 it cannot be opened, 4 it cannot be

@@ -1,7 +1,7 @@
-// Writes the generated seed corpora of the fuzz targets, from the program's
+// Writes the generated starting corpora of the fuzz targets, from the program's
 // own composer, macro writer and settings save:
 //
-//   make_seeds DIR      fills DIR/<target>/ (the folders are emptied first)
+//   make_corpus DIR      fills DIR/<target>/ (the folders are emptied first)
 //
 // command_line, line_readers: every line the composer writes (all 85 kinds,
 //   appended and inserted, with and without modifiers and target), target
@@ -39,7 +39,7 @@ class Corpus {
   }
   void Add(const std::string& bytes) {
     if (!seen_.insert(bytes).second) return;
-    std::ofstream(dir_ / ("seed-" + std::to_string(seen_.size())), std::ios::binary) << bytes;
+    std::ofstream(dir_ / ("start-" + std::to_string(seen_.size())), std::ios::binary) << bytes;
   }
   std::size_t Size() const { return seen_.size(); }
 
@@ -80,7 +80,7 @@ std::string Joined(const std::vector<std::string>& lines) {
   return s;
 }
 
-void SettingsSeeds(const fs::path& dir) {
+void SettingsStarts(const fs::path& dir) {
   using fuzz::RegistryImage;
   Corpus corpus(dir);
   auto saved = [](const std::function<void(TMainForm&)>& adjust) {
@@ -120,7 +120,7 @@ void SettingsSeeds(const fs::path& dir) {
       corpus.Add(fuzz::EncodeRegistryImage(image));
     }
   }
-  std::cout << "make_seeds: settings " << corpus.Size() << "\n";
+  std::cout << "make_corpus: settings " << corpus.Size() << "\n";
 }
 
 }  // namespace
@@ -129,7 +129,7 @@ void SettingsSeeds(const fs::path& dir) {
 int main(int argc, char** argv) {
   using namespace zepx;
   if (argc != 2) {
-    std::cerr << "usage: make_seeds DIR\n";
+    std::cerr << "usage: make_corpus DIR\n";
     return 2;
   }
   const fs::path out = argv[1];
@@ -140,7 +140,7 @@ int main(int argc, char** argv) {
   {
     Corpus lines(out / "command_line");
     for (const std::string& l : all) lines.Add(l);
-    std::cout << "make_seeds: command_line " << lines.Size() << "\n";
+    std::cout << "make_corpus: command_line " << lines.Size() << "\n";
   }
   {
     Corpus readers(out / "line_readers");
@@ -150,7 +150,7 @@ int main(int argc, char** argv) {
                           "(無題) - メモ帳\nNotepad", "C:\\macros\\a.mcr", "C:\\x\\ソフト.mcr",
                           "C:\\dir.lnk\\file", "D:表\\a.LNK", "L_Drag:NoSet\nl_drop:noset\nR_Drag:NoSet"})
       readers.Add(s);
-    std::cout << "make_seeds: line_readers " << readers.Size() << "\n";
+    std::cout << "make_corpus: line_readers " << readers.Size() << "\n";
   }
   {
     Corpus files(out / "macro_file");
@@ -160,7 +160,7 @@ int main(int argc, char** argv) {
     s.send_api = 2;
     for (const auto& group : by_kind) files.Add(WriteMacroFile(group, s));
     files.Add(WriteMacroFile({}, MacroSettings{}));
-    std::cout << "make_seeds: macro_file " << files.Size() << "\n";
+    std::cout << "make_corpus: macro_file " << files.Size() << "\n";
   }
   {
     Corpus display(out / "coordinate_display");
@@ -169,8 +169,8 @@ int main(int argc, char** argv) {
     for (const std::string& l : all) placed.push_back(WithCoordinates(l, 640, 480));
     display.Add(Joined(placed));
     for (const auto& group : by_kind) display.Add(Joined(group));
-    std::cout << "make_seeds: coordinate_display " << display.Size() << "\n";
+    std::cout << "make_corpus: coordinate_display " << display.Size() << "\n";
   }
-  SettingsSeeds(out / "settings");
+  SettingsStarts(out / "settings");
   return 0;
 }
