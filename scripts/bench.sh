@@ -408,22 +408,9 @@ if part memory; then
   R[mem_empty_start]=$(rss_kb "$EMPTY_PID")
   echo "   empty window after start-up:      ${R[mem_empty_start]}"
 
-  # The soak list of tests/e2e/soak_test.sh, posted to the empty window.
+  # The soak's list, posted to the empty window.
   macro="$WORK/soak.mcr"
-  write_macro "$macro" <<MCR
-//ZEP Version 4.51
-[Text]~~ab|>$etitle <$EMPTY_HWND>
-[Enter]|>$etitle <$EMPTY_HWND>
-Wait=1
-[Space]|>$etitle <$EMPTY_HWND>
-【ZEP Event 1】
-Key:0
-Click:0
-Drag:0
-SftAltCtl:0
-Loop:$PASSES
-SendAPI:2
-MCR
+  write_soak_macro "$macro" "$etitle" "$EMPTY_HWND" "$PASSES"
   start_zepx "$macro"
   sleep 2
   R[mem_zepx_start]=$(rss_kb "$ZEPX_PID")

@@ -76,6 +76,27 @@ write_macro() {
   sed 's/$/\r/' | iconv -f UTF-8 -t CP932 >"$path"
 }
 
+# The soak's list, aimed at TITLE <HWND>, PASSES passes by WinMessage: per
+# pass "a" and "b" (two WM_CHAR), Enter and Space (two WM_KEYDOWN), a 1 ms
+# wait and an event line without actions.
+#   write_soak_macro PATH TITLE HWND PASSES
+write_soak_macro() {
+  write_macro "$1" <<MCR
+//ZEP Version 4.51
+[Text]~~ab|>$2 <$3>
+[Enter]|>$2 <$3>
+Wait=1
+[Space]|>$2 <$3>
+【ZEP Event 1】
+Key:0
+Click:0
+Drag:0
+SftAltCtl:0
+Loop:$4
+SendAPI:2
+MCR
+}
+
 # The six settings lines of a test macro, with waits short enough to keep
 # the tests quick: quick_settings LOOPS SENDAPI
 quick_settings() {

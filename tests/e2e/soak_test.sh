@@ -14,23 +14,9 @@ start_probe "$title" 830,600,440,340
 top=$PROBE_TOP
 
 macro="$WORK/soak.mcr"
-# Per pass: "a" and "b" (two WM_CHAR), Enter and Space (two WM_KEYDOWN), a
-# 1 ms wait and an event line without actions. The target is the probe's
-# frame, which logs and drops them: an edit would slow down as it filled.
-write_macro "$macro" <<MCR
-//ZEP Version 4.51
-[Text]~~ab|>$title <$top>
-[Enter]|>$title <$top>
-Wait=1
-[Space]|>$title <$top>
-【ZEP Event 1】
-Key:0
-Click:0
-Drag:0
-SftAltCtl:0
-Loop:$PASSES
-SendAPI:2
-MCR
+# The target is the probe's frame, which logs and drops what arrives: an
+# edit would slow down as it filled.
+write_soak_macro "$macro" "$title" "$top" "$PASSES"
 start_zepx "$macro"
 mark=$(probe_lines)
 

@@ -21,6 +21,8 @@
 
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -28,17 +30,6 @@
 #include <string>
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
 
 // Every message waiting, paints included, as the program's own loop would
 // handle them when it next turns.

@@ -14,22 +14,13 @@
 // the CreateProcess call; -1 for what did not happen within the timeout.
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <cstdio>
 #include <cwchar>
 #include <string>
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
 
 // An argument as CommandLineToArgvW reads it back.
 std::wstring Quote(const std::wstring& a) {

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include "bench_clock.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -17,17 +19,6 @@
 #include <vector>
 
 namespace {
-
-double NowMs() {
-  static LARGE_INTEGER freq = [] {
-    LARGE_INTEGER f;
-    QueryPerformanceFrequency(&f);
-    return f;
-  }();
-  LARGE_INTEGER c;
-  QueryPerformanceCounter(&c);
-  return static_cast<double>(c.QuadPart) * 1000.0 / static_cast<double>(freq.QuadPart);
-}
 
 double CpuMs() {
   FILETIME created, exited, kernel, user;
