@@ -14,10 +14,8 @@
 // Prints one line a load: "load <ms> call <ms> loop <ms> rows <rows>": in
 // all, in LoadMacro itself, in the loop turns after it, and the rows the
 // native list then holds.
-#include "platform/win32/native_ui.h"
+#include "desktop_program.h"
 #include "platform/win32/text.h"
-#include "platform/win32/win32_platform.h"
-#include "shell/program.h"
 
 #include <windows.h>
 
@@ -52,16 +50,8 @@ int wmain(int argc, wchar_t** argv) {
   const std::string file = zepx::win32::Narrow(argv[2]);
   const std::string small = zepx::win32::Narrow(argv[3]);
 
-  INITCOMMONCONTROLSEX icc{};
-  icc.dwSize = sizeof icc;
-  icc.dwICC = ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_BAR_CLASSES |
-              ICC_UPDOWN_CLASS;
-  InitCommonControlsEx(&icc);
-  zepx::win32::Win32Platform platform;
-  zepx::win32::NativeUi ui;
-  platform.SetMessageFilter([&](MSG& msg) { return ui.PreTranslateMessage(msg); });
-  zepx::Program program(platform.platform(), [&](zepx::TForm& f) { ui.Bind(f); });
-  ui.BindApplication(program.Application);
+  zepx::win32::DesktopProgram desktop;
+  zepx::Program& program = desktop.program;
   program.Start();
   Pump();
   zepx::TMainForm& form = *program.MainForm;
