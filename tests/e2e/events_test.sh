@@ -93,8 +93,10 @@ start_probe "$title" 830,600,440,340
 top=$PROBE_TOP
 
 # ---- an event line inside a run: countdown cancelled, a second's wait, stop -------
-macro="$WORK/event_line.mcr"
-write_macro "$macro" <<MCR
+# Two passes of [A], a wait, the event line of event 2, [B] and a wait, at
+# the probe: write_event_macro PATH
+write_event_macro() {
+  write_macro "$1" <<MCR
 //ZEP Version 4.51
 [A]|>$title <$top>
 Wait=300
@@ -103,6 +105,10 @@ Wait=300
 Wait=300
 $(quick_settings 2 2)
 MCR
+}
+
+macro="$WORK/event_line.mcr"
+write_event_macro "$macro"
 start_zepx "$macro"
 check_clock
 find_event1_controls
@@ -146,15 +152,7 @@ reg_dword ECom21Index 10  # event 2 (the event line): １秒ウエイト only
 reg_dword ECom22Index 0
 reg_dword ECom23Index 0
 macro="$WORK/timed.mcr"
-write_macro "$macro" <<MCR
-//ZEP Version 4.51
-[A]|>$title <$top>
-Wait=300
-【ZEP Event 2】
-[B]|>$title <$top>
-Wait=300
-$(quick_settings 2 2)
-MCR
+write_event_macro "$macro"
 start_zepx "$macro"
 check_clock
 
