@@ -24,6 +24,8 @@
 // loading that library is a good part of a start-up.
 #include <windows.h>
 
+#include "bench_support.h"
+
 #include <shellapi.h>
 #ifdef ZEPX_COMMON_CONTROLS
 #include <commctrl.h>
@@ -119,14 +121,6 @@ void WriteInfo(const wchar_t* path, const std::string& text) {
   WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
   CloseHandle(f);
   MoveFileExW(tmp.c_str(), path, MOVEFILE_REPLACE_EXISTING);
-}
-
-void Pump() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
 }
 
 }  // namespace

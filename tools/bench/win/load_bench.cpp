@@ -19,27 +19,13 @@
 
 #include <windows.h>
 
-#include "bench_clock.h"
+#include "bench_support.h"
 
 #include <commctrl.h>
 
 #include <cstdio>
 #include <cwchar>
 #include <string>
-
-namespace {
-
-// Every message waiting, paints included, as the program's own loop would
-// handle them when it next turns.
-void Pump() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
-}
-
-}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 4) {

@@ -13,6 +13,8 @@
 
 #include <windows.h>
 
+#include "bench_support.h"
+
 #include <commctrl.h>
 
 #include <chrono>
@@ -72,14 +74,6 @@ std::string Row(HWND list, int i) {
   SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(w.data()));
   w.resize(static_cast<std::size_t>(n));
   return zepx::win32::Narrow(w);
-}
-
-void Pump() {
-  MSG m;
-  while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&m);
-    DispatchMessageW(&m);
-  }
 }
 
 }  // namespace

@@ -14,7 +14,7 @@
 // the CreateProcess call; -1 for what did not happen within the timeout.
 #include <windows.h>
 
-#include "bench_clock.h"
+#include "bench_support.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -10,7 +10,7 @@
 
 #include <windows.h>
 
-#include "bench_clock.h"
+#include "bench_support.h"
 
 #include <algorithm>
 #include <cstdio>
