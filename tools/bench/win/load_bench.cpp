@@ -21,8 +21,6 @@
 
 #include "bench_support.h"
 
-#include <commctrl.h>
-
 #include <cstdio>
 #include <cwchar>
 #include <string>
