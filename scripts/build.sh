@@ -4,7 +4,8 @@
 #
 #   bash scripts/build.sh                 all four builds
 #   bash scripts/build.sh win64 host      just those
-#   bash scripts/build.sh win64:zepx      one ninja target of one build
+#   bash scripts/build.sh win64:zepx      one ninja target of one build (several
+#                                         targets of one build: one ninja call)
 #
 #   host   build/host   g++ Debug, logic + recording substitute + zepx_tests
 #   asan   build/asan   the same with AddressSanitizer and UBSan
@@ -29,9 +30,9 @@ configure() {
   fi
 }
 
-build_one() {
-  local name=${1%%:*} target=
-  [[ $1 == *:* ]] && target=${1#*:}
+build_one() {  # build_one NAME [NINJA-TARGET...]
+  local name=$1
+  shift
   case "$name" in
     host)  configure host -DCMAKE_BUILD_TYPE=Debug ;;
     asan)  configure asan -DCMAKE_BUILD_TYPE=Debug -DZEPX_SANITIZE=ON ;;
@@ -43,17 +44,29 @@ build_one() {
   esac
   echo "build: building $name"
   # The full log stays in build/; on failure the errors are shown.
-  if ! ninja -C "$ROOT/build/$name" $target >"$ROOT/build/$name.build.log" 2>&1; then
+  if ! ninja -C "$ROOT/build/$name" "$@" >"$ROOT/build/$name.build.log" 2>&1; then
     grep -v '^\[[0-9]*/[0-9]*\]' "$ROOT/build/$name.build.log" | head -n 80 >&2
     echo "build: $name failed (full log: build/$name.build.log)" >&2
     return 1
   fi
 }
 
-targets=("$@")
-((${#targets[@]})) || targets=(host asan win64 win32)
+args=("$@")
+((${#args[@]})) || args=(host asan win64 win32)
+# Targets of one build go to one ninja call: one "building" line and one
+# log that keeps everything that build printed.
+names=()
+declare -A ninja_targets whole
+for a in "${args[@]}"; do
+  name=${a%%:*}
+  [[ -v ninja_targets[$name] ]] || { names+=("$name"); ninja_targets[$name]=; }
+  if [[ $a == *:* ]]; then ninja_targets[$name]+=" ${a#*:}"; else whole[$name]=1; fi
+done
 status=0
-for t in "${targets[@]}"; do
-  build_one "$t" || status=1
+for name in "${names[@]}"; do
+  # A build named whole builds everything, whatever else was asked of it.
+  [[ -v whole[$name] ]] && ninja_targets[$name]=
+  # shellcheck disable=SC2086  # the targets are words
+  build_one "$name" ${ninja_targets[$name]} || status=1
 done
 exit $status
