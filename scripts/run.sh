@@ -17,9 +17,12 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 if [[ -z ${ZEPX_RUN_ON_DISPLAY:-} ]]; then
   bash "$ROOT/scripts/setup.sh"
-  bash "$ROOT/scripts/build.sh" win64:zepx
   # The demonstration reads ZEPX's status with the end-to-end tests' tool.
-  (($#)) || bash "$ROOT/scripts/build.sh" win64:zepxctl
+  if (($#)); then
+    bash "$ROOT/scripts/build.sh" win64:zepx
+  else
+    bash "$ROOT/scripts/build.sh" win64:zepx win64:zepxctl
+  fi
   if [[ -z ${DISPLAY:-} ]]; then
     # Again, on a virtual display of its own.
     ZEPX_RUN_ON_DISPLAY=headless exec xvfb-run -a -s "-screen 0 1280x1024x24" \
@@ -37,9 +40,36 @@ if (($#)); then
   for a in "$@"; do
     if [[ -e $a ]]; then args+=("$(zepx_winpath "$a")"); else args+=("$a"); fi
   done
-  echo "run: starting zepx.exe on display $DISPLAY${XAUTHORITY:+ (XAUTHORITY=$XAUTHORITY)}"
-  cd "$ROOT/build/win64"
-  exec wine "$EXE" "${args[@]}"
+  if [[ ${ZEPX_RUN_ON_DISPLAY:-} != headless ]]; then
+    echo "run: starting zepx.exe on display $DISPLAY${XAUTHORITY:+ (XAUTHORITY=$XAUTHORITY)}"
+    cd "$ROOT/build/win64"
+    exec wine "$EXE" "${args[@]}"
+  fi
+  # Nobody can see this display: say so at once, show the window as a
+  # screenshot, and end when ZEPX ends (or at Ctrl+C) instead of waiting
+  # silently on something invisible.
+  OUT="$ROOT/build/run"
+  mkdir -p "$OUT"
+  rm -f "$OUT/zepx.png"
+  echo "run: there is no display, so ZEPX runs on a hidden virtual one ($DISPLAY)"
+  (cd "$ROOT/build/win64" && exec wine "$EXE" "${args[@]}") >"$OUT/zepx.log" 2>&1 &
+  zepx_pid=$!
+  trap 'wineserver -k 2>/dev/null || true' EXIT
+  trap 'echo; echo "run: stopped by Ctrl+C"; exit 130' INT TERM
+  for ((i = 0; i < 600; i++)); do
+    xdotool search --onlyvisible --name '^ZEPX' >/dev/null 2>&1 && break
+    kill -0 "$zepx_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  if kill -0 "$zepx_pid" 2>/dev/null; then
+    sleep 1  # let it paint
+    import -window root "$OUT/zepx.png" 2>/dev/null &&
+      echo "run: ZEPX is up; screenshot of the hidden display: $OUT/zepx.png"
+    echo "run: Ctrl+C stops it; this ends when ZEPX ends"
+  fi
+  wait "$zepx_pid" || true
+  echo "run: ZEPX has ended (its output: $OUT/zepx.log)"
+  exit 0
 fi
 
 # ---- the demonstration ---------------------------------------------------------
