@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the two Windows programs and packs what a Windows user needs into
-# build/zepx-<version>.zip: zepx.exe (64-bit), zepx-i686.exe (32-bit), the
-# README and the sample macros. zepx.exe is one file that needs only the
-# system's DLLs: copying it alone onto a Windows machine is enough.
+# build/zepx-<version>.zip: zepx.exe (64-bit), zepx-i686.exe (32-bit), a
+# read-me for Windows users (docs/windows-readme.txt, Japanese first; the
+# repository's README is for building, not for them) and the sample macros.
+# zepx.exe is one file that needs only the system's DLLs: copying it alone
+# onto a Windows machine is enough.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -15,7 +17,8 @@ rm -rf build/package
 mkdir -p "$stage/examples"
 cp build/win64/zepx.exe "$stage/zepx.exe"
 cp build/win32/zepx.exe "$stage/zepx-i686.exe"
-cp README.md "$stage/"
+# CR LF, so that every Notepad shows it as lines.
+sed 's/$/\r/' docs/windows-readme.txt >"$stage/README.txt"
 cp examples/*.mcr "$stage/examples/"
 rm -f "build/zepx-$version.zip"
 (cd build/package && zip -qr "../zepx-$version.zip" "zepx-$version")
