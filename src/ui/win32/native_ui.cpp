@@ -6,7 +6,7 @@
 // its own. Group boxes are moved to the bottom of the z-order and every
 // child clips its siblings, so a group box never paints over its contents
 // (a themed group box fills its whole rectangle).
-#include "platform/win32/native_ui.h"
+#include "ui/win32/native_ui.h"
 
 #include <algorithm>
 #include <cwchar>
