@@ -5,7 +5,7 @@
 
 // Our headers before <windows.h>: platform/types.h names constants that
 // it defines as macros.
-#include "platform/win32/native_ui.h"
+#include "ui/win32/native_ui.h"
 #include "platform/win32/win32_platform.h"
 #include "shell/program.h"
 

@@ -35,7 +35,7 @@ die() { echo "fuzz: $*" >&2; exit 1; }
 
 # ---- cp932 copies and the literal check ---------------------------------------
 
-python3 scripts/cp932_sources.py --root . --out "$OUT/src" --exclude src/platform/win32 \
+python3 scripts/cp932_sources.py --root . --out "$OUT/src" --exclude src/platform/win32 --exclude src/ui/win32 \
   --literals "$OUT/literal_check/literals.inc" src tests/fuzz tests/shell/life_support.h ||
   die "copying the sources failed"
 python3 scripts/cp932_sources.py --root "$OUT/literal_check" --out "$OUT/literal_check/clang" \

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstddef>
 
-#include "model/text.h"
+#include "base/text.h"
 
 namespace zepx {
 

@@ -1,7 +1,7 @@
 #include "model/command_line.h"
 
+#include "base/text.h"
 #include "model/convert.h"
-#include "model/text.h"
 
 namespace zepx {
 

@@ -1,8 +1,8 @@
 #include "model/macro_file.h"
 
+#include "base/text.h"
 #include "model/command_line.h"
 #include "model/convert.h"
-#include "model/text.h"
 
 namespace zepx {
 

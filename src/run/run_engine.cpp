@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
+#include "base/text.h"
 #include "model/command_line.h"
 #include "model/convert.h"
 #include "model/send_method.h"
-#include "model/text.h"
 
 namespace zepx {
 

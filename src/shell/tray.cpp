@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <string>
 
-#include "model/text.h"
+#include "base/text.h"
 #include "shell/main_form.h"
 
 namespace zepx {

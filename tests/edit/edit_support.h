@@ -12,6 +12,7 @@
 #include "platform/fake/fake_platform.h"
 #include "shell/main_form.h"
 #include "shell/send_list_form.h"
+#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 
@@ -79,8 +80,8 @@ class EditTest : public ::testing::Test {
 
   TApplication app;
   FakePlatform fake;
-  std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TMainForm");
-  std::unique_ptr<INativeForm> list_native = fake.MakeNativeForm("TSendListForm");
+  std::unique_ptr<INativeForm> native = MakeNativeForm(fake, "TMainForm");
+  std::unique_ptr<INativeForm> list_native = MakeNativeForm(fake, "TSendListForm");
   TMainForm form{fake.platform(), app};
   TSendListForm list_form;
 };

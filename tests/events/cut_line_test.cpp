@@ -11,6 +11,7 @@
 #include "platform/fake/fake_platform.h"
 #include "shell/cut_line_form.h"
 #include "shell/program.h"
+#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 namespace {
@@ -38,7 +39,7 @@ class Countdown : public ::testing::Test {
   }
 
   FakePlatform fake;
-  std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TCutLineForm");
+  std::unique_ptr<INativeForm> native = MakeNativeForm(fake, "TCutLineForm");
   Texts stops;
   TCutLineForm form{fake.platform(), [this] { stops.push_back("stop@" + std::to_string(fake.now)); }};
   Texts counts;

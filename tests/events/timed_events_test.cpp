@@ -67,7 +67,7 @@ class Events : public LifeFixture, public ::testing::Test {
     form.BitBtn1Click();
   }
 
-  std::unique_ptr<INativeForm> cut_native = fake.MakeNativeForm("TCutLineForm");
+  std::unique_ptr<INativeForm> cut_native = MakeNativeForm(fake, "TCutLineForm");
   TCutLineForm cut{fake.platform(), [this] { form.StopMacro(); }};
   std::int64_t t0 = 0;
 };

@@ -12,9 +12,9 @@
 #include <cstdint>
 #include <string>
 
+#include "base/text.h"
 #include "fuzz_check.h"
 #include "model/command_line.h"
-#include "model/text.h"
 
 namespace zepx {
 namespace {

@@ -10,11 +10,11 @@
 #include <cstring>
 #include <string>
 
+#include "base/text.h"
 #include "fuzz_check.h"
 #include "model/command_line.h"
 #include "model/convert.h"
 #include "model/macro_file.h"
-#include "model/text.h"
 
 namespace zepx {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "base/text.h"
 #include "fuzz_check.h"
 #include "model/command_line.h"
 #include "model/macro_file.h"
-#include "model/text.h"
 
 namespace zepx {
 namespace {

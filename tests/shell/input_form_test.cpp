@@ -11,6 +11,7 @@
 #include "shell/input_form.h"
 #include "shell/main_form.h"
 #include "shell/program.h"
+#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 namespace {
@@ -33,8 +34,8 @@ class Palette : public ::testing::Test {
 
   FakePlatform fake;
   TApplication app;
-  std::unique_ptr<INativeForm> main_native = fake.MakeNativeForm("TMainForm");
-  std::unique_ptr<INativeForm> palette_native = fake.MakeNativeForm("TInputForm");
+  std::unique_ptr<INativeForm> main_native = MakeNativeForm(fake, "TMainForm");
+  std::unique_ptr<INativeForm> palette_native = MakeNativeForm(fake, "TInputForm");
   TMainForm main{fake.platform(), app};
   TInputForm palette{fake.platform(), main};
   std::vector<int> adds;  // the kind CommandBox showed at each click on Add

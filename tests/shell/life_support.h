@@ -10,6 +10,7 @@
 #include "platform/fake/fake_platform.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
+#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 
@@ -56,8 +57,8 @@ class LifeFixture {
 
   TApplication app;
   FakePlatform fake;
-  std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TMainForm");
-  std::unique_ptr<INativeForm> about_native = fake.MakeNativeForm("TAboutForm");
+  std::unique_ptr<INativeForm> native = MakeNativeForm(fake, "TMainForm");
+  std::unique_ptr<INativeForm> about_native = MakeNativeForm(fake, "TAboutForm");
   TMainForm form{fake.platform(), app};
   TAboutForm about;
 };

@@ -19,7 +19,7 @@ TEST(Program, CreatesTheSixWindowsInOrderAndRunsUntilTheMainWindowCloses) {
   std::vector<std::unique_ptr<INativeForm>> natives;
   Texts order;
   Program p(fake.platform(), [&](TForm& f) {
-    natives.push_back(fake.MakeNativeForm("T" + f.Name));
+    natives.push_back(MakeNativeForm(fake, "T" + f.Name));
     f.Bind(natives.back().get());
     order.push_back(f.Name);
   });
@@ -86,7 +86,7 @@ TEST(Program, TheMainWindowIsPlacedAndMadeTranslucentBeforeItShows) {
   std::vector<std::unique_ptr<INativeForm>> natives;
   Program p(fake.platform(), [&](TForm& f) {
     auto w = std::make_unique<Watch>();
-    w->inner = fake.MakeNativeForm("T" + f.Name);
+    w->inner = MakeNativeForm(fake, "T" + f.Name);
     w->fake = &fake;
     if (!main) main = w.get();
     f.Bind(w.get());

@@ -11,6 +11,7 @@
 #include "shell/life_support.h"
 #include "shell/main_form.h"
 #include "shell/picker.h"
+#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 
@@ -45,7 +46,7 @@ class Picker : public ::testing::Test {
 
   TApplication app;
   FakePlatform fake;
-  std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TMainForm");
+  std::unique_ptr<INativeForm> native = MakeNativeForm(fake, "TMainForm");
   TMainForm form{fake.platform(), app};
   Hwnd dialog = 0, edit = 0, button = 0;
 };
@@ -294,7 +295,7 @@ TEST_F(Picker, ASecondStartOrTheWindowGoingAwayLeavesNoHookOrCapture) {
   EXPECT_TRUE(fake.hooks.empty());
 
   // A window torn down in the middle of a pick (an exit by hot key).
-  auto other_native = fake.MakeNativeForm("TMainForm");
+  auto other_native = MakeNativeForm(fake, "TMainForm");
   auto other = std::make_unique<TMainForm>(fake.platform(), app);
   other->Bind(other_native.get());
   other->XYButton.Click();

@@ -46,7 +46,7 @@ class SettingForm : public LifeFixture, public ::testing::Test {
     return n;
   }
 
-  std::unique_ptr<INativeForm> dialog_native = fake.MakeNativeForm("TSettingForm");
+  std::unique_ptr<INativeForm> dialog_native = MakeNativeForm(fake, "TSettingForm");
   std::unique_ptr<TSettingForm> dialog;
 };
 
@@ -147,7 +147,7 @@ TEST(SettingFormStartUp, FillingTheDialogTurnsNoWindowAndStartsNoCheck) {
     if (game_running) fake.AddWindow("UO", "Ultima Online Third Dawn");
     std::vector<std::unique_ptr<INativeForm>> natives;
     Program program(fake.platform(), [&](TForm& f) {
-      natives.push_back(fake.MakeNativeForm("T" + f.Name));
+      natives.push_back(MakeNativeForm(fake, "T" + f.Name));
       f.Bind(natives.back().get());
     });
     program.Start();

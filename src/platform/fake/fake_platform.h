@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "platform/platform.h"
-#include "ui/form.h"
 
 namespace zepx {
 
@@ -386,14 +385,12 @@ class FakePlatform : public IMessageLoop,
 
  public:
   const std::vector<Window>& Windows() const { return windows_; }
-  // A native stand-in for a form: a window of this desktop whose title
-  // follows the form's caption, so forms have handles in host tests.
-  std::unique_ptr<INativeForm> MakeNativeForm(const std::string& class_name);
-  // Pop-up menus opened on such forms ("TrackPopupMenu(x,y)" in calls): the
-  // item at the front index is clicked, or none when the queue is empty.
+  // The user's answers to the program's own windows (the native forms of
+  // the host tests play them): the item the user picks in each pop-up menu
+  // opened (front first; none when the queue is empty), and what the user
+  // does while a window of the given class is shown modally (the modal
+  // show ends when it returns).
   std::deque<int> popup_choices;
-  // Runs while a form made by MakeNativeForm is shown modally (recorded as
-  // "ShowModal(<class>)"); the modal show ends when it returns.
   std::function<void(const std::string& class_name)> on_modal;
 };
 

@@ -8,7 +8,7 @@
 #include <iterator>
 #include <vector>
 
-#include "model/text.h"
+#include "base/text.h"
 
 namespace zepx::win32 {
 

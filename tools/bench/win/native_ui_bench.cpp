@@ -6,7 +6,7 @@
 // other kinds of control.
 //
 //   wine native_ui_bench.exe      prints timings and checks; exit code 1 on a failed check
-#include "platform/win32/native_ui.h"
+#include "ui/win32/native_ui.h"
 #include "platform/win32/text.h"
 #include "ui/controls.h"
 #include "ui/form.h"
