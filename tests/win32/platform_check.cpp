@@ -131,11 +131,12 @@ void FileChecks(Win32Platform& p) {
                                           : existed ? p.ReadFile(r.path, got) && got == old : !p.FileExists(r.path),
               r.what);
     CHECK_ROW(!p.FileExists(r.path + ".zepx-tmp"), r.what);
-    // The name reached the disk as its UTF-16 name, the attributes unchanged.
     if (existed || r.want == SaveResult::Saved)
       CHECK_ROW((GetFileAttributesW(w.c_str()) & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN)) == r.attrs, r.what);
     SetFileAttributesW(w.c_str(), FILE_ATTRIBUTE_NORMAL);
   }
+  // The name reached the disk as its UTF-16 name, not as mangled bytes.
+  CHECK(GetFileAttributesW((Wide(dir) + L"\\マクロ 一覧.mcr").c_str()) != INVALID_FILE_ATTRIBUTES);
   if (!no_new.empty()) {  // where no temporary file fits, the save in place does
     std::string old;
     CHECK(p.ReadFile(no_new + "\\old.mcr", old) && p.WriteFileInPlace(no_new + "\\old.mcr", "new"));
