@@ -2,10 +2,9 @@
 // names the reader the inputs go to (scripts/fuzz.sh runs each in turn):
 //
 //   macro_file          read; what was read, written and read again, is the same
-//   command_line        the input as one line, read and composed; then taken
-//                       apart as the input area's fields and composed
+//   command_line        the input as one line, read, composed and read again
 //   line_readers        numbers, cp932 cuts, file names, target descriptors, on
-//                       the text; coordinates and unset drags on its LF-split lines
+//                       the text; numbers and coordinates on its LF-split lines
 //   coordinate_display  the LF-split list, each row selected in the main window
 //   settings            the settings load and save over a registry key made of the bytes
 //
@@ -16,7 +15,6 @@
 // so that libFuzzer keeps the input.
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <cerrno>
 #include <map>
 
 #include "model/command_line.h"
@@ -35,12 +33,16 @@ std::string Shown(const std::string& s) {
   char hex[5];
   for (unsigned char c : s)
     out += c >= 0x20 && c < 0x7F && c != '\\' && c != '"' ? std::string(1, static_cast<char>(c))
-                                                        : (std::snprintf(hex, sizeof hex, "\\x%02X", c), hex);
+                                                          : (std::snprintf(hex, sizeof hex, "\\x%02X", c), hex);
   return out + "\"";
+}
+[[noreturn]] void Fail(int line, const char* condition, const std::string& detail) {
+  std::fprintf(stderr, "\nfuzz_zepx.cpp:%d: check failed: %s\n  %s\n", line, condition, detail.c_str());
+  std::abort();
 }
 // `detail` is only built when the check fails.
 #define CHECK(condition, detail) \
-  while (!(condition)) std::fprintf(stderr, "\nfuzz_zepx.cpp:%d: check failed: %s\n  %s\n", __LINE__, #condition, std::string(detail).c_str()), std::abort()
+  while (!(condition)) ::zepx::Fail(__LINE__, #condition, detail)
 
 bool Has(const std::string& s, const std::string& part) { return s.find(part) != std::string::npos; }
 
@@ -59,7 +61,7 @@ struct Desk {
 
 // ---- macro files: a list loaded from a file can always be saved and loaded back --------
 
-constexpr std::int64_t MacroSettings::*kMacroFields[] = {&MacroSettings::key, &MacroSettings::click,
+constexpr std::int64_t MacroSettings::*kMacroFields[] = {&MacroSettings::key,  &MacroSettings::click,
                                                          &MacroSettings::drag, &MacroSettings::shift_alt_ctrl,
                                                          &MacroSettings::loop, &MacroSettings::send_api};
 MacroSettings SettingsOf(const MacroReadResult& r) {
@@ -74,11 +76,7 @@ void MacroFile(const std::string& bytes) {
   CHECK(r.ok() || (r.failure_line >= 1 && static_cast<std::size_t>(r.failure_line) <= split.size() &&
                    r.failure_text == split[static_cast<std::size_t>(r.failure_line) - 1]),
         Shown(bytes));
-  // Comments and empty lines never become list lines.
-  for (const std::string& line : r.lines)
-    CHECK(!line.empty() && line[0] != ';' && !StartsWith(line, "//") && line.find_first_of("\r\n\x1A") == std::string::npos &&
-              (IsCommandLine(line) || StartsWith(line, kWaitPrefix)),
-          Shown(line));
+  for (const std::string& line : r.lines) CHECK(IsCommandLine(line) || StartsWith(line, kWaitPrefix), Shown(line));
   const MacroSettings s = SettingsOf(r);
   const std::string written = WriteMacroFile(r.lines, s);
   const MacroReadResult again = ReadMacroFile(written);
@@ -90,9 +88,10 @@ void MacroFile(const std::string& bytes) {
 
 bool Same(const Modifiers& a, const Modifiers& b) { return a.shift == b.shift && a.alt == b.alt && a.ctrl == b.ctrl; }
 
-// An exact reading composes back to the line, and any composition reads back
-// exactly with the parts ComposeCommandLine writes for its form.
-void ReadAndCompose(const std::string& line) {
+// The input as one line: an exact reading composes back to the line, and any
+// composition reads back exactly with the parts ComposeCommandLine writes for
+// its form (the input area's Add composes its lines the same way).
+void CommandLines(const std::string& line) {
   const CommandLine c = ReadCommandLine(line);
   const std::string composed = ComposeCommandLine(c);
   CHECK(!c.exact || composed == line, Shown(line) + " composes as " + Shown(composed));
@@ -111,60 +110,14 @@ void ReadAndCompose(const std::string& line) {
   CHECK(same, Shown(line) + " composes as " + Shown(composed));
 }
 
-// The input as one line; then taken apart as the input area's fields: every
-// line ComposeNewCommand writes is one the loader takes and, unless its text
-// or target hold what the reader looks for anywhere ("+", "|>"), reads back
-// exactly with the text, point or wait put in.
-void CommandLines(const std::string& bytes) {
-  ReadAndCompose(bytes);
-  FuzzedDataProvider in(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-  NewCommand n;
-  n.kind = in.ConsumeIntegralInRange<int>(0, static_cast<int>(kCommandKindCount) - 1);
-  const bool mid_list = in.ConsumeBool();
-  n.win_message = in.ConsumeBool();
-  n.modifiers = {in.ConsumeBool(), in.ConsumeBool(), in.ConsumeBool()};
-  n.wait_ms = in.ConsumeIntegral<std::int32_t>();
-  n.x = in.ConsumeIntegral<std::int32_t>();
-  n.y = in.ConsumeIntegral<std::int32_t>();
-  n.text = in.ConsumeRandomLengthString(300);
-  n.target = in.ConsumeRandomLengthString(300);
-  const KindForm form = KindFormOf(n.kind);
-  const std::vector<std::string> lines = ComposeNewCommand(n, mid_list);
-  CHECK(lines.size() == (form == KindForm::DragPair ? 2u : 1u), std::to_string(n.kind));
-  for (const std::string& line : lines) {
-    CHECK(form == KindForm::Wait || IsCommandLine(line), Shown(line));
-    ReadAndCompose(line);
-    const CommandLine c = ReadCommandLine(line);
-    CHECK(Has(n.text + n.target, "+") || Has(n.text, kTargetMark) ||
-              (c.exact && !c.bad_number && (form != KindForm::Wait || c.wait_ms == n.wait_ms) &&
-               (form != KindForm::Click || (c.x == n.x && c.y == n.y)) && (form != KindForm::Text || c.text == n.text) &&
-               (form != KindForm::FrontApp || c.app_title == n.text)),
-          Shown(line));
-  }
-}
-
 // ---- the smaller readers ------------------------------------------------------------
 
-// The conversion's grammar read with the C library: blanks, a sign, then
-// decimal digits, or hex digits after "$" or "0x".
-std::optional<std::int32_t> ReferenceInt(const std::string& s) {
-  std::size_t i = s.find_first_not_of(' ');
-  if (i == std::string::npos) return std::nullopt;
-  const bool negative = s[i] == '-';
-  i += s[i] == '+' || s[i] == '-';
-  const std::size_t prefix = s.compare(i, 1, "$") == 0 ? 1 : s.compare(i, 2, "0x") == 0 || s.compare(i, 2, "0X") == 0 ? 2 : 0;
-  const std::string digits = s.substr(i + prefix);
-  if (digits.empty() || digits.find_first_not_of(prefix ? "0123456789abcdefABCDEF" : "0123456789") != std::string::npos)
-    return std::nullopt;
-  errno = 0;
-  const unsigned long long m = std::strtoull(digits.c_str(), nullptr, prefix ? 16 : 10);
-  if (errno == ERANGE || m > (negative ? 0x80000000ull : 0x7FFFFFFFull)) return std::nullopt;
-  return static_cast<std::int32_t>(negative ? -static_cast<std::int64_t>(m) : static_cast<std::int64_t>(m));
-}
-
+// Both conversions agree, the error names the text, and a number as the
+// program writes it reads back as that number.
 void Convert(const std::string& s) {
   const std::optional<std::int32_t> v = TryStrToInt(s);
-  CHECK(v == ReferenceInt(s) && (!v || TryStrToInt(std::to_string(*v)) == v), Shown(s));
+  CHECK(!v || (TryStrToInt(std::to_string(*v)) == v && TryStrToInt(" +" + std::to_string(*v)).has_value() == (*v >= 0)),
+        Shown(s));
   try {
     const std::int32_t w = StrToInt(s);
     CHECK(v && w == *v, Shown(s));
@@ -189,7 +142,8 @@ void Cp932Parts(const std::string& s, std::size_t max) {
   while (from > 0 && !is(from - 1, "\\/:")) --from;
   for (std::size_t i = from; i < s.size(); ++i) dot = is(i, ".") ? i : dot;
   const std::string ext = dot == std::string::npos ? "" : s.substr(dot);
-  CHECK(ExtractFileName(s) == s.substr(from) && ExtractFileExt(s) == ext && IsShortcutPath(s) == (ext == ".lnk" || ext == ".LNK"),
+  CHECK(ExtractFileName(s) == s.substr(from) && ExtractFileExt(s) == ext &&
+            IsShortcutPath(s) == (ext == ".lnk" || ext == ".LNK"),
         Shown(s));
 }
 
@@ -202,7 +156,10 @@ void CheckCoordinates(const std::string& line, std::int32_t x, std::int32_t y) {
   const bool after = colon != std::string::npos && xpos != std::string::npos && xpos > colon;
   const auto px = after ? TryStrToInt(line.substr(colon + 1, xpos - colon - 1)) : std::nullopt;
   const auto py = after ? TryStrToInt(line.substr(xpos + 1)) : std::nullopt;
-  CHECK(Has(line, ":NoSet") ? c && c->x == 0 && c->y == 0 : c ? px && py && c->x == *px && c->y == *py : !(px && py), Shown(line));
+  CHECK(Has(line, ":NoSet") ? c && c->x == 0 && c->y == 0
+        : c                 ? px && py && c->x == *px && c->y == *py
+                            : !(px && py),
+        Shown(line));
   const std::string moved = WithCoordinates(line, x, y);
   CHECK(colon == std::string::npos ? moved == line : moved.compare(0, colon + 1, line, 0, colon + 1) == 0, Shown(line));
   const std::optional<Coordinates> back = ReadCoordinates(moved);
@@ -223,7 +180,8 @@ void CheckTarget(const std::string& s, std::uintptr_t handle) {
   if (lf == std::string::npos ? Has(s, "<") || Has(s, kAppMark)
                               : Has(title, kAppMark) || (!title.empty() && title.back() == '@') || Has(cls, " <"))
     return;
-  const std::string written = lf == std::string::npos ? ComposeTargetDescriptor(s, handle) : ComposeChildTargetDescriptor(title, cls, handle);
+  const std::string written =
+      lf == std::string::npos ? ComposeTargetDescriptor(s, handle) : ComposeChildTargetDescriptor(title, cls, handle);
   const TargetDescriptor back = ReadTargetDescriptor(written);
   CHECK(back.title == title && back.class_name == cls && back.handle == handle &&
             back.form == (lf == std::string::npos ? TargetDescriptor::TitleHandle : TargetDescriptor::Child),
@@ -237,13 +195,6 @@ void LineReaders(const std::string& text) {
   Cp932Parts(text, in.ConsumeIntegralInRange<std::size_t>(0, text.size() + 2));
   CheckTarget(text, static_cast<std::uint32_t>(x) & 0x7FFFFFFF);
   const std::vector<std::string> lines = SplitAtLf(text);
-  // The run refuses on the first unset word in the order L_Drag, L_Drop,
-  // R_Drag, R_Drop (any case, the whole line), whichever row holds it.
-  int unset = -1;
-  for (const char* word : {"L_Drag:NoSet", "L_Drop:NoSet", "R_Drag:NoSet", "R_Drop:NoSet"})
-    for (std::size_t i = 0; i < lines.size() && unset < 0; ++i)
-      if (EqualsIgnoreAsciiCase(lines[i], word)) unset = static_cast<int>(i);
-  CHECK(FindUnsetDragLine(lines) == unset, std::to_string(unset));
   for (const std::string& line : lines) {
     (void)IsCommandLine(line);
     CheckCoordinates(line, x, y);
@@ -270,7 +221,8 @@ void CoordinateDisplay(const std::string& bytes) {
     const std::optional<Coordinates> want = row < 0 ? std::nullopt : ReadCoordinates(line);
     const bool on = want.has_value();
     CHECK(f.SendList.ItemIndex() == row && (row < 0 || f.SendList.Item(row) == line), Shown(line));
-    CHECK(f.XYCopy.Enabled() == on && f.mXYCopy.Enabled() == on && f.XYPaste.Enabled() == on && f.mXYPaste.Enabled() == on,
+    CHECK(f.XYCopy.Enabled() == on && f.mXYCopy.Enabled() == on && f.XYPaste.Enabled() == on &&
+              f.mXYPaste.Enabled() == on,
           Shown(line));
     CHECK(!on || (f.XLabel.Value() == want->x && f.YLabel.Value() == want->y), Shown(line));
   }
@@ -285,7 +237,7 @@ void CoordinateDisplay(const std::string& bytes) {
 // name), a type byte (an index into kTypes; with 0x80 set the data is
 // repeated 256 times), a length byte and that many bytes of data.
 const char kKey[] = "Software\\VELMOR\\ZEPX";
-const RegType kTypes[] = {RegType::Dword, RegType::Sz,   RegType::ExpandSz,       RegType::Binary, RegType::MultiSz,
+const RegType kTypes[] = {RegType::Dword, RegType::Sz, RegType::ExpandSz, RegType::Binary, RegType::MultiSz,
                           RegType::Qword, RegType::None, static_cast<RegType>(5), static_cast<RegType>(0xFFFF)};
 using Key = std::map<std::string, FakePlatform::RegValue>;
 
@@ -294,9 +246,9 @@ std::string NameAt(std::size_t i) {
   return i < kSettingsValueCount ? kSettingsValues[i].name : i == kSettingsValueCount ? "LogoutDateTime" : "Unknown";
 }
 
-// Every key handle opened is closed; a failed save is told; the save writes
-// every value with its type; and the saved key, loaded by a new window and
-// saved again, loads without a notice and comes out the same, but for what
+// Every key handle opened is closed; a failed save is told; and the saved
+// key, loaded by a new window and saved again, loads without a notice and
+// comes out the same, but for what
 // the load puts right by design (Say and StartAddress saved empty read as
 // their stand-ins; a DefMCRPath naming no folder is cleared with Radio1Index).
 void Settings(const std::string& bytes) {
@@ -309,28 +261,23 @@ void Settings(const std::string& bytes) {
     key[NameAt(static_cast<std::uint8_t>(bytes[i]))] = {kTypes[(bytes[i + 1] & 0x7F) % std::size(kTypes)], data};
   }
   // The folder the store checks is the text as it reads it.
-  if ((flags & 16) && key.count("DefMCRPath")) first.fake.directories.insert(key["DefMCRPath"].data.substr(0, key["DefMCRPath"].data.find('\0')));
+  if ((flags & 16) && key.count("DefMCRPath"))
+    first.fake.directories.insert(key["DefMCRPath"].data.substr(0, key["DefMCRPath"].data.find('\0')));
   if (!(flags & 1)) first.fake.registry.erase(kKey);
   if (flags & 2) first.fake.registry_readonly.insert(kKey);
   first.fake.registry_create_fails = flags & 4;
   first.form.LoadedFromCommandLine = flags & 8;
   first.form.LoadSettings();
   first.form.SaveSettings();
-  const std::size_t closes = first.fake.Texts({"RegCloseKey"}).size();
-  CHECK(closes == static_cast<std::size_t>(((flags & 3) == 1) + ((flags & 6) == 0)), std::to_string(closes) + " closes");
+  const std::size_t opened = ((flags & 3) == 1) + ((flags & 6) == 0);
+  CHECK(first.fake.Texts({"RegCloseKey"}).size() == opened, "a key handle left open");
   CHECK(!(flags & 6) || !first.fake.boxes.empty(), "no message for a failed save");
   if (flags & 6) return;
 
   const Key saved = first.fake.registry.at(kKey);
   Key want = saved;
-  for (const SettingsEntry& e : kSettingsValues) {
-    const FakePlatform::RegValue v = saved.count(e.name) ? saved.at(e.name) : FakePlatform::RegValue{RegType::None, "?"};
-    CHECK(e.kind == RegKind::String ? v.type == RegType::Sz && !Has(v.data, std::string(1, '\0'))
-                                    : v.type == RegType::Dword && v.data.size() == 4 &&
-                                          (e.kind != RegKind::Boolean || v.data == std::string("\0\0\0\0", 4) || v.data == std::string("\1\0\0\0", 4)),
-          std::string(e.name) + " saved as " + Shown(v.data));
-    if (e.rule == ReadRule::EmptyReadsAs && v.data.empty()) want[e.name].data = e.stand_in;
-  }
+  for (const SettingsEntry& e : kSettingsValues)
+    if (e.rule == ReadRule::EmptyReadsAs && want[e.name].data.empty()) want[e.name].data = e.stand_in;
   Desk next;
   next.fake.directories = first.fake.directories;
   next.fake.registry[kKey] = saved;
@@ -338,34 +285,30 @@ void Settings(const std::string& bytes) {
   next.form.LoadSettings();
   CHECK(next.fake.boxes.empty(), "a saved key loads with a message: " + Shown(next.fake.boxes[0].text));
   next.form.SaveSettings();
-  if (!next.fake.directories.count(want["DefMCRPath"].data)) want["DefMCRPath"].data.clear(), want["Radio1Index"].data = std::string(4, '\0');
-  const Key& again = next.fake.registry.at(kKey);
+  if (!next.fake.directories.count(want["DefMCRPath"].data))
+    want["DefMCRPath"].data.clear(), want["Radio1Index"].data = std::string(4, '\0');
+  Key& again = next.fake.registry.at(kKey);
   CHECK(again.size() == want.size(), std::to_string(again.size()) + " values");
   for (const auto& [name, v] : want)
-    CHECK(again.count(name) && again.at(name).type == v.type && again.at(name).data == v.data,
-          name + " saved as " + Shown(v.data) + ", again as " + Shown(again.count(name) ? again.at(name).data : "nothing"));
+    CHECK(again[name].type == v.type && again[name].data == v.data,
+          name + ": " + Shown(v.data) + " saved again as " + Shown(again[name].data));
 }
 
 const std::map<std::string, void (*)(const std::string&)> kCases = {
     {"macro_file", MacroFile}, {"command_line", CommandLines}, {"line_readers", LineReaders},
     {"coordinate_display", CoordinateDisplay}, {"settings", Settings}};
-void (*g_case)(const std::string&) = nullptr;
 
 }  // namespace
 }  // namespace zepx
 
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  const char* name = std::getenv("ZEPX_FUZZ_CASE");
-  const auto c = zepx::kCases.find(name ? name : "");
-  if (c == zepx::kCases.end()) {
-    std::fprintf(stderr, "fuzz_zepx: set ZEPX_FUZZ_CASE to one of macro_file, command_line, line_readers, coordinate_display, settings\n");
-    std::exit(2);
-  }
-  zepx::g_case = c->second;
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  zepx::g_case(std::string(reinterpret_cast<const char*>(data), size));
+  static const auto run = [] {
+    const char* name = std::getenv("ZEPX_FUZZ_CASE");
+    const auto c = zepx::kCases.find(name ? name : "");
+    CHECK(c != zepx::kCases.end(),
+          "ZEPX_FUZZ_CASE names none of macro_file, command_line, line_readers, coordinate_display, settings");
+    return c->second;
+  }();
+  run(std::string(reinterpret_cast<const char*>(data), size));
   return 0;
 }
