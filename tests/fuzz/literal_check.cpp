@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #define LITERAL(s) {s, sizeof(s) - 1}
+const struct { const char* bytes; unsigned long size; } kLiterals[] = {
 #include "literals.inc"
     LITERAL("表示1F"),  // hex digits right after the converted bytes
     LITERAL("\x41あ\102い\\う\"え\""),
