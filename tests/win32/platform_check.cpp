@@ -68,7 +68,7 @@ void TextChecks(Win32Platform& p) {
 void FileChecks(Win32Platform& p) {
   wchar_t tmp[MAX_PATH];
   GetTempPathW(MAX_PATH, tmp);
-  const std::string dir = Narrow(tmp) + "zepx-check-" + std::to_string(GetCurrentProcessId());
+  const std::string dir = Narrow(tmp) + "zepx-check-" + std::to_string(GetTickCount64());  // fresh each run
   CreateDirectoryW(Wide(dir).c_str(), nullptr);
   std::string deep = dir;  // a path past MAX_PATH, as the dialogs can give one
   while (deep.size() < 200) CreateDirectoryW((L"\\\\?\\" + Wide(deep += "\\深いフォルダの名前")).c_str(), nullptr);
