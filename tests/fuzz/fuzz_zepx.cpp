@@ -248,9 +248,9 @@ std::string NameAt(std::size_t i) {
 
 // Every key handle opened is closed; a failed save is told; and the saved
 // key, loaded by a new window and saved again, loads without a notice and
-// comes out the same, but for what
-// the load puts right by design (Say and StartAddress saved empty read as
-// their stand-ins; a DefMCRPath naming no folder is cleared with Radio1Index).
+// comes out the same, but for what the load puts right by design (Say and
+// StartAddress saved empty read as their stand-ins; a DefMCRPath naming no
+// folder is cleared with Radio1Index).
 void Settings(const std::string& bytes) {
   const std::uint8_t flags = bytes.empty() ? 1 : static_cast<std::uint8_t>(bytes[0]);
   Desk first;
