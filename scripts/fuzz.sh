@@ -1,30 +1,29 @@
 #!/usr/bin/env bash
-# Builds the fuzz targets (tests/fuzz, libFuzzer + AddressSanitizer + UBSan,
-# clang, in build/fuzz) and runs each for a bounded time. Fails on a crash,
-# a failed check, a sanitizer report, a hang, running out of memory, or a
-# build that does not match g++'s bytes.
+# Builds the fuzz driver (tests/fuzz/fuzz_zepx.cpp, libFuzzer + AddressSanitizer
+# + UBSan, clang, in build/fuzz) and runs each of its cases for a bounded time.
+# Fails on a crash, a failed check, a sanitizer report, a hang, running out of
+# memory, or a build that does not match g++'s bytes.
 #
-#   bash scripts/fuzz.sh [SECONDS]            every target, SECONDS each (default 12)
-#   bash scripts/fuzz.sh SECONDS TARGET...    just those (macro_file, command_line,
+#   bash scripts/fuzz.sh [SECONDS]            every case, SECONDS each (default 12)
+#   bash scripts/fuzz.sh SECONDS CASE...      just those (macro_file, command_line,
 #                                             line_readers, coordinate_display, settings)
 #
 # Steps: the sources are copied with their literals in cp932 escapes
 # (scripts/cp932_sources.py); a check program built by g++ and by clang must
-# print the same bytes for every such literal; the starting inputs are generated
-# (make_corpus) into build/fuzz/starts; then each target runs over its working
-# corpus build/fuzz/corpus/TARGET (kept between runs; new inputs go there),
-# the generated starting inputs and the committed ones in tests/fuzz/corpus/TARGET.
-# A failing input is saved in build/fuzz/artifacts/TARGET/; reproduce it with
-#   build/fuzz/fuzz_TARGET build/fuzz/artifacts/TARGET/crash-...
-# Logs: build/fuzz/logs/TARGET.log. FUZZ_FLAGS adds libFuzzer options.
+# print the same bytes for every such literal; then each case runs over its
+# working corpus build/fuzz/corpus/CASE (kept between runs; new inputs go
+# there) and the committed starting inputs in tests/fuzz/corpus/CASE.
+# A failing input is saved in build/fuzz/artifacts/CASE/; reproduce it with
+#   ZEPX_FUZZ_CASE=CASE build/fuzz/fuzz_zepx build/fuzz/artifacts/CASE/crash-...
+# Logs: build/fuzz/logs/CASE.log. FUZZ_FLAGS adds libFuzzer options.
 set -uo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$ROOT"
 SECONDS_EACH=${1:-12}
 shift $(($# > 0 ? 1 : 0))
-TARGETS=("$@")
-((${#TARGETS[@]})) || TARGETS=(macro_file command_line line_readers coordinate_display settings)
+CASES=("$@")
+((${#CASES[@]})) || CASES=(macro_file command_line line_readers coordinate_display settings)
 OUT=build/fuzz
 CXX_CLANG=${CXX_CLANG:-clang++-14}
 started=$SECONDS
@@ -36,7 +35,7 @@ die() { echo "fuzz: $*" >&2; exit 1; }
 # ---- cp932 copies and the literal check ---------------------------------------
 
 python3 scripts/cp932_sources.py --root . --out "$OUT/src" --exclude src/platform/win32 --exclude src/ui/win32 \
-  --literals "$OUT/literal_check/literals.inc" src tests/fuzz tests/shell/life_support.h ||
+  --literals "$OUT/literal_check/literals.inc" src tests/fuzz ||
   die "copying the sources failed"
 python3 scripts/cp932_sources.py --root "$OUT/literal_check" --out "$OUT/literal_check/clang" \
   literals.inc >/dev/null || die "converting the literal list failed"
@@ -63,7 +62,6 @@ if ! ninja -C "$OUT" >"$OUT/build.log" 2>&1; then
   die "build failed (full log: $OUT/build.log)"
 fi
 step "built in $((SECONDS - started)) s"
-"$OUT/make_corpus" "$OUT/starts" >"$OUT/logs/make_corpus.log" 2>&1 || { cat "$OUT/logs/make_corpus.log" >&2; die "making the starting inputs failed"; }
 
 # ---- runs --------------------------------------------------------------------------------
 
@@ -73,20 +71,18 @@ step "built in $((SECONDS - started)) s"
 max_len() { case $1 in macro_file | coordinate_display) echo 4096 ;; *) echo 1024 ;; esac; }
 
 failed=()
-for t in "${TARGETS[@]}"; do
-  bin="$OUT/fuzz_$t"
-  [[ -x $bin ]] || die "no target $t"
+for t in "${CASES[@]}"; do
+  [[ -d tests/fuzz/corpus/$t ]] || die "no case $t"
   corpus="$OUT/corpus/$t"
   mkdir -p "$corpus" "$OUT/artifacts/$t"
-  dirs=("$corpus" "$OUT/starts/$t")
-  [[ -d tests/fuzz/corpus/$t ]] && dirs+=("tests/fuzz/corpus/$t")
+  dirs=("$corpus" "tests/fuzz/corpus/$t")
   log="$OUT/logs/$t.log"
   # -timeout: one input running longer is a hang; the outer timeout guards
   # against a run that never gets to its own end.
-  ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:allocator_may_return_null=0" \
+  ZEPX_FUZZ_CASE="$t" ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:allocator_may_return_null=0" \
   UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1" \
     timeout --kill-after=10 $((SECONDS_EACH + 120)) \
-    "$bin" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$t")" \
+    "$OUT/fuzz_zepx" -max_total_time="$SECONDS_EACH" -timeout=10 -rss_limit_mb=2048 -max_len="$(max_len "$t")" \
       -print_final_stats=1 -artifact_prefix="$OUT/artifacts/$t/" ${FUZZ_FLAGS:-} "${dirs[@]}" \
       >"$log" 2>&1
   status=$?
@@ -104,5 +100,5 @@ for t in "${TARGETS[@]}"; do
   fi
 done
 
-echo "fuzz: ${#TARGETS[@]} targets, ${#failed[@]} failed, $((SECONDS - started)) s"
+echo "fuzz: ${#CASES[@]} cases, ${#failed[@]} failed, $((SECONDS - started)) s"
 ((${#failed[@]} == 0))

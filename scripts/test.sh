@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all four configurations and runs every
 # test: the unit tests in the host build and again under the sanitizers,
-# the fuzz targets for FUZZ_SECONDS each (scripts/fuzz.sh, default 12),
+# the fuzz driver's cases for FUZZ_SECONDS each (scripts/fuzz.sh, default 12),
 # checks of the two Windows builds, the Win32 platform checks
 # (tests/win32) under Wine in two ANSI code pages, the checks of the native
 # controls (tools/bench/win/native_ui_bench.cpp), a start-up check of
@@ -94,7 +94,7 @@ record "unit tests (asan)" $?
 
 # ---- fuzzing ----------------------------------------------------------------------
 
-echo "=== fuzz (libFuzzer, ${FUZZ_SECONDS:-12} s a target)"
+echo "=== fuzz (libFuzzer, ${FUZZ_SECONDS:-12} s a case)"
 bash scripts/fuzz.sh "${FUZZ_SECONDS:-12}" 2>&1 | tee "$ART/fuzz.log"
 record "fuzz" "${PIPESTATUS[0]}"
 
