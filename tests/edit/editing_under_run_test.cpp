@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "edit/edit_support.h"
-#include "run/run_support.h"
+#include "run/run_fixture.h"
 
 namespace zepx {
 namespace {
@@ -72,7 +72,7 @@ TEST_F(EditingUnderRunTest, AListClearedUnderTheRunEndsIt) {
 
   EXPECT_FALSE(form.Running());
   EXPECT_EQ(WaitLengths(fake), (std::vector<int>{700})) << "nothing ran after the clear";
-  EXPECT_EQ(form.engine.PassCount, 0);
+  EXPECT_EQ(form.Engine().PassCount, 0);
   EXPECT_EQ(form.StatusLabel.Caption(), "待機中");
   EXPECT_EQ(fake.ActiveTimers(), 0u);
 }

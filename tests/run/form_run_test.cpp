@@ -1,0 +1,127 @@
+// What the main window does around a run: its display, the stop hot key,
+// a close put off until the run has unwound, chain files through its
+// loader, and its warning services.
+#include "run/run_fixture.h"
+
+namespace zepx {
+namespace {
+
+TEST_F(FormRun, TheWindowShowsTheRunAndHoldsTheStopKeyOnlyMeanwhile) {
+  form.settings.EndComboIndex = 23;  // X
+  form.DelButton.SetEnabled(true);
+  form.batch.SetLines({"[Tab]", "Wait=100"});
+  fake.At(1050, [&] {
+    EXPECT_EQ(form.StatusLabel.Caption(), "実行中 (SendInput) - Ctrl+Alt+Xで中断できます");
+    EXPECT_EQ(app.Title(), "ZEPX - 実行中");
+    EXPECT_EQ(form.TrayIcon.tip, "ZEPX - 実行中");
+    EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mSet.Enabled());
+    EXPECT_EQ(form.KeyAfterDelay.FontColor(), kColorBlue);
+    ASSERT_EQ(fake.hotkeys.size(), 1u);
+    EXPECT_EQ(fake.hotkeys[0].vk, 'X');
+    EXPECT_EQ(fake.hotkeys[0].modifiers, win::MOD_ALT | win::MOD_CONTROL);
+  });
+  fake.At(2250, [&] { EXPECT_EQ(form.TimerCountLabel.Caption(), "0"); });
+  form.BitBtn1Click();
+  EXPECT_EQ(fake.now, 2300);
+  ExpectIdle();
+  EXPECT_EQ(form.KeyAfterDelay.FontColor(), kColorWindowText);
+  EXPECT_EQ(form.LoopCountLabel.Caption(), "1");
+  EXPECT_TRUE(fake.hotkeys.empty()) << "the stop key is held only during a run";
+  EXPECT_TRUE(form.DelButton.Enabled()) << "the last line is still selected";
+}
+
+TEST_F(FormRun, TheStopKeyEndsTheRunAndTheStartKeyIsIgnoredMeanwhile) {
+  form.LoopSpinEdit.SetValue(0);
+  form.batch.SetLines({"Wait=700"});
+  form.HookHotKey2.RegisterKey(1, form.HotKey2);  // held for the window's life
+  fake.At(1500, [&] { EXPECT_TRUE(fake.PressHotKey(win::MOD_CONTROL | win::MOD_ALT, 'S')); });
+  fake.At(2900, [&] { EXPECT_TRUE(fake.PressHotKey(win::MOD_CONTROL | win::MOD_ALT, 'X')); });
+  form.BitBtn1Click();
+  EXPECT_EQ(fake.now, 2900);
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{700, 700, 700}));
+  ExpectIdle();
+  ASSERT_EQ(fake.hotkeys.size(), 1u) << "only the start key stays";
+  EXPECT_EQ(fake.hotkeys[0].vk, 'S');
+}
+
+TEST(FormRunClose, ACloseDuringARunHappensOnceTheRunHasUnwound) {
+  for (const std::int64_t close_at : {300, 2500}) {  // in the pre-wait, in a wait line
+    TApplication app;
+    FakePlatform fake;
+    TMainForm form(fake.platform(), app);
+    form.LoopSpinEdit.SetValue(0);
+    form.batch.SetLines({"Wait=5000"});
+    bool closed_under_run = true;
+    fake.At(close_at, [&] {
+      form.Close();
+      closed_under_run = form.Closed();
+    });
+    form.BitBtn1Click();
+    EXPECT_FALSE(closed_under_run);
+    EXPECT_TRUE(form.Closed());
+    EXPECT_EQ(fake.now, close_at);
+    EXPECT_TRUE(fake.quit_requested);
+    EXPECT_EQ(fake.ActiveTimers(), 0u);
+  }
+}
+
+// Each file waits a length of its own and sets its own passes.
+TEST_F(FormRun, AChainOfFiveFilesRepeatedTwiceStartsAgainFromTheFirst) {
+  for (int i = 1; i <= 5; ++i)
+    fake.files["C:\\m\\chain" + N(i) + ".mcr"] = Mcr({"Wait=" + N(200 + i), i == 5 ? "Loop:2" : "Loop:1"});
+  form.NextLoopCheck.SetChecked(true);
+  form.settings.LoopOfLoopChecked = true;
+  form.LoopSpinEditAll.SetValue(2);
+  form.settings.Loop = {"C:\\m\\chain1.mcr", "C:\\m\\chain2.mcr", "C:\\m\\chain3.mcr", "C:\\m\\chain4.mcr",
+                        "C:\\m\\chain5.mcr"};
+  form.batch.SetLines({"Wait=100"});
+  form.BitBtn1Click();
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{100, 201, 202, 203, 204, 205, 205, 201, 202, 203, 204, 205, 205}));
+  EXPECT_EQ(fake.now, 1100 + 2 * (201 + 202 + 203 + 204 + 205 + 205));
+  EXPECT_EQ(form.SendList.Items(), std::vector<std::string>{"Wait=205"});
+  EXPECT_EQ(form.Caption(), "ZEPX - chain5.mcr");
+  EXPECT_EQ(form.LoopCountAllLabel.Caption(), "2");
+  EXPECT_TRUE(fake.boxes.empty());
+  ExpectIdle();
+
+  // A missing file is reported and the list run again; a file the loader
+  // refuses empties the list, which ends the run.
+  fake.files["C:\\m\\bad.mcr"] = Mcr({"Wait=200", "Loops:5"});
+  form.settings.LoopOfLoopChecked = false;
+  form.LoopSpinEdit.SetValue(1);
+  form.settings.Loop = {"C:\\m\\missing.mcr", "C:\\m\\bad.mcr", "C:\\m\\chain1.mcr", "", ""};
+  form.batch.SetLines({"Wait=100"});
+  fake.ClearCalls();
+  form.BitBtn1Click();
+  ASSERT_EQ(fake.boxes.size(), 2u);
+  EXPECT_EQ(fake.boxes[0].text, "ファイルが見つかりません.\r\nC:\\m\\missing.mcr");
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{100, 100}));
+  EXPECT_EQ(form.SendList.Count(), 0);
+  ExpectIdle();
+}
+
+TEST_F(FormRun, UnreachableTargetsWarnByTheTrayOrStartAnAdministratorInstance) {
+  Method(kSendWinMessage);
+  fake.own_integrity = 0x2000;
+  const Hwnd admin = fake.AddWindow("管理者 - Game", "GameClass");
+  fake.FindWindowByHandle(admin)->integrity = 0x3000;
+  form.batch.SetLines({"[A]|>管理者 - Game <" + N(admin) + ">"});
+  bool balloon_during_run = false;
+  fake.At(1050, [&] {
+    for (const auto& icon : fake.tray)
+      if (icon.flags & 0x10) balloon_during_run = icon.info.find("管理者 - Game") != std::string::npos;
+  });
+  form.HookHotKey2HotKey();  // the start hot key
+  EXPECT_TRUE(balloon_during_run);
+  EXPECT_TRUE(fake.tray.empty()) << "the warning's icon goes with the run";
+  EXPECT_EQ(fake.posted.size(), 1u);
+
+  fake.answers = {MsgResult::Yes};
+  form.BitBtn1Click();
+  EXPECT_EQ(fake.Texts({"ShellExecuteExA(runas"}).size(), 1u);
+  EXPECT_EQ(fake.posted.size(), 1u);
+  ExpectIdle();
+}
+
+}  // namespace
+}  // namespace zepx

@@ -1,0 +1,172 @@
+// Key and text lines in each send method: the exact input calls and posts
+// and their times on the virtual clock (after-key wait 1200, modifier wait
+// 250 unless a test sets them).
+#include "run/run_fixture.h"
+
+#include <stdexcept>
+
+#include "model/convert.h"
+
+namespace zepx {
+namespace {
+
+class Keys : public RunTest {
+ protected:
+  Keys() { fake.foreground = desk; }
+  Hwnd desk = fake.AddWindow("Desk", "DeskClass", {0, 0, 800, 600});
+  Hwnd game = fake.AddWindow("Game", "GameClass");
+  std::string To(Hwnd h) const { return "|>Game <" + N(h) + ">"; }
+};
+
+struct Key {
+  std::string word;  // the line (WinMessage adds the target)
+  std::uint8_t vk;
+  bool posted;  // in WinMessage: posted to the target, else injected as input
+};
+
+// The substitute's keyboard layout is US: "@" and "*" are the shifted 2 and
+// 8, "+" the shifted "=" key; the shift state is never applied.
+std::vector<Key> KeyTable() {
+  std::vector<Key> t = {
+      {"[↑]", 0x26, true},      {"[↓]", 0x28, true},       {"[←]", 0x25, true},     {"[→]", 0x27, true},
+      {"[Enter]", 0x0D, true},  {"[End]", 0x23, true},     {"[Home]", 0x24, true},  {"[PageUp]", 0x21, true},
+      {"[PageDown]", 0x22, true}, {"[Insert]", 0x2D, true}, {"[Delete]", 0x2E, true}, {"[Esc]", 0x1B, true},
+      {"[Space]", 0x20, true},  {"[BackSpace]", 0x08, true}, {"[PrtSc]", 0x2C, false}, {"[Tab]", 0x09, true},
+      {"[Windows]", 0x5B, false}, {"[KANJI]", 0x19, false}, {"[Shift]", 0x10, false}, {"[Alt]", 0x12, false},
+      {"[Ctrl]", 0x11, false},  {"[@]", 0x32, true},         {"[+]", 0xBB, true},     {"[-]", 0xBD, true},
+      {"[*]", 0x38, true},      {"[/]", 0xBF, true},
+      // A name is compared for its own length only, and never mistaken for
+      // another that shares its beginning; the letter F is no function key.
+      {"[Enter]xyz", 0x0D, true}, {"[Endless]", 0x23, true}, {"[PageUpper]", 0x21, true},
+      {"[Esc and more", 0x1B, true}, {"[F]", 0x46, true}};
+  for (int n = 1; n <= 12; ++n) t.push_back({"[F" + N(n) + "]", static_cast<std::uint8_t>(0x6F + n), true});
+  for (char c : std::string("ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789"))
+    t.push_back({std::string("[") + c + "]", static_cast<std::uint8_t>(c), true});
+  return t;
+}
+
+TEST_F(Keys, EveryKeyWordSendsItsKeyPostedOrInjectedAndOnlyF5WaitsBeforeIt) {
+  for (const Key& k : KeyTable()) {
+    SCOPED_TRACE(k.word);
+    const std::string at = k.word == "[F5]" ? "3000:" : "0:", vk = N(k.vk), scan = N(fake.MapVirtualKeyA(k.vk, 0));
+    w.method = kSendWinMessage;
+    const Calls sent = SendLine(k.word + To(game), game, {"keybd_event", "SendInput", "PostMessageA"});
+    if (k.posted) EXPECT_EQ(sent, Calls{at + "PostMessageA(" + N(game) + ",256," + vk + ",1)"});
+    else EXPECT_EQ(sent, Calls{at + "SendInput(" + vk + "," + scan + ",0;" + vk + "," + scan + ",2)"});
+    w.method = kSendEvent;
+    EXPECT_EQ(SendLine(k.word, 0, {"keybd_event", "SendInput", "PostMessageA"}),
+              (Calls{at + "keybd_event(" + vk + ",0,0,0)", at + "keybd_event(" + vk + ",0,2,0)"}));
+    EXPECT_EQ(fake.now, (k.word == "[F5]" ? 3000 : 0) + 1200);
+  }
+  // A name is case-sensitive; a line naming no key sends nothing but waits.
+  for (const char* line : {"[enter]", "[ENTER]", "[Ctr]", "[Page]"}) {
+    EXPECT_TRUE(SendLine(line).empty()) << line;
+    EXPECT_EQ(fake.now, 1200) << line;
+  }
+}
+
+TEST_F(Keys, ModifiersArePressedAltCtrlShiftAndReleasedInReverseAroundTheKey) {
+  const std::string fg = "0:GetForegroundWindow()=" + N(desk), back = "260:SetForegroundWindow(" + N(desk) + ")";
+  w.method = kSendEvent;
+  EXPECT_EQ(SendLine("[A]+Shift+Alt+Ctrl"),
+            (Calls{fg, "0:SetForegroundWindow(0)", "0:Sleep(10)", "10:keybd_event(18,56,0,0)",
+                   "10:keybd_event(17,29,0,0)", "10:keybd_event(16,42,0,0)", "260:keybd_event(65,0,0,0)",
+                   "260:keybd_event(65,0,2,0)", "260:keybd_event(16,42,2,0)", "260:keybd_event(17,29,2,0)",
+                   "260:keybd_event(18,56,2,0)", back}));
+  EXPECT_EQ(fake.now, 1460);
+  EXPECT_EQ(w.Seen("delay"), (Calls{"delay M+@10", "delay M-@260", "delay K+@260", "delay K-@1460"}));
+  w.method = kSendInput;
+  EXPECT_EQ(SendLine("[A]+Alt+Ctrl"),
+            (Calls{fg, "0:SetForegroundWindow(0)", "0:Sleep(10)", "10:SendInput(18,56,0)", "10:SendInput(17,29,0)",
+                   "260:SendInput(65,30,0;65,30,2)", "260:SendInput(17,29,2)", "260:SendInput(18,56,2)", back}));
+  // WinMessage brings the target forward for the modifiers and gives the
+  // front back to the window that had it.
+  w.method = kSendWinMessage;
+  EXPECT_EQ(SendLine("[F1]+Shift" + To(game), game),
+            (Calls{fg, "0:SetForegroundWindow(" + N(game) + ")", "0:Sleep(10)", "10:SendInput(16,42,0)",
+                   "260:PostMessageA(" + N(game) + ",256,112,1)", "260:SendInput(16,42,2)", back}));
+  EXPECT_EQ(fake.foreground, desk);
+  // "+S" anywhere holds Shift, inside a text too; "[" makes a text naming a
+  // click a key line.
+  w.method = kSendEvent;
+  const Calls typed = SendLine("[Text]~~L_Click:5x5+S", 0, {"keybd_event", "mouse_event", "SetCursorPos"});
+  ASSERT_EQ(typed.size(), 2u + 2u * 13u);
+  EXPECT_EQ(typed.front(), "10:keybd_event(16,42,0,0)");
+  EXPECT_EQ(typed[1], "260:keybd_event(76,0,0,0)");
+  EXPECT_EQ(typed.back(), "260:keybd_event(16,42,2,0)");
+}
+
+TEST_F(Keys, TextIsTypedByUnshiftedKeysOrPostedByteByByte) {
+  w.method = kSendEvent;
+  EXPECT_EQ(SendLine("[Text]~~Ab!"), (Calls{"0:keybd_event(65,0,0,0)", "0:keybd_event(65,0,2,0)", "0:keybd_event(66,0,0,0)",
+                                            "0:keybd_event(66,0,2,0)", "0:keybd_event(49,0,0,0)", "0:keybd_event(49,0,2,0)"}));
+  w.method = kSendInput;
+  EXPECT_EQ(SendLine("[Text]~~Ab!"),
+            (Calls{"0:SendInput(65,30,0;65,30,2)", "0:SendInput(66,48,0;66,48,2)", "0:SendInput(49,2,0;49,2,2)"}));
+  w.method = kSendWinMessage;
+  const std::string p = "0:PostMessageA(" + N(game);
+  EXPECT_EQ(SendLine("[Text]~~Aあ" + To(game), game),
+            (Calls{"0:SetActiveWindow(" + N(game) + ")", p + ",258,65,0)", p + ",258,130,0)", p + ",258,160,0)"}));
+  // No key produces a cp932 byte: the key methods type nothing for it, and
+  // on a European code page its bytes are not taken for accented letters.
+  for (std::uint32_t cp : {932u, 1252u}) {
+    fake.ansi_code_page = cp;
+    w.method = kSendEvent;
+    EXPECT_EQ(SendLine("[Text]~~日", 0, {"keybd_event"}), (Calls{"0:keybd_event(255,0,0,0)", "0:keybd_event(255,0,2,0)",
+                                                               "0:keybd_event(255,0,0,0)", "0:keybd_event(255,0,2,0)"}));
+    w.method = kSendInput;
+    EXPECT_EQ(SendLine("[ﾟ]", 0, {"SendInput"}), Calls{"0:SendInput(255,0,0;255,0,2)"}) << cp;
+  }
+}
+
+TEST_F(Keys, EachLineGoesToItsOwnTargetAndTheLayoutIsReadEachLine) {
+  w.method = kSendWinMessage;
+  w.delay[0] = 0;
+  w.passes = 1;
+  Run({"[Esc]" + To(game), "[Esc]|>Gone <99999>"});
+  EXPECT_EQ(fake.Texts({"PostMessageA"}), (Calls{"PostMessageA(" + N(game) + ",256,27,1)", "PostMessageA(0,256,27,1)"}));
+  fake.answers.clear();
+
+  w.method = kSendInput;
+  const Calls us{"0:SendInput(81,16,0;81,16,2)", "0:SendInput(65,30,0;65,30,2)"};
+  EXPECT_EQ(SendLine("[Text]~~qa"), us);
+  fake.layout_keys = {{'q', 'A'}, {'a', 'Q'}};  // French: A and Q trade places
+  EXPECT_EQ(SendLine("[Text]~~qa"), (Calls{"0:SendInput(65,30,0;65,30,2)", "0:SendInput(81,16,0;81,16,2)"}));
+  fake.layout_keys.clear();
+  EXPECT_EQ(SendLine("[Text]~~qa"), us);
+}
+
+TEST_F(Keys, FrontAppLinesActivateTheNamedWindowAndKeepTheirWaits) {
+  const Hwnd pad = fake.AddWindow("Notepad", "Edit");
+  const std::string h = N(pad);
+  for (int m : {kSendEvent, kSendInput}) {
+    w.method = m;
+    EXPECT_EQ(SendLine("[ｱﾌﾟﾘを前面に]@@Notepad"),
+              (Calls{"0:FindWindowA(null,\"Notepad\")=" + h, "0:SetActiveWindow(" + h + ")",
+                     "0:SetForegroundWindow(" + h + ")", "0:SetFocus(" + h + ")", "0:Sleep(10)"})) << m;
+    EXPECT_EQ(fake.now, 1210);
+    EXPECT_EQ(fake.foreground, pad);
+    fake.foreground = desk;
+  }
+  // An empty title would name whatever untitled window comes first.
+  fake.AddWindow("", "Untitled");
+  w.method = kSendInput;
+  EXPECT_EQ(SendLine("[ｱﾌﾟﾘを前面に]@@"), Calls{"0:Sleep(10)"});
+  EXPECT_EQ(SendLine("[ｱﾌﾟﾘを前面に]"), Calls{"0:Sleep(10)"});
+  EXPECT_EQ(fake.now, 1210);
+}
+
+TEST_F(Keys, NoKeyStaysDownWhenALineFails) {
+  w.method = kSendWinMessage;
+  fake.At(100, [] { throw std::runtime_error("handler failed"); });
+  EXPECT_THROW(SendLine("[F5]+Alt+Ctrl"), std::runtime_error);
+  EXPECT_EQ(fake.Texts({"SendInput"}),
+            (Calls{"SendInput(18,56,0)", "SendInput(17,29,0)", "SendInput(17,29,2)", "SendInput(18,56,2)"}));
+  // A function key whose number is no number fails before anything is pressed.
+  w.method = kSendEvent;
+  EXPECT_THROW(SendLine("[Fx]+Ctrl"), ConvertError);
+  EXPECT_TRUE(fake.Texts({"keybd_event", "SendInput"}).empty());
+}
+
+}  // namespace
+}  // namespace zepx
