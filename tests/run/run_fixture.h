@@ -26,19 +26,18 @@ using Calls = std::vector<std::string>;
 inline std::string N(std::int64_t v) { return std::to_string(v); }
 
 // The settings read, the state shown and the services asked for, as the
-// main window would give them; every display and service call is logged
-// as "what@time".
+// main window would give them; display and service calls are logged as
+// "what@time".
 class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServices {
  public:
   FakeRunWindow(FakePlatform& fake, Batch& batch) : fake_(fake), batch_(batch) {}
   RunEngine* engine = nullptr;
-
   int method = kSendInput;
   std::array<std::int32_t, 4> delay{1200, 1000, 1200, 250};  // Key, Click, Drag, ShiftAltCtrl
   std::int32_t passes = 1, repeats_wanted = 0;
   bool chain = false, repeats = false, auto_handle = true;
   std::array<std::string, 5> files{};
-  std::map<std::string, std::vector<std::string>> disk;  // chain files that load
+  std::map<std::string, std::vector<std::string>> disk;  // the chain files that load
   std::vector<std::string> apps;                         // the application list
   std::function<void(int)> on_event;
   Point shown{};
@@ -62,10 +61,8 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   void ShowChainRepeatCount(std::int32_t n) override { Note("repeat " + N(n)); }
   void ShowWaitSeconds(std::int32_t n) override { Note("seconds " + N(n)); }
   void ToggleSendStatus() override {}
-  void ShowDelayActive(Delay d, bool on) override {
-    Note(std::string("delay ") + "KCDM"[static_cast<int>(d)] + (on ? "+" : "-"));
-  }
-  // The point of the selected row; a row without one leaves the last.
+  void ShowDelayActive(Delay d, bool on) override { Note(std::string("delay ") + "KCDM"[int(d)] + (on ? "+" : "-")); }
+  // The selected row's point; a row without one leaves the last shown.
   void RefreshCoordinates() override {
     if (!batch_.Has(batch_.Selected())) return;
     if (auto c = ReadCoordinates(batch_.Text(batch_.Selected()))) shown = {c->x, c->y};
@@ -78,21 +75,15 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   void UnregisterStopKey() override { Note("stop key off"); }
   // As the window's loader: a file that is not there leaves the list.
   void LoadChainFile(const std::string& path) override {
-    Note("load " + path);
-    auto it = disk.find(path);
-    if (it != disk.end()) batch_.SetLines(it->second);
+    if (disk.count(path)) batch_.SetLines(disk[path]);
     engine->ListReplaced();
   }
-  void ExecuteEventActions(int e) override {
-    Note("event " + N(e));
-    if (on_event) on_event(e);
-  }
+  void ExecuteEventActions(int e) override { if (on_event) on_event(e); }
   void ShowBalloon(const std::string& t, const std::string& text) override { Note(t + ": " + text); }
   void StartAdministratorInstance() override { Note("admin"); }
 
   void Note(const std::string& s) { log.push_back(s + "@" + N(fake_.now)); }
-  // The log entries that start with `prefix`.
-  Calls Seen(const std::string& prefix) const {
+  Calls Seen(const std::string& prefix) const {  // the entries that start with it
     Calls out;
     for (const std::string& s : log)
       if (s.rfind(prefix, 0) == 0) out.push_back(s);
@@ -108,13 +99,11 @@ class RunTest : public ::testing::Test {
  protected:
   RunTest() { w.engine = &engine; }
   void TearDown() override {
-    EXPECT_TRUE(fake.keys_down.empty()) << "a key was left down";
-    EXPECT_TRUE(fake.buttons_down.empty()) << "a button was left down";
+    EXPECT_TRUE(fake.keys_down.empty() && fake.buttons_down.empty()) << "a key or button was left down";
     EXPECT_FALSE(fake.clip.has_value()) << "the cursor was left confined";
     EXPECT_TRUE(engine.Keys().InputRecords.empty());
   }
-
-  // A whole run from its request, the clock and the record started afresh.
+  // A whole run from its request, the record started afresh.
   void Run(const std::vector<std::string>& lines, RunSource source = RunSource::User) {
     batch.SetLines(lines);
     fake.ClearCalls();
@@ -129,10 +118,11 @@ class RunTest : public ::testing::Test {
     else engine.Keys().SendKeyCommand(cmd, batch.Target(row));
     return fake.Timed(which);
   }
+  // One line at time 0, sent to `target`.
   Calls SendLine(const std::string& line, Hwnd target = 0,
-                 std::initializer_list<const char*> which = {
-                     "keybd_event", "SendInput", "PostMessageA", "GetForegroundWindow",
-                     "SetForegroundWindow", "SetActiveWindow", "SetFocus", "FindWindowA", "Sleep"}) {
+                 std::initializer_list<const char*> which = {"keybd_event", "SendInput", "PostMessageA",
+                                                             "GetForegroundWindow", "SetForegroundWindow",
+                                                             "SetActiveWindow", "SetFocus", "FindWindowA", "Sleep"}) {
     batch.SetLines({line});
     batch.SetTarget(0, target);
     fake.now = 0;
@@ -141,7 +131,6 @@ class RunTest : public ::testing::Test {
   std::vector<int> Waits() const { return WaitLengths(fake); }
   void ExpectIdle() {
     EXPECT_FALSE(engine.Running());
-    ASSERT_FALSE(w.log.empty());
     EXPECT_EQ(w.log.back().substr(0, 5), "idle@");
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
@@ -162,21 +151,13 @@ class FormRun : public ::testing::Test {
  protected:
   FormRun() {
     form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
-    Method(kSendInput);
+    form.PostRadioGroup.SetItemIndex(kSendInput);
     form.AutoHandleCheckBox.SetChecked(true);
     form.LoopSpinEdit.SetValue(1);
   }
-  void Method(int m) {
-    form.PostRadioGroup.SetItemIndex(m);
-    form.settings.PostMouseChecked = m == kSendWinMessage;
-  }
   void ExpectIdle() {
-    EXPECT_FALSE(form.Running());
-    EXPECT_EQ(form.StatusLabel.Caption(), "待機中");
-    EXPECT_EQ(app.Title(), "ZEPX");
-    EXPECT_EQ(form.TrayIcon.tip, "ZEPX");
-    EXPECT_TRUE(form.AddButton.Enabled());
-    EXPECT_TRUE(form.mSet.Enabled());
+    EXPECT_EQ(form.StatusLabel.Caption() + "/" + app.Title() + "/" + form.TrayIcon.tip, "待機中/ZEPX/ZEPX");
+    EXPECT_TRUE(!form.Running() && form.AddButton.Enabled() && form.mSet.Enabled()) << "editing is on again";
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
 
