@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <functional>
 #include <map>
 #include <string>
@@ -85,8 +87,7 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   void Note(const std::string& s) { log.push_back(s + "@" + N(fake_.now)); }
   Calls Seen(const std::string& prefix) const {  // the entries that start with it
     Calls out;
-    for (const std::string& s : log)
-      if (s.rfind(prefix, 0) == 0) out.push_back(s);
+    std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](auto& s) { return s.rfind(prefix, 0) == 0; });
     return out;
   }
 
@@ -134,7 +135,7 @@ class RunTest : public ::testing::Test {
     EXPECT_EQ(w.log.back().substr(0, 5), "idle@");
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
-  Calls Boxes() const {
+  Calls Boxes() const {  // the messages shown, "text@time"
     Calls t;
     for (const auto& b : fake.boxes) t.push_back(b.text + "@" + N(b.t));
     return t;

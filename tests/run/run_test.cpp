@@ -39,19 +39,14 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
   }
 }
 
-TEST_F(RunTest, StopDuringThePreWaitCancelsAndRequestsDuringARunAreIgnored) {
-  fake.At(400, [&] { engine.Stop(); });
-  Run({"Wait=100"});
-  EXPECT_EQ(fake.now, 400);
-  EXPECT_TRUE(Waits().empty() && w.Seen("running").empty());
-
+TEST_F(RunTest, RequestsDuringARunOrItsPreWaitAreIgnored) {
   std::vector<std::int64_t> returned_at;
   auto again = [&] { engine.Request(), returned_at.push_back(engine.Running() ? fake.now : -1); };
-  fake.At(900, again);   // inside the pre-wait
-  fake.At(1900, again);  // inside the wait line
+  fake.At(500, again);   // inside the pre-wait
+  fake.At(1500, again);  // inside the wait line
   Run({"Wait=2000"});
-  EXPECT_EQ(returned_at, (std::vector<std::int64_t>{900, 1900}));
-  EXPECT_EQ(fake.now, 400 + 3000) << "the first run went on undisturbed";
+  EXPECT_EQ(returned_at, (std::vector<std::int64_t>{500, 1500}));
+  EXPECT_EQ(fake.now, 3000) << "the first run went on undisturbed";
   EXPECT_EQ(Waits(), std::vector<int>{2000});
   ExpectIdle();
 }
@@ -70,17 +65,21 @@ TEST_F(RunTest, PassesAreCountedAndTheStatusNamesMethodAndStopLetter) {
   }
 }
 
-TEST_F(RunTest, AStopOrAQuitEndsAnEndlessRunInTheWaitInProgress) {
+TEST_F(RunTest, AStopEndsTheRunAtOnceInThePreWaitOrInAWaitAndSoDoesAQuit) {
+  fake.At(400, [&] { engine.Stop(); });
+  Run({"Wait=100"});
+  EXPECT_EQ(fake.now, 400);
+  EXPECT_TRUE(Waits().empty() && w.Seen("running").empty()) << "the start is cancelled";
   w.passes = 0;
-  fake.At(3200, [&] { engine.Stop(); });
+  fake.At(3600, [&] { engine.Stop(); });
   Run({"Wait=500"});
-  EXPECT_EQ(fake.now, 3200);
-  EXPECT_EQ(w.Seen("pass").back(), "pass 4@3000");
+  EXPECT_EQ(fake.now, 3600);
+  EXPECT_EQ(w.Seen("pass").back(), "pass 4@3400");
   EXPECT_EQ(Waits().size(), 5u) << "no line after the stop";
   ExpectIdle();
-  fake.At(4700, [&] { fake.Quit(); });
+  fake.At(5100, [&] { fake.Quit(); });
   Run({"Wait=5000"});
-  EXPECT_EQ(fake.now, 4700);
+  EXPECT_EQ(fake.now, 5100);
   ExpectIdle();
 }
 
@@ -149,10 +148,8 @@ TEST_F(RunTest, ChainsLoadTheirFilesInOrderAndRepeatFromTheFirst) {
 class TargetTest : public RunTest {
  protected:
   TargetTest() { w.method = kSendWinMessage, w.delay = {100, 0, 0, 0}, w.apps = {"Other <5>", "Ultima Online - Bob <" + N(game) + ">"}; }
-  Hwnd notepad = fake.AddWindow("Notepad", "NotepadClass");
-  Hwnd parent = fake.AddWindow("Main", "MainClass");
-  Hwnd child = fake.AddWindow("", "EditChild", {0, 0, 10, 10}, parent);
-  Hwnd game = fake.AddWindow("Ultima Online - Bob", "UOClass");
+  Hwnd notepad = fake.AddWindow("Notepad", "NotepadClass"), parent = fake.AddWindow("Main", "MainClass");
+  Hwnd child = fake.AddWindow("", "EditChild", {0, 0, 10, 10}, parent), game = fake.AddWindow("Ultima Online - Bob", "UOClass");
 };
 
 TEST_F(TargetTest, StaleHandlesAreLookedUpAgainOnlyWithAutoHandle) {
@@ -187,11 +184,17 @@ TEST_F(TargetTest, UnresolvedTargetsAskBeforeTheRun) {
   EXPECT_TRUE(Waits().empty()) << "a Stop while the question is open counts";
 }
 
-TEST_F(TargetTest, AListReplacedUnderTheRunGetsItsOwnTargets) {
+TEST_F(TargetTest, AListReplacedUnderTheRunGetsItsOwnTargetsAndLength) {
   w.chain = true, w.files[0] = "one", w.disk["one"] = {"Wait=200", "[A]|>Notepad <99999>"};
   Run({"[A]|>Notepad <" + N(notepad) + ">"});
   EXPECT_EQ(batch.Targets(), (std::vector<Hwnd>{0, notepad}));
   EXPECT_EQ(fake.Texts({"PostMessageA"}), (Calls(2, "PostMessageA(" + N(notepad) + ",256,65,1)")));
+  // A shorter list is never read past its end.
+  w.chain = false, w.passes = 0;
+  fake.At(fake.now + 1100, [&] { batch.SetLines({"Wait=600"}), engine.ListReplaced(); });  // in the first wait
+  fake.At(fake.now + 3000, [&] { engine.Stop(); });
+  Run({"Wait=300", "Wait=400", "Wait=500"});
+  EXPECT_EQ(Waits(), (std::vector<int>{300, 600, 600, 600}));
 }
 
 // Input aimed at a program above our integrity level is dropped by the
