@@ -7,18 +7,12 @@
 namespace zepx {
 namespace {
 
-class EditingUnderRunTest : public EditTest {
- protected:
-  EditingUnderRunTest() {
-    form.AutoHandleCheckBox.SetChecked(true);
-    form.KeyAfterDelay.SetValue(100);
-    form.LoopSpinEdit.SetValue(0);  // endless until stopped
-  }
-};
-
 // Topmost first, so that the run's refresh of the application list chooses
 // its third entry, Probe C, for the target field.
-TEST_F(EditingUnderRunTest, AddedAndMovedLinesOfAWinMessageRunReachTheirWindows) {
+TEST_F(EditTest, AddedAndMovedLinesOfAWinMessageRunReachTheirWindows) {
+  form.AutoHandleCheckBox.SetChecked(true);
+  form.KeyAfterDelay.SetValue(100);
+  form.LoopSpinEdit.SetValue(0);  // endless until stopped
   Method(kSendWinMessage);
   const Hwnd c = fake.AddWindow("Probe C", "ProbeClass"), b = fake.AddWindow("Probe B", "ProbeClass"),
              a = fake.AddWindow("Probe A", "ProbeClass");
@@ -42,7 +36,7 @@ TEST_F(EditingUnderRunTest, AddedAndMovedLinesOfAWinMessageRunReachTheirWindows)
   EXPECT_EQ(posted, "AaBbCrBbAa") << "the new line was sent to its window (F3 is 'r')";
 }
 
-TEST_F(EditingUnderRunTest, AListClearedUnderTheRunEndsIt) {
+TEST_F(EditTest, AListClearedUnderTheRunEndsIt) {
   // One pass, then a chain file: a cleared list must not count as a pass
   // and go on with the chain.
   form.LoopSpinEdit.SetValue(1);
