@@ -17,7 +17,6 @@ TEST_F(FormRun, TheWindowShowsTheRunAndHoldsTheStopKeyOnlyMeanwhile) {
     EXPECT_EQ(form.StatusLabel.Caption(), "実行中 (SendInput) - Ctrl+Alt+Xで中断できます");
     EXPECT_EQ(app.Title() + "/" + form.TrayIcon.tip, "ZEPX - 実行中/ZEPX - 実行中");
     EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mSet.Enabled());
-    EXPECT_EQ(form.KeyAfterDelay.FontColor(), kColorBlue);
     EXPECT_TRUE(fake.PressHotKey(win::MOD_CONTROL | win::MOD_ALT, 'S'));
   });
   fake.At(4400, [&] { EXPECT_TRUE(fake.PressHotKey(win::MOD_CONTROL | win::MOD_ALT, 'X')); });
@@ -25,11 +24,23 @@ TEST_F(FormRun, TheWindowShowsTheRunAndHoldsTheStopKeyOnlyMeanwhile) {
   EXPECT_EQ(fake.now, 4400);
   EXPECT_EQ(WaitLengths(fake), (std::vector<int>{1200, 700, 1200, 700}));
   ExpectIdle();
-  EXPECT_EQ(form.KeyAfterDelay.FontColor(), kColorWindowText);
   EXPECT_EQ(form.LoopCountLabel.Caption() + form.TimerCountLabel.Caption(), "10") << "passes 1, seconds 0";
   ASSERT_EQ(fake.hotkeys.size(), 1u) << "only the start key stays";
   EXPECT_EQ(fake.hotkeys[0].vk, 'S');
   EXPECT_TRUE(form.DelButton.Enabled()) << "the line stopped in is still selected";
+}
+
+// Each wait after a command is read from its own box, shown blue while it runs.
+TEST_F(FormRun, EachDelayHasItsOwnBox) {
+  const std::pair<Delay, TWinSpinEdit*> boxes[] = {{Delay::Key, &form.KeyAfterDelay}, {Delay::Click, &form.ClickAfterDelay},
+                                                   {Delay::Drag, &form.DragDelay}, {Delay::ShiftAltCtrl, &form.ShiftAltCtrlDelay}};
+  for (auto [d, box] : boxes) {
+    box->SetValue(4321);
+    form.ShowDelayActive(d, true);
+    EXPECT_TRUE(form.DelayMs(d) == 4321 && box->FontColor() == kColorBlue) << int(d);
+    box->SetValue(1), form.ShowDelayActive(d, false);
+    EXPECT_EQ(box->FontColor(), kColorWindowText);
+  }
 }
 
 TEST_F(FormRun, ACloseDuringARunHappensOnceTheRunHasUnwound) {

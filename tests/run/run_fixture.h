@@ -12,6 +12,7 @@
 #include <iterator>
 #include <functional>
 #include <map>
+#include <numeric>
 #include <string>
 #include <vector>
 
@@ -26,11 +27,8 @@ namespace zepx {
 
 using Calls = std::vector<std::string>;
 inline std::string N(std::int64_t v) { return std::to_string(v); }
-inline std::string Join(const Calls& c) {  // one line, for the long lists
-  std::string s;
-  for (const std::string& x : c) s += (s.empty() ? "" : " ") + x;
-  return s;
-}
+// The calls on one line, for the long lists.
+inline std::string Join(const Calls& c) { return std::accumulate(c.begin(), c.end(), std::string(), [](std::string s, const std::string& x) { return s.empty() ? x : s + " " + x; }); }
 
 // The settings read, the state shown and the services asked for, as the
 // main window would give them; display and service calls are logged as
