@@ -27,10 +27,12 @@ class Keys : public RunTest {
 std::vector<std::tuple<std::string, int, bool>> KeyTable() {
   std::vector<std::tuple<std::string, int, bool>> t = {
       {"[↑]", 0x26, 1}, {"[↓]", 0x28, 1}, {"[←]", 0x25, 1}, {"[→]", 0x27, 1}, {"[Enter]", 0x0D, 1}, {"[End]", 0x23, 1},
-      {"[Home]", 0x24, 1}, {"[PageUp]", 0x21, 1}, {"[PageDown]", 0x22, 1}, {"[Insert]", 0x2D, 1}, {"[Delete]", 0x2E, 1}, {"[Esc]", 0x1B, 1}, {"[Space]", 0x20, 1}, {"[BackSpace]", 0x08, 1}, {"[PrtSc]", 0x2C, 0}, {"[Tab]", 0x09, 1},
-      {"[Windows]", 0x5B, 0}, {"[KANJI]", 0x19, 0}, {"[Shift]", 0x10, 0}, {"[Alt]", 0x12, 0}, {"[Ctrl]", 0x11, 0},
-      {"[@]", 0x32, 1}, {"[+]", 0xBB, 1}, {"[-]", 0xBD, 1}, {"[*]", 0x38, 1}, {"[/]", 0xBF, 1}, {"[Enter]xyz", 0x0D, 1},
-      {"[Endless]", 0x23, 1}, {"[PageUpper]", 0x21, 1}, {"[Esc and more", 0x1B, 1}, {"[F]", 0x46, 1},
+      {"[Home]", 0x24, 1}, {"[PageUp]", 0x21, 1}, {"[PageDown]", 0x22, 1}, {"[Insert]", 0x2D, 1},
+      {"[Delete]", 0x2E, 1}, {"[Esc]", 0x1B, 1}, {"[Space]", 0x20, 1}, {"[BackSpace]", 0x08, 1}, {"[PrtSc]", 0x2C, 0},
+      {"[Tab]", 0x09, 1}, {"[Windows]", 0x5B, 0}, {"[KANJI]", 0x19, 0}, {"[Shift]", 0x10, 0}, {"[Alt]", 0x12, 0},
+      {"[Ctrl]", 0x11, 0}, {"[F]", 0x46, 1}, {"[@]", 0x32, 1}, {"[+]", 0xBB, 1}, {"[-]", 0xBD, 1}, {"[*]", 0x38, 1},
+      {"[/]", 0xBF, 1}, {"[Enter]xyz", 0x0D, 1}, {"[Endless]", 0x23, 1}, {"[PageUpper]", 0x21, 1},
+      {"[Esc and more", 0x1B, 1},
       // Case-sensitive names; a line naming no key sends nothing but waits.
       {"[enter]", 0, 0}, {"[ENTER]", 0, 0}, {"[Ctr]", 0, 0}, {"[Page]", 0, 0}};
   for (int n = 1; n <= 12; ++n) t.emplace_back("[F" + N(n) + "]", 0x6F + n, 1);

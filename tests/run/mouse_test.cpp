@@ -50,7 +50,8 @@ TEST_F(Mouse, ClicksActAtThePointShownAndPutTheCursorBack) {
     Calls want{"0:SetActiveWindow(0)", "0:Sleep(50)"};
     const std::string at = c.line.substr(c.line.find(':') + 1), xy = at.substr(0, at.find('x')) + "," + at.substr(at.find('x') + 1);
     if (moved) want.push_back("50:GetCursorPos()=400,500");
-    if (moved && post) want.insert(want.end(), {"50:WindowFromPoint(" + xy + ")=" + N(c.window), "50:ScreenToClient(" + N(c.window) + "," + xy + ")"});
+    if (moved && post)
+      want.insert(want.end(), {"50:WindowFromPoint(" + xy + ")=" + N(c.window), "50:ScreenToClient(" + N(c.window) + "," + xy + ")"});
     if (moved) want.insert(want.end(), {"50:SetCursorPos(" + xy + ")", "50:ClipCursor(" + xy + "," + xy + ")"});
     for (int b : c.buttons) want.push_back(post ? Post(50, c.window, b, c.client) : "50:mouse_event(" + N(b) + ",0,0,0,0)");
     want.push_back("1050:ClipCursor(null)");
@@ -67,9 +68,10 @@ TEST_F(Mouse, ClicksActAtThePointShownAndPutTheCursorBack) {
 TEST_F(Mouse, DragPressesHoldsAndReleasesAtTheDropPointEvenWhenStoppedOrFailing) {
   w.method = kSendEvent;
   batch.SetLines({"L_Drag:10x20", "L_Drop:300x20", "[Enter]"});
-  EXPECT_EQ(Join(SendRow(0)), "0:SetActiveWindow(0) 100:GetCursorPos()=400,500 100:SetCursorPos(10,20) "
-                              "200:ClipCursor(10,20,10,20) 200:mouse_event(2,0,0,0,0) 1400:ClipCursor(null) 1400:SetCursorPos(300,20) "
-                              "1400:ClipCursor(300,20,300,20) 1400:mouse_event(4,0,0,0,0) 2400:ClipCursor(null) 2400:SetCursorPos(400,500)");
+  EXPECT_EQ(Join(SendRow(0)),
+            "0:SetActiveWindow(0) 100:GetCursorPos()=400,500 100:SetCursorPos(10,20) 200:ClipCursor(10,20,10,20) "
+            "200:mouse_event(2,0,0,0,0) 1400:ClipCursor(null) 1400:SetCursorPos(300,20) 1400:ClipCursor(300,20,300,20) "
+            "1400:mouse_event(4,0,0,0,0) 2400:ClipCursor(null) 2400:SetCursorPos(400,500)");
   EXPECT_EQ(w.Seen("delay"), (Calls{"delay D+@200", "delay D-@1400", "delay C+@1400", "delay C-@2400"}));
   EXPECT_EQ(batch.Selected(), 1);
   EXPECT_EQ(Join(SendRow(1)), "2400:SetActiveWindow(0) 2400:Sleep(50) 2450:GetCursorPos()=400,500 2450:SetCursorPos(300,20) "
@@ -95,8 +97,9 @@ TEST_F(Mouse, DragPressesHoldsAndReleasesAtTheDropPointEvenWhenStoppedOrFailing)
   fake.now = 0;
   fake.At(700, [&] { engine.Stop(); });
   const Calls c = SendRow(0);
-  EXPECT_EQ(Join(Calls(c.begin() + 4, c.end())), "200:mouse_event(2,0,0,0,0) 700:ClipCursor(null) 700:SetCursorPos(300,20) "
-                                                 "700:ClipCursor(300,20,300,20) 700:mouse_event(4,0,0,0,0) 1700:ClipCursor(null) 1700:SetCursorPos(400,500)");
+  EXPECT_EQ(Join(Calls(c.begin() + 4, c.end())),
+            "200:mouse_event(2,0,0,0,0) 700:ClipCursor(null) 700:SetCursorPos(300,20) 700:ClipCursor(300,20,300,20) "
+            "700:mouse_event(4,0,0,0,0) 1700:ClipCursor(null) 1700:SetCursorPos(400,500)");
 
   batch.SetLines({"R_Drag:10x20", "R_Drop:300x20"});
   fake.At(fake.now + 300, [] { throw std::runtime_error("handler failed"); });

@@ -28,7 +28,9 @@ namespace zepx {
 using Calls = std::vector<std::string>;
 inline std::string N(std::int64_t v) { return std::to_string(v); }
 // The calls on one line, for the long lists.
-inline std::string Join(const Calls& c) { return std::accumulate(c.begin(), c.end(), std::string(), [](std::string s, const std::string& x) { return s.empty() ? x : s + " " + x; }); }
+inline std::string Join(const Calls& c) {
+  return std::accumulate(c.begin(), c.end(), std::string(), [](auto s, auto& x) { return s.empty() ? x : s + " " + x; });
+}
 
 // The settings read, the state shown and the services asked for, as the
 // main window would give them; display and service calls are logged as
@@ -122,8 +124,8 @@ class RunTest : public ::testing::Test {
   }
   // One line at time 0, sent to `target`.
   Calls SendLine(const std::string& line, Hwnd target = 0,
-                 std::initializer_list<const char*> which = {"keybd_event", "SendInput", "PostMessageA", "GetForegroundWindow",
-                                                             "SetForegroundWindow", "SetActiveWindow", "SetFocus", "FindWindowA", "Sleep"}) {
+                 std::initializer_list<const char*> which = {"keybd_event", "SendInput", "PostMessageA",
+                     "GetForegroundWindow", "SetForegroundWindow", "SetActiveWindow", "SetFocus", "FindWindowA", "Sleep"}) {
     batch.SetLines({line});
     batch.SetTarget(0, target);
     fake.now = 0;

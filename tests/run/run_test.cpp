@@ -46,7 +46,6 @@ TEST_F(RunTest, RequestsDuringARunOrItsPreWaitAreIgnored) {
   EXPECT_EQ(returned_at, (std::vector<std::int64_t>{500, 1500}));
   EXPECT_EQ(fake.now, 3000) << "the first run went on undisturbed";
   EXPECT_EQ(WaitLengths(fake), std::vector<int>{2000});
-  ExpectIdle();
 }
 
 TEST_F(RunTest, PassesAreCountedAndTheStatusNamesMethodAndStopLetter) {
@@ -74,7 +73,6 @@ TEST_F(RunTest, AStopEndsTheRunAtOnceInThePreWaitOrInAWaitAndSoDoesAQuit) {
   EXPECT_EQ(fake.now, 3600);
   EXPECT_EQ(w.Seen("pass").back(), "pass 4@3400");
   EXPECT_EQ(WaitLengths(fake).size(), 5u) << "no line after the stop";
-  ExpectIdle();
   fake.At(5100, [&] { fake.Quit(); });
   Run({"Wait=5000"});
   EXPECT_EQ(fake.now, 5100);
@@ -93,7 +91,6 @@ TEST_F(RunTest, WaitLinesCountSecondsAndOnlyPositiveWaitsWaitWithoutPolling) {
   // One wait tick, 600 ticks of the seconds and a few sweeps: a polling
   // wait would need many thousands.
   EXPECT_LT(fake.Dispatched() - before, 700);
-  ExpectIdle();
 }
 
 // A list of event lines never waits; a stop arriving meanwhile must still
@@ -144,7 +141,7 @@ TEST_F(RunTest, ChainsLoadTheirFilesInOrderAndRepeatFromTheFirst) {
 
 class TargetTest : public RunTest {
  protected:
-  TargetTest() { w.method = kSendWinMessage, w.delay = {100, 0, 0, 0}, w.apps = {"Other <5>", "Ultima Online - Bob <" + N(game) + ">"}; }
+  TargetTest() { w.method = kSendWinMessage, w.delay = {100, 0, 0, 0}; }
   Hwnd notepad = fake.AddWindow("Notepad", "NotepadClass"), parent = fake.AddWindow("Main", "MainClass");
   Hwnd child = fake.AddWindow("", "EditChild", {0, 0, 10, 10}, parent), game = fake.AddWindow("Ultima Online - Bob", "UOClass");
 };
@@ -153,6 +150,7 @@ TEST_F(TargetTest, StaleHandlesAreLookedUpAgainOnlyWithAutoHandle) {
   batch.SetLines({"Wait=100", "[A]|>Notepad <" + N(notepad) + ">", "[A]|>Notepad <99999>",
                   "[A]|>Main@@EditChild <99999>", "[A]|>Ultima Online <99999>", "[A]|>Notepad", "[A]+Ctrl",
                   "[A]|>Gone@@EditChild <99999>"});
+  w.apps = {"Other <5>", "Ultima Online - Bob <" + N(game) + ">"};
   engine.ResolveTargets();
   EXPECT_EQ(batch.Targets(), (std::vector<Hwnd>{0, notepad, notepad, child, game, notepad, 0, 0}));
   // Without its parent the child is not searched for among the top-level
