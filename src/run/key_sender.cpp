@@ -2,7 +2,6 @@
 
 #include <functional>
 
-#include "model/command_line.h"
 #include "model/convert.h"
 #include "model/send_method.h"
 
@@ -55,11 +54,9 @@ std::uint8_t KeySender::LookUpKeyOfByte(char ch) {
   return static_cast<std::uint8_t>(ctx_.input.VkKeyScanA(ch) & 0xFF);
 }
 
-void KeySender::SendKeyCommand(int row) {
+void KeySender::SendKeyCommand(const CommandLine& cmd, Hwnd target) {
   IInput& input = ctx_.input;
   IWindows& windows = ctx_.windows;
-  const std::string line = ctx_.batch.Text(row);
-  const CommandLine cmd = ReadCommandLine(line);
   // A key is looked up once a line: a 10,000-character text asked the
   // system three times for every character.
   ForgetKeys();
@@ -67,8 +64,7 @@ void KeySender::SendKeyCommand(int row) {
   // that abandoning the run leaves no modifier held down.
   if (cmd.key_kind == KeyLineKind::Key && cmd.bad_number) throw ConvertError(*cmd.bad_number);
 
-  const Hwnd target = ctx_.batch.Target(row);
-  const int method = ctx_.view.SendMethod();
+  const int method = ctx_.settings.SendMethod();
   const bool post = method == kSendWinMessage;
   const bool records = method == kSendInput;
 

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "model/command_line.h"
 #include "run/sender.h"
 
 namespace zepx {
@@ -22,9 +23,10 @@ class KeySender {
  public:
   explicit KeySender(SendContext& ctx) : ctx_(ctx) { ForgetKeys(); }
 
-  // Sends the line of `row`; returns after the after-key wait. Throws
-  // ConvertError for a function key whose number is not an integer.
-  void SendKeyCommand(int row);
+  // Sends a key line to `target` (the window its row resolved to, used by
+  // WinMessage and for the modifiers); returns after the after-key wait.
+  // Throws ConvertError for a function key whose number is not an integer.
+  void SendKeyCommand(const CommandLine& cmd, Hwnd target);
 
   // Records collected for one SendInput call; empty between calls.
   std::vector<KeyRecord> InputRecords;

@@ -2,8 +2,6 @@
 
 #include <functional>
 
-#include "model/command_line.h"
-
 namespace zepx {
 
 namespace {
@@ -48,7 +46,7 @@ struct Cleanup {
 
 class Pointer {
  public:
-  explicit Pointer(SendContext& ctx) : ctx_(ctx), post_(ctx.view.WinMessageFlag()) {}
+  explicit Pointer(SendContext& ctx) : ctx_(ctx), post_(ctx.settings.WinMessageFlag()) {}
 
   // Moves the cursor to the point and confines it there. With WinMessage it
   // also finds the window under the point, which becomes the row's target,
@@ -82,8 +80,8 @@ class Pointer {
 
 }  // namespace
 
-void MouseSender::SendMouseCommand(int row) {
-  const MouseAction action = ReadCommandLine(ctx_.batch.Text(row)).mouse;
+void MouseSender::SendMouseCommand(const CommandLine& cmd, int row) {
+  const MouseAction action = cmd.mouse;
   if (action == MouseAction::LeftDrag || action == MouseAction::RightDrag) {
     Drag(row, action == MouseAction::LeftDrag);
     return;
@@ -91,12 +89,12 @@ void MouseSender::SendMouseCommand(int row) {
 
   IInput& input = ctx_.input;
   Pointer pointer(ctx_);
-  ctx_.view.RefreshCoordinates();
+  ctx_.display.RefreshCoordinates();
   ctx_.windows.SetActiveWindow(ctx_.batch.Target(row));
   ctx_.loop.Sleep(50);
   ctx_.loop.ProcessPendingMessages();
 
-  const Point at = ctx_.view.CoordinatesShown();
+  const Point at = ctx_.display.CoordinatesShown();
   // Only Y is tested: a line on the top row of the screen counts as a line
   // without a point, and the buttons act wherever the cursor is.
   const bool moved = at.y != 0;
@@ -139,7 +137,7 @@ void MouseSender::Drag(int row, bool left) {
   Pointer pointer(ctx_);
   const Buttons& b = left ? kLeft : kRight;
 
-  ctx_.view.RefreshCoordinates();
+  ctx_.display.RefreshCoordinates();
   ctx_.windows.SetActiveWindow(ctx_.batch.Target(row));
   ctx_.waiter.WaitMs(100);
   ctx_.loop.ProcessPendingMessages();
@@ -147,7 +145,7 @@ void MouseSender::Drag(int row, bool left) {
   input.GetCursorPos(saved);
   Cleanup cleanup{input, true, saved, nullptr};
 
-  const Aim press = pointer.PointAt(row, ctx_.view.CoordinatesShown(), 100);
+  const Aim press = pointer.PointAt(row, ctx_.display.CoordinatesShown(), 100);
   pointer.Button(press, b.down_msg, b.down_flag);
   cleanup.release = [&pointer, press, &b] { pointer.Button(press, b.up_msg, b.up_flag); };
   ctx_.WaitShowing(Delay::Drag);
@@ -157,8 +155,8 @@ void MouseSender::Drag(int row, bool left) {
   // selected, the boxes keep the press point, and the release happens
   // there.
   ctx_.batch.Select(row + 1);
-  ctx_.view.RefreshCoordinates();
-  const Aim release = pointer.PointAt(row + 1, ctx_.view.CoordinatesShown(), 0);
+  ctx_.display.RefreshCoordinates();
+  const Aim release = pointer.PointAt(row + 1, ctx_.display.CoordinatesShown(), 0);
   pointer.Button(release, b.up_msg, b.up_flag);
   cleanup.release = nullptr;
 

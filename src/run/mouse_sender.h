@@ -7,6 +7,7 @@
 // back where it was afterwards.
 #pragma once
 
+#include "model/command_line.h"
 #include "run/sender.h"
 
 namespace zepx {
@@ -15,9 +16,10 @@ class MouseSender {
  public:
   explicit MouseSender(SendContext& ctx) : ctx_(ctx) {}
 
-  // Sends the line of `row`, which the run has selected; returns after its
-  // last wait.
-  void SendMouseCommand(int row);
+  // Sends the mouse line `cmd` of `row`, which the run has selected, at the
+  // point the display shows for it; with WinMessage the window under the
+  // point becomes the row's target. Returns after its last wait.
+  void SendMouseCommand(const CommandLine& cmd, int row);
 
  private:
   void Drag(int row, bool left);

@@ -28,21 +28,23 @@ Hwnd HandleOf(const TargetDescriptor& d) {
 
 }  // namespace
 
-RunEngine::RunEngine(IMessageLoop& loop, IInput& input, IWindows& windows, IDialogs& dialogs,
-                     Batch& batch, IRunView& view)
+RunEngine::RunEngine(Platform& platform, Batch& batch, IRunSettings& settings,
+                     IRunDisplay& display, IRunServices& services)
     : WaitTimer(waiter_.WaitTimer),
-      Timer1("Timer1", loop, 1000),
-      loop_(loop),
-      windows_(windows),
-      dialogs_(dialogs),
+      Timer1("Timer1", platform.loop, 1000),
+      loop_(platform.loop),
+      windows_(platform.windows),
+      dialogs_(platform.dialogs),
       batch_(batch),
-      view_(view),
-      waiter_(loop),
-      ctx_{input, windows, loop, waiter_, batch, view},
+      settings_(settings),
+      display_(display),
+      services_(services),
+      waiter_(platform.loop),
+      ctx_{platform.input, platform.windows, platform.loop, waiter_, batch, settings, display},
       keys_(ctx_),
       mouse_(ctx_) {
   waiter_.OnQuit = [this] { Stop(); };
-  Timer1.OnTimer = [this] { view_.ShowWaitSeconds(++wait_seconds_); };
+  Timer1.OnTimer = [this] { display_.ShowWaitSeconds(++wait_seconds_); };
 }
 
 // ---- the request ------------------------------------------------------------
@@ -65,7 +67,7 @@ void RunEngine::Request(RunSource source) {
     looping_ = false;
     dialogs_.MessageBox(e.what(), MsgKind::Info);
     Timer1.SetEnabled(false);
-    view_.ShowWaitSeconds(wait_seconds_ = 0);
+    display_.ShowWaitSeconds(wait_seconds_ = 0);
     Stop();
   } catch (...) {
     looping_ = false;
@@ -99,15 +101,15 @@ void RunEngine::RunMacro(RunSource source) {
   PassCount = 0;
   ChainRepeatCount = 0;
   ChainIndex = 0;
-  view_.ShowPassCount(0);
-  view_.ShowChainRepeatCount(0);
+  display_.ShowPassCount(0);
+  display_.ShowChainRepeatCount(0);
 
-  view_.ShowStatus(RunningStatusText(view_.SendMethod(), view_.StopKeyLetter()));
-  view_.RefreshApplicationList();
-  view_.ShowRunning();
+  display_.ShowStatus(RunningStatusText(settings_.SendMethod(), settings_.StopKeyLetter()));
+  services_.RefreshApplicationList();
+  display_.ShowRunning();
 
   StopRequested = false;
-  view_.RegisterStopKey();
+  services_.RegisterStopKey();
 
   ResolveTargets();
   // The questions are modal and process messages: a Stop given meanwhile
@@ -126,7 +128,7 @@ void RunEngine::RunMacro(RunSource source) {
   do {
     if (batch_.Empty()) break;
     if (i >= batch_.Count()) i = 0;  // the list shrank under the run
-    view_.ToggleSendStatus();
+    display_.ToggleSendStatus();
     batch_.Select(i);
     ExecuteLine(i);
     // Cleared while the line ran (the list stays editable under a run):
@@ -152,24 +154,24 @@ void RunEngine::ExecuteLine(int row) {
   const CommandLine cmd = ReadCommandLine(batch_.Text(row));
   switch (cmd.dispatch) {
     case Dispatch::Key:
-      keys_.SendKeyCommand(row);
+      keys_.SendKeyCommand(cmd, batch_.Target(row));
       break;
     case Dispatch::Mouse:
-      mouse_.SendMouseCommand(row);
+      mouse_.SendMouseCommand(cmd, row);
       break;
     case Dispatch::Event1:
-      view_.ExecuteEventActions(1);
+      services_.ExecuteEventActions(1);
       break;
     case Dispatch::Event2:
-      view_.ExecuteEventActions(2);
+      services_.ExecuteEventActions(2);
       break;
     case Dispatch::Wait:
       if (cmd.bad_number) throw ConvertError(*cmd.bad_number);
-      view_.ShowWaitSeconds(wait_seconds_ = 0);
+      display_.ShowWaitSeconds(wait_seconds_ = 0);
       Timer1.SetEnabled(true);
       waiter_.WaitMs(cmd.wait_ms);
       Timer1.SetEnabled(false);
-      view_.ShowWaitSeconds(wait_seconds_ = 0);
+      display_.ShowWaitSeconds(wait_seconds_ = 0);
       break;
   }
 }
@@ -182,17 +184,17 @@ void RunEngine::EndOfPass() {
   }
 
   ++PassCount;
-  view_.ShowPassCount(PassCount);
+  display_.ShowPassCount(PassCount);
   // Equality on purpose: 0 never matches, so the passes are endless.
-  if (PassCount != view_.PassesWanted()) return;
+  if (PassCount != settings_.PassesWanted()) return;
 
-  if (!view_.ChainEnabled()) {
+  if (!settings_.ChainEnabled()) {
     StopRequested = true;
     return;
   }
 
   if (ChainIndex >= 0 && ChainIndex <= 4) {
-    const std::string path = view_.ChainFile(ChainIndex);
+    const std::string path = settings_.ChainFile(ChainIndex);
     if (!path.empty()) {
       PassCount = 0;
       StopRequested = false;
@@ -203,14 +205,14 @@ void RunEngine::EndOfPass() {
   }
 
   // The chain has ended.
-  const std::string first = view_.ChainFile(0);
-  if (!view_.ChainRepeats() || first.empty()) {
+  const std::string first = settings_.ChainFile(0);
+  if (!settings_.ChainRepeats() || first.empty()) {
     // With no first file there is nothing to repeat.
     StopRequested = true;
   } else {
     ++ChainRepeatCount;
-    view_.ShowChainRepeatCount(ChainRepeatCount);
-    if (ChainRepeatCount == view_.ChainRepeatsWanted()) {
+    display_.ShowChainRepeatCount(ChainRepeatCount);
+    if (ChainRepeatCount == settings_.ChainRepeatsWanted()) {
       StopRequested = true;
     } else {
       PassCount = 0;
@@ -223,7 +225,7 @@ void RunEngine::EndOfPass() {
 }
 
 void RunEngine::LoadChainFile(const std::string& path) {
-  view_.LoadChainFile(path);
+  services_.LoadChainFile(path);
   // The window's loader reports the new list through ListReplaced; a file
   // that failed to load leaves an empty list, and nothing to run.
   if (batch_.Empty()) StopRequested = true;
@@ -235,24 +237,24 @@ void RunEngine::ListReplaced() {
     StopRequested = true;
     return;
   }
-  view_.RefreshApplicationList();
+  services_.RefreshApplicationList();
   ResolveTargets();
 }
 
 void RunEngine::Stop() {
   ++stop_count_;
-  view_.UnregisterStopKey();
+  services_.UnregisterStopKey();
   StopRequested = true;
   Timer1.SetEnabled(false);
   waiter_.EndAll();
-  view_.ShowIdle();
+  display_.ShowIdle();
 }
 
 // ---- targets ------------------------------------------------------------------
 
 void RunEngine::ResolveTargets() {
   batch_.ClearTargets();
-  if (!view_.WinMessageFlag()) return;
+  if (!settings_.WinMessageFlag()) return;
   for (int i = 0; i < batch_.Count(); ++i) {
     const CommandLine cmd = ReadCommandLine(batch_.Text(i));
     if (cmd.target) batch_.SetTarget(i, ResolveTarget(*cmd.target));
@@ -260,7 +262,7 @@ void RunEngine::ResolveTargets() {
 }
 
 void RunEngine::ResolveLine(int row) {
-  if (!Running() || !view_.WinMessageFlag() || !batch_.Has(row)) return;
+  if (!Running() || !settings_.WinMessageFlag() || !batch_.Has(row)) return;
   const CommandLine cmd = ReadCommandLine(batch_.Text(row));
   if (!cmd.target) return;
   try {
@@ -274,7 +276,7 @@ void RunEngine::ResolveLine(int row) {
 }
 
 Hwnd RunEngine::ResolveTarget(const std::string& s) {
-  const bool auto_handle = view_.AutoHandle();
+  const bool auto_handle = settings_.AutoHandle();
   const TargetDescriptor d = ReadTargetDescriptor(s);
   switch (d.form) {
     case TargetDescriptor::Child: {
@@ -294,7 +296,7 @@ Hwnd RunEngine::ResolveTarget(const std::string& s) {
         if (Contains(s, kUltima)) {
           // The game client's title changes with the character; take the
           // first such window of the freshly refreshed application list.
-          for (const std::string& entry : view_.ApplicationList()) {
+          for (const std::string& entry : services_.ApplicationList()) {
             if (Contains(entry, kUltima)) {
               handle = HandleOf(ReadTargetDescriptor(entry));
               break;
@@ -325,7 +327,7 @@ std::vector<std::string> RunEngine::UnreachableTargets() {
   };
   // WinMessage posts to each line's target; the other methods inject into
   // whatever is in front, which is what a front-app line brings there.
-  const bool posted = view_.WinMessageFlag();
+  const bool posted = settings_.WinMessageFlag();
   for (int i = 0; i < batch_.Count(); ++i) {
     const CommandLine cmd = ReadCommandLine(batch_.Text(i));
     if (posted) {
@@ -347,7 +349,7 @@ bool RunEngine::WarnUnreachable(RunSource source) {
     // Nobody may be at the window: a question would hold the run up.
     std::string joined;
     for (const std::string& n : names) joined += (joined.empty() ? "" : ", ") + n;
-    view_.ShowBalloon("ZEPX - 入力が届きません",
+    services_.ShowBalloon("ZEPX - 入力が届きません",
                       "管理者として実行中のウインドウには入力が届きません: " + joined);
     return true;
   }
@@ -358,12 +360,12 @@ bool RunEngine::WarnUnreachable(RunSource source) {
       "\r\n管理者として実行するZEPXを新しく起動しますか？\r\n"
       "(「いいえ」を選ぶと、このまま実行します)";
   if (dialogs_.MessageBox(question, MsgKind::YesNo) != MsgResult::Yes) return true;
-  view_.StartAdministratorInstance();
+  services_.StartAdministratorInstance();
   return false;
 }
 
 bool RunEngine::ConfirmUnresolvedTargets() {
-  if (!view_.WinMessageFlag()) return true;
+  if (!settings_.WinMessageFlag()) return true;
   std::string missing;
   for (int i = 0; i < batch_.Count(); ++i) {
     const CommandLine cmd = ReadCommandLine(batch_.Text(i));

@@ -1,12 +1,14 @@
 // The run: checks the batch list, resolves the target windows, then executes
 // the lines top to bottom, pass after pass, chaining further macro files when
 // asked, until something stops it. A run is one long call of Request that
-// keeps the window alive by processing messages whenever it waits; the
-// window reaches it only through IRunView.
+// keeps the window alive by processing messages whenever it waits. It needs
+// no window: it reads its settings through IRunSettings, shows its state
+// through IRunDisplay and asks IRunServices for the rest.
 //
 // Data flow of one line: Request -> RunMacro -> ExecuteLine reads the line
-// (ReadCommandLine) and hands it to the KeySender or MouseSender, which
-// send through IInput / IWindows and pause through the Waiter.
+// once (ReadCommandLine) and hands the CommandLine to the KeySender (with the
+// row's target window) or the MouseSender (with the row), which send
+// through IInput / IWindows and pause through the Waiter.
 #pragma once
 
 #include <cstdint>
@@ -29,8 +31,10 @@ enum class RunSource { User, HotKey, TimedEvent, Autorun };
 
 class RunEngine {
  public:
-  RunEngine(IMessageLoop& loop, IInput& input, IWindows& windows, IDialogs& dialogs, Batch& batch,
-            IRunView& view);
+  RunEngine(Platform& platform, Batch& batch, IRunSettings& settings, IRunDisplay& display,
+            IRunServices& services);
+  RunEngine(const RunEngine&) = delete;
+  RunEngine& operator=(const RunEngine&) = delete;
 
   // A run request (the Run button, the start hot key, the tray menu, an
   // event action, autorun): one second later the checks, then the run.
@@ -82,7 +86,9 @@ class RunEngine {
   IWindows& windows_;
   IDialogs& dialogs_;
   Batch& batch_;
-  IRunView& view_;
+  IRunSettings& settings_;
+  IRunDisplay& display_;
+  IRunServices& services_;
   Waiter waiter_;
   SendContext ctx_;
   KeySender keys_;

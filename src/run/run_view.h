@@ -1,7 +1,8 @@
-// What a run needs from the window it runs in: the run settings, read at
-// the moment they are used (a change during a run takes effect at its next
-// use), the display of the run's state, and a few services of the window.
-// The main window implements it; tests may too.
+// What a run needs from its surroundings, in three parts: the run settings
+// (read at the moment they are used, so that a change during a run takes
+// effect at its next use), the display of the run's state, and a few
+// services. The main window implements all three; the run tests give small
+// substitutes of their own.
 #pragma once
 
 #include <cstdint>
@@ -15,13 +16,11 @@ namespace zepx {
 // The waits after commands ("コマンド送信後Wait設定").
 enum class Delay { Key, Click, Drag, ShiftAltCtrl };
 
-class IRunView {
+class IRunSettings {
  public:
-  virtual ~IRunView() = default;
-
-  // ---- settings ----
-  virtual int SendMethod() = 0;            // PostRadioGroup's index
-  virtual bool WinMessageFlag() = 0;       // PostMouseChecked
+  virtual ~IRunSettings() = default;
+  virtual int SendMethod() = 0;             // PostRadioGroup's index
+  virtual bool WinMessageFlag() = 0;        // PostMouseChecked
   virtual std::int32_t DelayMs(Delay d) = 0;
   virtual std::int32_t PassesWanted() = 0;        // LoopSpinEdit, 0 = endless
   virtual bool ChainEnabled() = 0;                // NextLoopCheck
@@ -30,8 +29,11 @@ class IRunView {
   virtual std::int32_t ChainRepeatsWanted() = 0;  // LoopSpinEditAll, 0 = endless
   virtual bool AutoHandle() = 0;                  // AutoHandleCheckBox
   virtual std::string StopKeyLetter() = 0;
+};
 
-  // ---- display ----
+class IRunDisplay {
+ public:
+  virtual ~IRunDisplay() = default;
   virtual void ShowStatus(const std::string& text) = 0;  // StatusLabel
   // Title and tray tip "ZEPX - 実行中", the status repainted at once, and
   // the editing commands that must not run under a run disabled.
@@ -43,11 +45,15 @@ class IRunView {
   virtual void ShowWaitSeconds(std::int32_t n) = 0;       // TimerCountLabel
   virtual void ToggleSendStatus() = 0;                    // the SendStatus lamp
   virtual void ShowDelayActive(Delay d, bool active) = 0; // the box in blue while it runs
-  // The selection-to-coordinates display, and the point it shows.
+  // The selection-to-coordinates display, and the point it shows: a mouse
+  // line acts at the point shown, which is the selected row's.
   virtual void RefreshCoordinates() = 0;
   virtual Point CoordinatesShown() = 0;
+};
 
-  // ---- services ----
+class IRunServices {
+ public:
+  virtual ~IRunServices() = default;
   // The application list (AppComboBox): refreshed from the windows on the
   // desktop, and its entries ("title <handle>") as they stand.
   virtual void RefreshApplicationList() = 0;

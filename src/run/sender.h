@@ -1,6 +1,6 @@
 // What the key and mouse senders share: the system services they call, the
-// wait of the run, the batch list (line text and resolved target) and the
-// window's view of the run settings.
+// wait of the run, the batch list (the mouse sender writes the targets of
+// its rows and selects a drag's drop row), the run settings and the display.
 #pragma once
 
 #include "model/batch.h"
@@ -16,13 +16,14 @@ struct SendContext {
   IMessageLoop& loop;
   Waiter& waiter;
   Batch& batch;
-  IRunView& view;
+  IRunSettings& settings;
+  IRunDisplay& display;
 
   // Waits one of the after-command delays, its box shown in blue meanwhile.
   void WaitShowing(Delay d) {
-    view.ShowDelayActive(d, true);
-    waiter.WaitMs(view.DelayMs(d));
-    view.ShowDelayActive(d, false);
+    display.ShowDelayActive(d, true);
+    waiter.WaitMs(settings.DelayMs(d));
+    display.ShowDelayActive(d, false);
   }
 };
 

@@ -98,7 +98,7 @@ bool TMainForm::LoadMacro(const std::string& path) {
   }
   // Loaded under a run (a chain file, the File menu, a drop): the run must
   // send to this list's targets, not to the old list's.
-  engine.ListReplaced();
+  Engine().ListReplaced();
   return result.ok();
 }
 

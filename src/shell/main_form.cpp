@@ -19,7 +19,6 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
                {CommandBox, SpinEdit1, XLabel, YLabel, ShiftCheck, AltCheck, CtrlCheck, ComboBoxEx1,
                 SendTextEdit, GetAppButton2, AppComboBox, AddButton},
                editor, [this] { return WinMessageFlag(); }),
-      engine(p.loop, p.input, p.windows, p.dialogs, batch, *this),
       settings_host(std::make_unique<SettingsHost>(*this)) {
   BuildControls();
   for (const Child& c : Children())
@@ -43,7 +42,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   };
   batch.OnChange = [this](Batch::Change c, int row) { MirrorBatch(c, row); };
   // A line added under a run is resolved for it at once.
-  composer.LineAdded = [this](int row) { engine.ResolveLine(row); };
+  composer.LineAdded = [this](int row) { Engine().ResolveLine(row); };
   BitBtn4.OnClick = [this] { if (SendListForm) SendListForm->Open(); };
   Button1.OnClick = [this] { ShowHelp(1); };
   Button2.OnClick = [this] { ShowHelp(2); };

@@ -39,10 +39,12 @@ class SettingsHost;
 constexpr std::uint32_t kMsgDeferredStartup = 1025;  // WM_USER + 1
 constexpr std::uint32_t kMsgTrayCallback = 1124;     // WM_USER + 100
 
-class TMainForm : public TForm, public IRunView {
+class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public IRunServices {
  public:
   TMainForm(Platform& platform, TApplication& app);
   ~TMainForm() override;
+  TMainForm(const TMainForm&) = delete;
+  TMainForm& operator=(const TMainForm&) = delete;
 
   // From the native window.
   void CloseRequested() override { Close(); }
@@ -225,19 +227,23 @@ class TMainForm : public TForm, public IRunView {
 
   // ---- the run (run/run_engine.*; the window forwards and shows, in
   //      shell/main_form_run.cpp) ------------------------------------------
-  RunEngine engine;
+  // The program owns the run engine and hands it over here before the
+  // window is used. A window used on its own (host tests of the window)
+  // makes an engine of its own the first time it needs one.
+  void Drive(RunEngine& engine) { engine_ = &engine; }
+  RunEngine& Engine();
   void BitBtn1Click() { RequestRun(RunSource::User); }  // Run
   // Requests a run; returns when it has ended or was refused.
   void RequestRun(RunSource source);
   void BitBtn3Click() { StopMacro(); }  // Stop
-  void StopMacro() { engine.Stop(); }
-  void WaitMs(std::int32_t ms) { engine.WaitMs(ms); }
-  bool Running() const { return engine.Running(); }
+  void StopMacro() { Engine().Stop(); }
+  void WaitMs(std::int32_t ms) { Engine().WaitMs(ms); }
+  bool Running() const { return engine_ && engine_->Running(); }
   void LoopSpinEditChange();
   void NextLoopCheckClick();
   void Button6Click();
 
-  // IRunView: the run settings read live, and the run's display
+  // IRunSettings: the run settings, read live
   int SendMethod() override { return PostRadioGroup.ItemIndex(); }
   std::int32_t DelayMs(Delay d) override;
   std::int32_t PassesWanted() override;
@@ -247,6 +253,7 @@ class TMainForm : public TForm, public IRunView {
   std::int32_t ChainRepeatsWanted() override;
   bool AutoHandle() override { return AutoHandleCheckBox.Checked(); }
   std::string StopKeyLetter() override { return LetterFromIndex(settings.EndComboIndex); }
+  // IRunDisplay: the run's state shown
   void ShowStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
   void ShowRunning() override;
   void ShowIdle() override;
@@ -257,6 +264,7 @@ class TMainForm : public TForm, public IRunView {
   void ShowDelayActive(Delay d, bool active) override;
   void RefreshCoordinates() override { RefreshCoordinateDisplay(); }
   Point CoordinatesShown() override;
+  // IRunServices
   void RefreshApplicationList() override { GetAppButtonClick(); }
   std::vector<std::string> ApplicationList() override { return AppComboBox.Items(); }
   void RegisterStopKey() override { HookHotKey1.RegisterKey(1, HotKey1); }
@@ -345,6 +353,8 @@ class TMainForm : public TForm, public IRunView {
   void BuildControls();
   void MirrorBatch(Batch::Change change, int row);  // into SendList
   TWinSpinEdit& DelayBox(Delay d);
+  RunEngine* engine_ = nullptr;
+  std::unique_ptr<RunEngine> own_engine_;  // last: goes first
 };
 
 }  // namespace zepx

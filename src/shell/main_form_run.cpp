@@ -6,10 +6,18 @@
 
 namespace zepx {
 
+RunEngine& TMainForm::Engine() {
+  if (!engine_) {
+    own_engine_ = std::make_unique<RunEngine>(platform, batch, *this, *this, *this);
+    engine_ = own_engine_.get();
+  }
+  return *engine_;
+}
+
 void TMainForm::RequestRun(RunSource source) {
-  engine.Request(source);
+  Engine().Request(source);
   // A close asked for during the run was put off until the run had unwound.
-  if (!engine.Running() && close_pending_) {
+  if (!Running() && close_pending_) {
     close_pending_ = false;
     Close();
   }

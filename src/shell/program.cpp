@@ -16,6 +16,8 @@ void Program::Start() {
   // it and as translucent as they say, instead of at the default place at
   // full opacity and then jumping.
   MainForm = std::make_unique<TMainForm>(platform_, Application);
+  Engine = std::make_unique<RunEngine>(platform_, MainForm->batch, *MainForm, *MainForm, *MainForm);
+  MainForm->Drive(*Engine);
   if (bind_native_) bind_native_(*MainForm);
   MainForm->FormCreate();
   MainForm->ShowConcealed();

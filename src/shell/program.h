@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "run/run_engine.h"
 #include "shell/input_form.h"
 #include "shell/cut_line_form.h"
 #include "shell/main_form.h"
@@ -32,6 +33,9 @@ class Program {
 
   TApplication Application;
   std::unique_ptr<TMainForm> MainForm;
+  // The run: the main window's batch list, read and shown through the
+  // main window, which forwards its Run and Stop to it.
+  std::unique_ptr<RunEngine> Engine;
   std::unique_ptr<TSettingForm> SettingForm;
   std::unique_ptr<TCutLineForm> CutLineForm;
   std::unique_ptr<TAboutForm> AboutForm;
