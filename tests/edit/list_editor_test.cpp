@@ -1,8 +1,6 @@
 // List editing through the handlers the buttons and keys call: DelButton,
 // ClearButton, UpButton and DownButton clicks, keys in SendList, rows
 // clicked, and the send-method radio group.
-#include <gtest/gtest.h>
-
 #include "edit/edit_support.h"
 
 namespace zepx {
@@ -10,27 +8,34 @@ namespace {
 
 class ListEditorTest : public EditTest {};
 
+// The words alone decide: a drag line takes the line below it along, a drop
+// line the one above, and a pair cut at the list's ends loses one line.
 TEST_F(ListEditorTest, DeleteTakesADragPairAsAWhole) {
-  const Lines six{"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]", "[F]"};
-  Load(six);
-  ClickRow(3);  // the drop line: its drag line goes too
-  form.DelButton.Click();
-  EXPECT_EQ(BatchLines(), (Lines{"[A]", "[B]", "[E]", "[F]"}));
-  EXPECT_EQ(form.batch.Selected(), 3) << "row S, the former row 5";
-  EXPECT_EQ(form.Caption(), "ZEPX");
-  EXPECT_EQ(list_form.Caption(), "ZEPX Batch処理送信リスト <4行>");
-  Load(six);
-  ClickRow(2);  // the drag line: its drop line goes too
-  form.DelButton.Click();
-  EXPECT_EQ(form.batch.Text(2), "[E]");
-
-  // The words alone decide; a pair cut at the list's ends loses one line.
-  Load({"[Text]~~Drag me", "[X]", "R_Drop:NoSet", "R_Drag:NoSet"});
-  form.DelButton.Click();
-  EXPECT_EQ(BatchLines(), (Lines{"R_Drop:NoSet", "R_Drag:NoSet"}));
-  ClickRow(1);
-  form.DelButton.Click();
-  EXPECT_EQ(form.batch.Selected(), 0) << "the new last row";
+  const Lines six{"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]", "R_Click:7x8"};
+  const struct {
+    Lines list;
+    int row;
+    Lines want;
+    int selected;
+  } cases[] = {
+      {six, 3, {"[A]", "[B]", "[E]", "R_Click:7x8"}, 3},
+      {six, 2, {"[A]", "[B]", "[E]", "R_Click:7x8"}, 2},
+      {six, 5, {"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]"}, 4},
+      {{"[Text]~~Drag me", "[X]", "R_Drop:NoSet"}, 0, {"R_Drop:NoSet"}, 0},
+      {{"R_Drop:NoSet", "R_Drag:NoSet"}, 0, {"R_Drag:NoSet"}, 0},
+      {{"[A]", "R_Drag:NoSet"}, 1, {"[A]"}, 0},
+  };
+  for (const auto& c : cases) {
+    Load(c.list);
+    ClickRow(c.row);
+    form.SetCaption("ZEPX - list.mcr");
+    form.DelButton.Click();
+    EXPECT_EQ(BatchLines(), c.want) << c.list[static_cast<std::size_t>(c.row)];
+    EXPECT_EQ(form.batch.Selected(), c.selected) << c.list[static_cast<std::size_t>(c.row)];
+    EXPECT_EQ(form.Caption(), "ZEPX");
+    EXPECT_EQ(list_form.Caption(), "ZEPX Batch処理送信リスト <" + std::to_string(c.want.size()) + "行>");
+    EXPECT_EQ(list_form.SendList2.Items(), c.want);
+  }
   form.DelButton.Click();
   EXPECT_TRUE(form.batch.Empty());
   EXPECT_TRUE(EditButtons(false));
@@ -40,7 +45,7 @@ TEST_F(ListEditorTest, DeleteTakesADragPairAsAWhole) {
 TEST_F(ListEditorTest, ClearAsksAndOnlyYesClears) {
   form.ClearButton.Click();  // an empty list: no question
   EXPECT_TRUE(fake.boxes.empty());
-  Load({"[A]", "[B]"});
+  Load({"L_Click:1x2", "[B]"});
   fake.answers = {MsgResult::No, MsgResult::Yes};
   form.ClearButton.Click();
   EXPECT_EQ(form.batch.Count(), 2);
@@ -53,6 +58,7 @@ TEST_F(ListEditorTest, ClearAsksAndOnlyYesClears) {
   EXPECT_TRUE(CopyPaste(false));
   EXPECT_EQ(form.Caption(), "ZEPX");
   EXPECT_EQ(list_form.Caption(), "Batch処理送信リスト (0行)");
+  EXPECT_TRUE(list_form.SendList2.Items().empty());
 }
 
 TEST_F(ListEditorTest, MoveSwapsWithTheNeighbourAndKeepsTargets) {
@@ -99,7 +105,7 @@ TEST_F(ListEditorTest, KeysInTheList) {
   // Any key shows the selection's point, moved there by the program.
   form.batch.Select(1);
   Key(0x41);
-  EXPECT_EQ(form.XLabel.Value(), 640);
+  EXPECT_EQ(Shown(), "640,480");
 
   // The function keys choose their kind and add, whatever AddButton says.
   form.AddButton.SetEnabled(false);
@@ -111,35 +117,55 @@ TEST_F(ListEditorTest, KeysInTheList) {
   EXPECT_EQ(form.batch.Count(), 14);
 }
 
-// Decided here: a line whose ":" is no point (a text, an application
-// name, a title) leaves the fields and offers no coordinate copy or paste.
+// Only a mouse line shows its point and offers coordinate copy and paste;
+// any other line leaves the boxes as they were. Clicking a row, adding
+// and deleting all refresh the display.
 TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
-  Load({"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4"});
-  EXPECT_EQ(form.XLabel.Value(), 640);
-  EXPECT_EQ(form.YLabel.Value(), 480);
-  EXPECT_TRUE(CopyPaste(true));
-  ClickRow(1);
-  EXPECT_EQ(form.XLabel.Value(), 0);
-  EXPECT_TRUE(CopyPaste(true));
-  form.XLabel.SetValue(77);
-  for (int row : {2, 3, -1}) {
+  const Lines lines{"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4",
+                    "[Text]~~a:1x2", "[A]|>C:1x2", "L_Click:abc", "my Drop:5x6", "L_Drop:[1x2"};
+  form.batch.SetLines(lines);
+  for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
+    form.XLabel.SetValue(77);
+    form.YLabel.SetValue(77);
     ClickRow(row);
-    EXPECT_TRUE(CopyPaste(false)) << row;
-    EXPECT_EQ(form.XLabel.Value(), 77) << row;
+    const bool point = row < 2;
+    EXPECT_TRUE(CopyPaste(point)) << lines[static_cast<std::size_t>(row)];
+    EXPECT_EQ(Shown(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << lines[static_cast<std::size_t>(row)];
   }
-  EXPECT_EQ(form.batch.Text(3), "[Text]~~at 12:30x4");
+  ClickRow(-1);
+  EXPECT_TRUE(CopyPaste(false));
+  EXPECT_EQ(BatchLines(), lines);
+
+  // After an add the new line's point shows; after a delete the next line's.
+  Load({"[A]"});
+  form.XLabel.SetValue(120);
+  form.YLabel.SetValue(45);
+  Add("R_Click");
+  EXPECT_EQ(form.batch.Selected(), 1);
+  EXPECT_TRUE(CopyPaste(true)) << "the added click line is selected";
+  Load({"[A]", "R_Click:640x480", "L_Click:3x4", "[D]"});
+  ClickRow(1);
+  form.DelButton.Click();
+  EXPECT_EQ(Shown(), "3,4") << "the line now at the deleted row";
+  form.DelButton.Click();
+  EXPECT_TRUE(CopyPaste(false)) << "[D] is no mouse line";
 }
 
 TEST_F(ListEditorTest, SwitchingToOrFromWinMessageAsksToClear) {
+  const std::string from_win = "WinMessageから_event、SendInputに変更するには、Batch処理送信リストを"
+                               "クリアする必要があります\r\nクリアしてもよろしいですか？";
+  const std::string to_win = "_event、SendInputからWinMessageに変更するには、Batch処理送信リストを"
+                             "クリアする必要があります\r\nクリアしてもよろしいですか？";
   Method(kSendWinMessage);  // an empty list: no question
   EXPECT_TRUE(fake.boxes.empty());
+  EXPECT_TRUE(form.WinMessageFlag() && form.AppComboBox.Enabled() && form.AutoHandleCheckBox.Enabled());
   Load({"[A]|>a <1>", "[B]|>b <2>"});
   fake.answers = {MsgResult::Cancel};
   Method(kSendInput);
-  EXPECT_EQ(BoxTexts(), (Lines{"WinMessageから_event、SendInputに変更するには、Batch処理送信リストを"
-                               "クリアする必要があります\r\nクリアしてもよろしいですか？"}));
+  EXPECT_EQ(BoxTexts(), Lines{from_win});
   EXPECT_EQ(fake.boxes[0].kind, MsgKind::OkCancel);
   EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage) << "Cancel puts it back";
+  EXPECT_EQ(form.PreviousSendMethod, kSendWinMessage);
   EXPECT_TRUE(form.WinMessageFlag());
   EXPECT_EQ(form.batch.Count(), 2);
   fake.answers = {MsgResult::Ok};
@@ -147,14 +173,15 @@ TEST_F(ListEditorTest, SwitchingToOrFromWinMessageAsksToClear) {
   EXPECT_TRUE(form.batch.Empty());
   EXPECT_FALSE(form.WinMessageFlag());
   EXPECT_FALSE(form.AppComboBox.Enabled());
+  EXPECT_EQ(form.Caption(), "ZEPX");
   EXPECT_EQ(list_form.Caption(), "Batch処理送信リスト (0行)");
 
   Load({"[A]", "[B]"});
-  fake.boxes.clear();
   fake.answers = {MsgResult::Cancel};
   Method(kSendWinMessage);
-  EXPECT_EQ(BoxTexts(), (Lines{"_event、SendInputからWinMessageに変更するには、Batch処理送信リストを"
-                               "クリアする必要があります\r\nクリアしてもよろしいですか？"}));
+  EXPECT_EQ(BoxTexts(), Lines{to_win});
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendEvent);
+  EXPECT_FALSE(form.WinMessageFlag());
   Method(kSendInput);  // between the other two: never a question
   form.batch.Select(-1);
   Method(kSendWinMessage);  // no row selected: no question either

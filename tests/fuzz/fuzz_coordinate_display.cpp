@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     f.RefreshCoordinateDisplay();
     FUZZ_CHECK(f.SendList.ItemIndex() == row && f.SendList.Item(row) == lines[static_cast<std::size_t>(row)],
                Shown(lines[static_cast<std::size_t>(row)]));
-    CheckDisplay(f, ReadCoordinates(lines[static_cast<std::size_t>(row)]), lines[static_cast<std::size_t>(row)]);
+    CheckDisplay(f, MouseLinePoint(lines[static_cast<std::size_t>(row)]), lines[static_cast<std::size_t>(row)]);
   }
   // No row selected: nothing to copy or paste.
   f.batch.Select(-1);

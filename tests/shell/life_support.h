@@ -1,5 +1,6 @@
 // A main window bound to a window of the substitute desktop, started the way
 // the program starts it, with a settings key prepared by the program itself.
+// The one place the tests build a TMainForm.
 #pragma once
 
 #include <functional>
@@ -14,18 +15,6 @@
 namespace zepx {
 
 inline const char kZepxKey[] = "Software\\VELMOR\\ZEPX";
-
-// Writes a complete key as the program saves it, after `adjust` has changed
-// the settings of a scratch window.
-inline void WriteSettingsKey(FakePlatform& fake, const std::function<void(TMainForm&)>& adjust) {
-  FakePlatform scratch;
-  TApplication a;
-  TMainForm f{scratch.platform(), a};
-  f.AutoHandleCheckBox.SetChecked(true);
-  adjust(f);
-  f.SaveSettings();
-  fake.registry[kZepxKey] = scratch.registry[kZepxKey];
-}
 
 class LifeFixture {
  public:
@@ -58,8 +47,20 @@ class LifeFixture {
   FakePlatform fake;
   std::unique_ptr<INativeForm> native = fake.MakeNativeForm("TMainForm");
   std::unique_ptr<INativeForm> about_native = fake.MakeNativeForm("TAboutForm");
-  TMainForm form{fake.platform(), app};
+  // Owned apart so that a test can tear the window down under the desktop.
+  std::unique_ptr<TMainForm> owned = std::make_unique<TMainForm>(fake.platform(), app);
+  TMainForm& form = *owned;
   TAboutForm about;
 };
+
+// Writes a complete key as the program saves it, after `adjust` has changed
+// the settings of a scratch window.
+inline void WriteSettingsKey(FakePlatform& fake, const std::function<void(TMainForm&)>& adjust) {
+  LifeFixture scratch;
+  scratch.form.AutoHandleCheckBox.SetChecked(true);
+  adjust(scratch.form);
+  scratch.form.SaveSettings();
+  fake.registry[kZepxKey] = scratch.fake.registry[kZepxKey];
+}
 
 }  // namespace zepx
