@@ -7,10 +7,8 @@
 #include <set>
 
 #include "model/command_line.h"
-#include "platform/fake/fake_platform.h"
 #include "shell/input_form.h"
-#include "shell/main_form.h"
-#include "shell/program.h"
+#include "shell/life_support.h"
 
 namespace zepx {
 namespace {
@@ -18,25 +16,21 @@ namespace {
 const char kKeypadNote[] =
     "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\nShiftと同時押ししないと正しく出力されません。";
 
-class Palette : public ::testing::Test {
+class Palette : public LifeFixture, public ::testing::Test {
  protected:
   Palette() {
-    main.Bind(main_native.get());
     palette.Bind(palette_native.get());
-    main.InputForm = &palette;
-    main.AddButton.OnClick = [this] {
-      adds.push_back(main.CommandBox.ItemIndex());
-      wait_at_add = main.SpinEdit1.Text();
+    form.InputForm = &palette;
+    form.AddButton.OnClick = [this] {
+      adds.push_back(form.CommandBox.ItemIndex());
+      wait_at_add = form.SpinEdit1.Text();
     };
   }
   TButton& Key(const char* name) { return *palette.KeyButton(name); }
 
-  FakePlatform fake;
-  TApplication app;
-  std::unique_ptr<INativeForm> main_native = fake.MakeNativeForm("TMainForm");
   std::unique_ptr<INativeForm> palette_native = fake.MakeNativeForm("TInputForm");
-  TMainForm main{fake.platform(), app};
-  TInputForm palette{fake.platform(), main};
+  TInputForm palette{fake.platform(), form};
+  TMainForm& main = form;
   std::vector<int> adds;  // the kind CommandBox showed at each click on Add
   std::string wait_at_add;
 };
@@ -180,51 +174,6 @@ TEST_F(Palette, TheLayerBarSetsThePalettesOwnOpacityAndOpaqueEndsBlending) {
   palette.LayerBar.FromNativePosition(255);
   EXPECT_FALSE(layered(palette.Handle()) || layered(main.Handle()));
   EXPECT_EQ(fake.Texts({"LoadLibraryA"}).size(), 1u);
-}
-
-TEST(PaletteProgram, CreatedHiddenAtStartUpAndOpenedFromTheMainWindow) {
-  FakePlatform fake;
-  Program p(fake.platform());
-  p.Start();
-  ASSERT_EQ(p.MainForm->InputForm, p.InputForm.get());
-  EXPECT_TRUE(p.InputForm->Caption() == "ZEPX コマンド入力フォーム" && !p.InputForm->Visible());
-  p.MainForm->SpeedButton1.Click();
-  EXPECT_TRUE(p.InputForm->Visible());
-}
-
-// Width of a cp932 caption in a 9 pt Japanese UI font at 96 DPI, on the
-// wide side: 12 pixels a double-byte character, 7 any other; a single "&"
-// marks a mnemonic and takes no room.
-int TextWidth(const std::string& t) {
-  int w = 0;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    const auto b = static_cast<unsigned char>(t[i]);
-    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) w += 12, ++i;
-    else if (b != '&' || (i + 1 < t.size() && t[++i] == '&')) w += 7;
-  }
-  return w;
-}
-
-TEST_F(Palette, EveryControlSitsInsideItsParentClearOfItsNeighboursWithRoomForItsCaption) {
-  const auto& kids = palette.Children();
-  for (std::size_t i = 0; i < kids.size(); ++i) {
-    const Bounds& b = kids[i].control->bounds;
-    const std::string& name = kids[i].control->Name;
-    // Inside a group: below its caption and inside its frame.
-    const int top = kids[i].parent ? 14 : 0, side = kids[i].parent ? 4 : 0;
-    const int w = kids[i].parent ? kids[i].parent->bounds.w : palette.ClientWidth;
-    const int h = kids[i].parent ? kids[i].parent->bounds.h : palette.ClientHeight;
-    EXPECT_TRUE(b.x >= side && b.y >= top && b.x + b.w <= w - side && b.y + b.h <= h - side / 2) << name;
-    for (std::size_t j = i + 1; j < kids.size(); ++j) {
-      const Bounds& o = kids[j].control->bounds;
-      EXPECT_FALSE(kids[i].parent == kids[j].parent && b.x < o.x + o.w && o.x < b.x + b.w &&
-                   b.y < o.y + o.h && o.y < b.y + b.h) << name << " overlaps " << kids[j].control->Name;
-    }
-    if (const auto* label = dynamic_cast<const TLabel*>(kids[i].control)) {
-      const int pad = dynamic_cast<const TCheckBox*>(label) ? 18 : dynamic_cast<const TButton*>(label) ? 12 : 16;
-      EXPECT_LE(TextWidth(label->Caption()) + pad, b.w) << name;
-    }
-  }
 }
 
 }  // namespace

@@ -90,6 +90,7 @@ TEST_F(MainWindow, TheHelpButtonsTexts) {
 // Each number field starts at its initial value, steps by its step and is
 // clamped into its range when the user leaves it.
 TEST_F(MainWindow, TheRangesOfTheNumberFields) {
+  TInputForm palette{fake.platform(), form};
   const struct {
     TWinSpinEdit& field;
     std::int64_t min, max, step, initial;
@@ -98,7 +99,7 @@ TEST_F(MainWindow, TheRangesOfTheNumberFields) {
       {form.LoopSpinEditAll, 0, 9999, 1, 0},       {form.ClickAfterDelay, 0, 99999, 1, 1000},
       {form.KeyAfterDelay, 0, 99999, 1, 1200},     {form.DragDelay, 0, 99999, 1, 1200},
       {form.ShiftAltCtrlDelay, 0, 99999, 1, 250},  {form.XLabel, 0, 9999, 1, 0},
-      {form.YLabel, 0, 9999, 1, 0},
+      {form.YLabel, 0, 9999, 1, 0},                {palette.SpinEdit1, 1, 3600000, 100, 1000},
   };
   for (const auto& f : fields) {
     const std::string& name = f.field.Name;
