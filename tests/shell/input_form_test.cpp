@@ -42,74 +42,69 @@ std::string KindNamed(std::string c) {
   return c.rfind("ZEP Event", 0) == 0 ? "【" + c + "】" : c;
 }
 
-TEST_F(Palette, EachCommandButtonSelectsTheKindItsCaptionNamesAndNothingElse) {
+// Each command button selects the kind its caption names, one kind a
+// button, every kind but the wait, [Text] and the front-app kind; with
+// AddCheckBox it clicks Add after; [+] and [*] add the keypad note, after
+// the add and whether or not they add.
+TEST_F(Palette, EachCommandButtonSelectsTheKindItsCaptionNames) {
   int user_picks = 0;
   main.CommandBox.OnSelect = [&] { ++user_picks; };
-  std::set<int> kinds;
-  for (const TForm::Child& c : palette.Children()) {
-    auto* b = dynamic_cast<TButton*>(c.control);
-    if (!b || !c.parent || b == &palette.BitBtn1) continue;
-    main.CommandBox.SetItemIndex(-1);
-    b->Click();
-    const int k = main.CommandBox.ItemIndex();
-    ASSERT_GE(k, 0) << b->Name;
-    EXPECT_EQ(main.CommandBox.Item(k), KindNamed(b->Caption())) << b->Name;
-    EXPECT_TRUE(kinds.insert(k).second) << b->Name << " selects a kind another button selects";
-  }
-  // Every kind but the wait (BitBtn1), [Text] and the front-app kind.
-  EXPECT_EQ(kinds.size(), kCommandKindCount - 3);
-  EXPECT_FALSE(kinds.count(kKindWait) || kinds.count(kKindText) || kinds.count(kKindFrontApp));
-  EXPECT_TRUE(adds.empty() && user_picks == 0);
-  // The names whose numbering is out of step with their places.
-  for (auto [name, caption] : {std::pair{"BitBtn27", "[F12]"}, {"Button31", "[@]"}, {"Button27", "[1]"},
-                               {"Button40", "[0]"}, {"Button41", "[+]"}, {"Button29", "[*]"},
-                               {"BitBtn20", "［Enter］"}, {"BitBtn30", "[BS]"}, {"BitBtn37", "[KANJI]"}})
-    EXPECT_EQ(Key(name).Caption(), caption) << name;
-}
-
-TEST_F(Palette, TheWaitButtonCopiesItsValueFirstAndIsTheDefaultButton) {
-  main.CommandBox.SetItemIndex(12);
-  palette.SpinEdit1.FromNativeText("2500");
-  palette.BitBtn1.Click();
-  EXPECT_TRUE(main.CommandBox.ItemIndex() == kKindWait && main.SpinEdit1.Text() == "2500" && adds.empty());
-
-  palette.AddCheckBox.SetChecked(true);
-  palette.SpinEdit1.FromNativeText("");  // an emptied field reads as its minimum
-  palette.BitBtn1.Click();
-  EXPECT_TRUE(adds == std::vector<int>{kKindWait} && wait_at_add == "1");
-
-  for (const TForm::Child& c : palette.Children())
-    if (auto* b = dynamic_cast<TButton*>(c.control)) EXPECT_EQ(b->Default, b == &palette.BitBtn1) << b->Name;
-}
-
-TEST_F(Palette, WithAutoAddButtonsClickAddAfterTheKindAndPlusAndStarAddTheKeypadNote) {
   std::vector<std::size_t> adds_before_box;
   fake.on_box = [&](const FakePlatform::Box&) -> std::optional<MsgResult> {
     adds_before_box.push_back(adds.size());
     return std::nullopt;
   };
-  palette.AddCheckBox.SetChecked(true);
-  Key("Button41").Click();
-  Key("Button28").Click();  // [-]: no note
-  Key("Button29").Click();
-  Key("BitBtn6").Click();   // L_Drag&Drop
-  palette.AddCheckBox.SetChecked(false);
-  Key("Button41").Click();
-  EXPECT_EQ(adds, (std::vector<int>{57, 58, 59, 5}));
-  EXPECT_EQ(adds_before_box, (std::vector<std::size_t>{1, 3, 4}));
+  std::set<int> kinds;
+  for (bool add : {false, true}) {
+    palette.AddCheckBox.SetChecked(add);
+    for (const TForm::Child& c : palette.Children()) {
+      auto* b = dynamic_cast<TButton*>(c.control);
+      if (!b || !c.parent || b == &palette.BitBtn1) continue;
+      main.CommandBox.SetItemIndex(-1);
+      const std::size_t boxes = fake.boxes.size(), added = adds.size();
+      b->Click();
+      const int k = main.CommandBox.ItemIndex();
+      ASSERT_GE(k, 0) << b->Name;
+      EXPECT_EQ(main.CommandBox.Item(k), KindNamed(b->Caption())) << b->Name;
+      EXPECT_EQ(adds.size(), added + add) << b->Name;
+      const bool note = k == 57 || k == 59;
+      EXPECT_EQ(fake.boxes.size(), boxes + note) << b->Name << ": the keypad note for [+] and [*]";
+      if (note) EXPECT_EQ(adds_before_box.back(), added + add) << b->Name << ": the note comes after the add";
+      if (!add) EXPECT_TRUE(kinds.insert(k).second) << b->Name << " selects a kind another button selects";
+    }
+  }
+  EXPECT_EQ(kinds.size(), kCommandKindCount - 3);
+  EXPECT_FALSE(kinds.count(kKindWait) || kinds.count(kKindText) || kinds.count(kKindFrontApp));
+  EXPECT_EQ(user_picks, 0) << "the kind is set, not picked: no reactions of a user's pick";
   for (const auto& b : fake.boxes) EXPECT_EQ(b.text, kKeypadNote);
+}
+
+// The wait button copies its value first (an emptied field reads as its
+// minimum) and is the palette's default button.
+TEST_F(Palette, TheWaitButton) {
+  main.CommandBox.SetItemIndex(12);
+  palette.SpinEdit1.FromNativeText("2500");
+  palette.BitBtn1.Click();
+  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindWait);
+  EXPECT_EQ(main.SpinEdit1.Text() + "|" + std::to_string(adds.size()), "2500|0");
+  palette.AddCheckBox.SetChecked(true);
+  palette.SpinEdit1.FromNativeText("");
+  palette.BitBtn1.Click();
+  EXPECT_TRUE(adds == std::vector<int>{kKindWait} && wait_at_add == "1");
+  for (const TForm::Child& c : palette.Children())
+    if (auto* b = dynamic_cast<TButton*>(c.control)) EXPECT_EQ(b->Default, b == &palette.BitBtn1) << b->Name;
 }
 
 TEST_F(Palette, TheTextFieldPicksTextOrFrontAppAndConfirmCopiesItsText) {
   EXPECT_TRUE(palette.ComboBoxEx1.ItemIndex() == 0 && !palette.GetAppButton.Enabled());
-  palette.ComboBoxEx1.FromNativeSelect(1);  // the focus moves into the field, nothing typed
-  EXPECT_TRUE(palette.GetAppButton.Enabled() && palette.SendTextEdit.Color() == kColorSkyBlue);
-  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindFrontApp);
-  palette.SendTextEdit.FromNativeFocus(false);
-  palette.ComboBoxEx1.FromNativeSelect(0);
-  EXPECT_TRUE(!palette.GetAppButton.Enabled() && palette.SendTextEdit.Color() == kColorWindow);
-  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindText);
-
+  for (int mode : {1, 0}) {
+    palette.SendTextEdit.FromNativeFocus(false);
+    palette.ComboBoxEx1.FromNativeSelect(mode);  // the focus moves into the field
+    EXPECT_TRUE(palette.SendTextEdit.Focused()) << mode;
+    EXPECT_EQ(palette.GetAppButton.Enabled(), mode == 1);
+    EXPECT_EQ(palette.SendTextEdit.Color(), mode ? kColorSkyBlue : kColorWindow);
+    EXPECT_EQ(main.CommandBox.ItemIndex(), mode ? kKindFrontApp : kKindText);
+  }
   palette.Show();
   palette.SendTextEdit.FromNativeFocus(false);
   palette.BitBtn8.Click();  // empty: only the focus moves
@@ -125,21 +120,21 @@ TEST_F(Palette, TheTextFieldPicksTextOrFrontAppAndConfirmCopiesItsText) {
   EXPECT_EQ(adds, std::vector<int>{kKindText});
 }
 
+// Each window's modifier boxes follow the other's, without an echo.
 TEST_F(Palette, ModifierBoxesFollowEachOtherWithoutEcho) {
+  main.composer.MirrorModifier = [this](const std::string& n, bool on) { palette.MirrorModifier(n, on); };
   int main_handler_runs = 0;
-  for (TCheckBox* b : {&main.ShiftCheck, &main.AltCheck, &main.CtrlCheck}) b->OnClick = [&] { ++main_handler_runs; };
+  for (TCheckBox* b : {&main.ShiftCheck, &main.AltCheck, &main.CtrlCheck})
+    b->OnClick = [&, b, inner = b->OnClick] { ++main_handler_runs, inner(); };
   palette.ShiftCheck.FromNativeClick();
   palette.CtrlCheck.FromNativeClick();
   palette.CtrlCheck.FromNativeClick();
   EXPECT_TRUE(main.ShiftCheck.Checked() && !main.CtrlCheck.Checked() && main_handler_runs == 3);
-
-  // The main window's boxes were clicked: its handlers call this.
-  palette.MirrorModifier("AltCheck", true);
-  palette.MirrorModifier("ShiftCheck", false);
-  palette.MirrorModifier("Shift", true);
-  EXPECT_TRUE(palette.AltCheck.Checked() && !palette.ShiftCheck.Checked());
-  EXPECT_FALSE(main.AltCheck.Checked());  // not sent back
-  EXPECT_EQ(main_handler_runs, 3);
+  main.AltCheck.FromNativeClick();
+  main.ShiftCheck.FromNativeClick();
+  palette.MirrorModifier("Shift", true);  // no such box
+  EXPECT_TRUE(palette.AltCheck.Checked() && !palette.ShiftCheck.Checked() && !palette.CtrlCheck.Checked());
+  EXPECT_EQ(main_handler_runs, 5);
 }
 
 TEST_F(Palette, OpensWithAFreshApplicationListAndKeepsItsStateWhileHidden) {
@@ -151,12 +146,10 @@ TEST_F(Palette, OpensWithAFreshApplicationListAndKeepsItsStateWhileHidden) {
   palette.AltCheck.SetChecked(true);
   palette.LayerBar.SetPosition(180);
   main.SpeedButton1.Click();
-  EXPECT_TRUE(palette.Visible());
   EXPECT_EQ(palette.SendTextEdit.Items(), (std::vector<std::string>{"メモ帳", ""}));
   fake.AddWindow("電卓", "Calc");
   main.SpeedButton1.Click();  // already open: the list stays
   EXPECT_EQ(palette.SendTextEdit.Count(), 2);
-
   palette.CloseRequested();  // the close box hides it
   main.SpeedButton1.Click();
   EXPECT_EQ(palette.SendTextEdit.Items(), (std::vector<std::string>{"電卓", "メモ帳", ""}));
@@ -165,14 +158,17 @@ TEST_F(Palette, OpensWithAFreshApplicationListAndKeepsItsStateWhileHidden) {
 }
 
 TEST_F(Palette, TheLayerBarSetsThePalettesOwnOpacityAndOpaqueEndsBlending) {
-  const auto layered = [&](Hwnd h) { return (fake.FindWindowByHandle(h)->ex_style & win::WS_EX_LAYERED) != 0; };
+  const auto alpha = [&](Hwnd h) {
+    const auto* w = fake.FindWindowByHandle(h);
+    return (w->ex_style & win::WS_EX_LAYERED) ? static_cast<int>(w->alpha.value_or(0)) : -1;
+  };
   palette.LayerBar.SetPosition(40);  // below the range: 100, the faintest
-  EXPECT_TRUE(layered(palette.Handle()));
-  EXPECT_EQ(fake.FindWindowByHandle(palette.Handle())->alpha, 100);
+  EXPECT_EQ(alpha(palette.Handle()), 100);
   palette.LayerBar.FromNativePosition(254);
-  EXPECT_EQ(fake.FindWindowByHandle(palette.Handle())->alpha, 254);
+  EXPECT_EQ(alpha(palette.Handle()), 254);
   palette.LayerBar.FromNativePosition(255);
-  EXPECT_FALSE(layered(palette.Handle()) || layered(main.Handle()));
+  EXPECT_EQ(alpha(palette.Handle()), -1);
+  EXPECT_EQ(alpha(main.Handle()), -1);
   EXPECT_EQ(fake.Texts({"LoadLibraryA"}).size(), 1u);
 }
 

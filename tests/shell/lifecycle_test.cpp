@@ -69,6 +69,9 @@ TEST(Program, StartsSixWindowsShowsTheMainOneAsStoredAndSavesAtTheEnd) {
     EXPECT_TRUE(p.InputForm->Caption() == "ZEPX コマンド入力フォーム" && !p.InputForm->Visible());
     p.MainForm->SpeedButton1.Click();
     EXPECT_TRUE(p.InputForm->Visible()) << "the palette opens from the main window";
+    p.MainForm->AltCheck.FromNativeClick();
+    p.InputForm->CtrlCheck.FromNativeClick();
+    EXPECT_TRUE(p.InputForm->AltCheck.Checked() && p.MainForm->CtrlCheck.Checked()) << "the modifier boxes follow";
     EXPECT_TRUE(fake.boxes.empty());
 
     fake.registry.clear();
