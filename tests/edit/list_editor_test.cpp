@@ -2,6 +2,7 @@
 // ClearButton, UpButton and DownButton clicks, keys in SendList, rows
 // clicked, and the send-method radio group.
 #include "edit/edit_support.h"
+#include "shell/input_form.h"
 
 namespace zepx {
 namespace {
@@ -121,27 +122,22 @@ TEST_F(ListEditorTest, KeysInTheList) {
 // any other line leaves the boxes as they were. Clicking a row, adding
 // and deleting all refresh the display.
 TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
-  const Lines lines{"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4",
-                    "[Text]~~a:1x2", "[A]|>C:1x2", "L_Click:abc", "my Drop:5x6", "L_Drop:[1x2"};
+  const Lines lines{"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4", "[Text]~~a:1x2",
+                    "[A]|>C:1x2", "L_Click:abc", "my Drop:5x6", "L_Drop:[1x2"};
   form.batch.SetLines(lines);
-  for (int row = 0; row < static_cast<int>(lines.size()); ++row) {
+  for (int row = -1; row < static_cast<int>(lines.size()); ++row) {
     form.XLabel.SetValue(77);
     form.YLabel.SetValue(77);
     ClickRow(row);
-    const bool point = row < 2;
-    EXPECT_TRUE(CopyPaste(point)) << lines[static_cast<std::size_t>(row)];
-    EXPECT_EQ(Shown(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << lines[static_cast<std::size_t>(row)];
+    const std::string at = row < 0 ? "no row" : lines[static_cast<std::size_t>(row)];
+    EXPECT_TRUE(CopyPaste(row == 0 || row == 1)) << at;
+    EXPECT_EQ(Shown(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << at;
   }
-  ClickRow(-1);
-  EXPECT_TRUE(CopyPaste(false));
   EXPECT_EQ(BatchLines(), lines);
-
   // After an add the new line's point shows; after a delete the next line's.
   Load({"[A]"});
   form.XLabel.SetValue(120);
-  form.YLabel.SetValue(45);
   Add("R_Click");
-  EXPECT_EQ(form.batch.Selected(), 1);
   EXPECT_TRUE(CopyPaste(true)) << "the added click line is selected";
   Load({"[A]", "R_Click:640x480", "L_Click:3x4", "[D]"});
   ClickRow(1);
@@ -187,6 +183,78 @@ TEST_F(ListEditorTest, SwitchingToOrFromWinMessageAsksToClear) {
   Method(kSendWinMessage);  // no row selected: no question either
   EXPECT_EQ(fake.boxes.size(), 1u);
   EXPECT_EQ(form.batch.Count(), 2);
+}
+
+// ---- the detached list window ------------------------------------------------
+
+TEST_F(ListEditorTest, TheDetachedWindowOpensBesideTheMainOneAndFollowsTheBatch) {
+  Load({"L_Drag:NoSet", "L_Drop:NoSet", "[C]"});
+  form.BitBtn4.Click();
+  EXPECT_TRUE(list_form.Visible());
+  EXPECT_TRUE(fake.Texts({"ShowModal"}).empty()) << "the main window is not held up";
+  EXPECT_EQ(list_form.Caption(), "ZEPX Batch処理送信リスト (3行)");
+  EXPECT_TRUE(list_form.UpButton.Enabled()) << "a main row is selected";
+  form.batch.Replace(0, "L_Drag:10x20");  // whatever changes the batch, the copy follows
+  ClickRow(2);
+  Add("時間(ミリ秒)");
+  EXPECT_EQ(list_form.SendList2.Items(), (Lines{"L_Drag:10x20", "L_Drop:NoSet", "[C]", "Wait=1000"}));
+  list_form.CloseRequested();  // the close box only hides it
+  EXPECT_FALSE(list_form.Visible());
+  form.batch.Select(-1);
+  list_form.UpButton.SetEnabled(false);
+  form.BitBtn4.Click();
+  EXPECT_FALSE(list_form.UpButton.Enabled()) << "nothing selected in the main list";
+}
+
+TEST_F(ListEditorTest, TheDetachedWindowsUpAndDownMoveTheBatchLineWithItsTarget) {
+  Load({"[A]|>a <1>", "[B]|>b <2>", "[C]|>c <3>"});
+  for (int row = 0; row < 3; ++row) form.batch.SetTarget(row, 11 * (row + 1));
+  form.BitBtn4.Click();
+  form.SetCaption("ZEPX - kept");
+  list_form.DownButton.Click();  // no row of its own selected: nothing
+  list_form.SendList2.FromNativeSelect(2);
+  EXPECT_EQ(form.batch.Selected(), 0) << "its selection is its own";
+  list_form.UpButton.Click();
+  EXPECT_EQ(BatchLines(), (Lines{"[A]|>a <1>", "[C]|>c <3>", "[B]|>b <2>"}));
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{11, 33, 22}));
+  EXPECT_EQ(list_form.SendList2.Items(), BatchLines());
+  EXPECT_EQ(list_form.SendList2.ItemIndex(), 1);
+  EXPECT_EQ(form.SendList.ItemIndex(), 1) << "the main list selects the same row";
+  list_form.UpButton.Click();
+  list_form.UpButton.Click();  // at the top: nothing
+  list_form.DownButton.Click();
+  list_form.DownButton.Click();
+  list_form.DownButton.Click();  // at the bottom: nothing
+  EXPECT_EQ(BatchLines(), (Lines{"[A]|>a <1>", "[B]|>b <2>", "[C]|>c <3>"}));
+  EXPECT_EQ(form.Caption(), "ZEPX - kept");
+}
+
+// The bars of the detached window and of the palette: each sets its own
+// window's opacity from 100 up, and opaque ends the blending; without the
+// system function the window stays unlayered and the library goes back.
+TEST_F(ListEditorTest, TheLayerBarsSetTheirOwnWindowsOpacity) {
+  auto palette_native = fake.MakeNativeForm("TInputForm");
+  TInputForm palette{fake.platform(), form};
+  palette.Bind(palette_native.get());
+  const auto alpha = [&](Hwnd h) {
+    const auto* w = fake.FindWindowByHandle(h);
+    return (w->ex_style & win::WS_EX_LAYERED) ? static_cast<int>(w->alpha.value_or(0)) : -1;
+  };
+  fake.has_layered_function = false;
+  auto bare_native = fake.MakeNativeForm("TInputForm");
+  TInputForm bare{fake.platform(), form};
+  bare.Bind(bare_native.get());
+  bare.LayerBar.FromNativePosition(150);
+  EXPECT_EQ(alpha(bare.Handle()), -1) << "a layered window without attributes would not be drawn";
+  EXPECT_TRUE(fake.loaded_libraries.empty()) << "the library was given back";
+  fake.has_layered_function = true;
+  for (auto [bar, window] : {std::pair<TTrackBar*, TForm*>{&list_form.LayerBar, &list_form}, {&palette.LayerBar, &palette}}) {
+    for (auto [position, want] : {std::pair{254, 254}, {40, 100}, {180, 180}, {255, -1}}) {
+      bar->FromNativePosition(position);
+      EXPECT_EQ(alpha(window->Handle()), want) << window->Name << " at " << position;
+    }
+  }
+  EXPECT_EQ(alpha(form.Handle()), -1) << "the main window's own";
 }
 
 }  // namespace

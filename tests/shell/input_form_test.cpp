@@ -157,20 +157,5 @@ TEST_F(Palette, OpensWithAFreshApplicationListAndKeepsItsStateWhileHidden) {
               palette.AltCheck.Checked() && palette.LayerBar.Position() == 180);
 }
 
-TEST_F(Palette, TheLayerBarSetsThePalettesOwnOpacityAndOpaqueEndsBlending) {
-  const auto alpha = [&](Hwnd h) {
-    const auto* w = fake.FindWindowByHandle(h);
-    return (w->ex_style & win::WS_EX_LAYERED) ? static_cast<int>(w->alpha.value_or(0)) : -1;
-  };
-  palette.LayerBar.SetPosition(40);  // below the range: 100, the faintest
-  EXPECT_EQ(alpha(palette.Handle()), 100);
-  palette.LayerBar.FromNativePosition(254);
-  EXPECT_EQ(alpha(palette.Handle()), 254);
-  palette.LayerBar.FromNativePosition(255);
-  EXPECT_EQ(alpha(palette.Handle()), -1);
-  EXPECT_EQ(alpha(main.Handle()), -1);
-  EXPECT_EQ(fake.Texts({"LoadLibraryA"}).size(), 1u);
-}
-
 }  // namespace
 }  // namespace zepx
