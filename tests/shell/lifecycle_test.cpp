@@ -86,90 +86,77 @@ TEST(Program, StartsSixWindowsShowsTheMainOneAsStoredAndSavesAtTheEnd) {
 
 class Life : public LifeFixture, public ::testing::Test {
  protected:
+  Life() { form.StatusLabel.OnChange = [this] { status.push_back(form.StatusLabel.Caption()); }; }
   void MacroFile(const std::string& path, const std::string& line, int send_api) {
     MacroSettings s;
     s.loop = 1;
     s.send_api = send_api;
     fake.files[path] = WriteMacroFile({line}, s);
   }
-  Texts& WatchStatus() {
-    form.StatusLabel.OnChange = [this] { status_.push_back(form.StatusLabel.Caption()); };
-    return status_;
-  }
-  Texts status_;
+  Texts status;  // every caption the status label has shown
 };
 
-// The first argument is loaded with its send method; further macro files
-// start further instances. Autorun runs the first file once: the flag is
-// spent by the first start, whatever is dropped later.
+// The first argument is loaded with its send method; each further macro
+// file starts another instance (a blank in the program's path quoted).
+// Autorun runs the first file once: the flag is spent by the first start,
+// whatever is dropped later.
 TEST_F(Life, TheFirstMacroFileIsLoadedWithItsSendMethodAndRunsOnceWhenAutorunIsSet) {
-  for (bool autorun : {true, false}) {
-    LifeFixture life;
-    WriteSettingsKey(life.fake, [&](TMainForm& f) {
-      f.settings.AutoRunChecked = autorun;
-      f.PostRadioGroup.SetItemIndex(kSendEvent);
-    });
-    MacroSettings s;
-    s.loop = 1;
-    s.send_api = kSendWinMessage;
-    life.fake.files["C:\\m\\first.mcr"] = WriteMacroFile({"Wait=10"}, s);
-    if (!autorun) life.fake.program_path = "C:\\Program Files\\ZEPX\\zepx.exe";
-    life.fake.arguments = {"C:\\m\\first.mcr", "C:\\m\\notes.txt", "D:\\x y\\third.MCR", "C:\\m\\odd.Mcr"};
-    Texts status;
-    life.form.StatusLabel.OnChange = [&] { status.push_back(life.form.StatusLabel.Caption()); };
-    life.Start();
-    EXPECT_EQ(life.form.SendList.Items(), Texts{"Wait=10"});
-    EXPECT_EQ(life.form.PostRadioGroup.ItemIndex(), kSendWinMessage) << "the file's, not the stored _event";
-    EXPECT_TRUE(life.form.settings.PostMouseChecked);
-    ASSERT_EQ(life.fake.processes.size(), 1u);
-    EXPECT_EQ(life.fake.processes[0].command_line, autorun ? "C:\\ZEPX\\zepx.exe \"D:\\x y\\third.MCR\""
-                                                           : "\"C:\\Program Files\\ZEPX\\zepx.exe\" \"D:\\x y\\third.MCR\"");
-    EXPECT_EQ(life.fake.processes[0].current_dir, "D:\\x y\\");
-    life.fake.RunUntil(3000);
-    ASSERT_EQ(status.size(), autorun ? 2u : 0u);
-    if (autorun) EXPECT_EQ(status[0].rfind("実行中 (WinMessage)", 0), 0u);
-    life.form.DropFiles({"C:\\m\\notes.txt"});
-    life.form.DropFiles({"C:\\m\\first.mcr", "C:\\m\\notes.txt"});
-    life.fake.RunUntil(6000);
-    EXPECT_EQ(status.size(), autorun ? 2u : 0u) << "a second run after the first start";
-  }
+  WriteSettingsKey(fake, [&](TMainForm& f) {
+    f.settings.AutoRunChecked = true;
+    f.PostRadioGroup.SetItemIndex(kSendEvent);
+  });
+  MacroFile("C:\\m\\first.mcr", "Wait=10", kSendWinMessage);
+  fake.program_path = "C:\\Program Files\\ZEPX\\zepx.exe";
+  fake.arguments = {"C:\\m\\first.mcr", "C:\\m\\notes.txt", "D:\\x y\\third.MCR", "C:\\m\\odd.Mcr"};
+  Start();
+  EXPECT_EQ(form.SendList.Items(), Texts{"Wait=10"});
+  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage) << "the file's, not the stored _event";
+  EXPECT_TRUE(form.settings.PostMouseChecked);
+  ASSERT_EQ(fake.processes.size(), 1u);
+  EXPECT_EQ(fake.processes[0].command_line + "|" + fake.processes[0].current_dir,
+            "\"C:\\Program Files\\ZEPX\\zepx.exe\" \"D:\\x y\\third.MCR\"|D:\\x y\\");
+  fake.RunUntil(3000);
+  ASSERT_EQ(status.size(), 2u);
+  EXPECT_EQ(status[0].rfind("実行中 (WinMessage)", 0), 0u);
+  form.DropFiles({"C:\\m\\notes.txt"});
+  form.DropFiles({"C:\\m\\first.mcr", "C:\\m\\notes.txt"});
+  fake.RunUntil(6000);
+  EXPECT_EQ(status.size(), 2u) << "a second run after the first start";
 }
 
+// Shortcuts are refused aloud only alone; the first of several files is
+// loaded and the other macro files start instances; a single dropped file
+// that loads runs with autorun, one that fails does not. Further instances
+// run as administrator from version 6 on.
 TEST_F(Life, DroppedFilesAndFurtherInstances) {
   Start();
   fake.foreground = fake.AddWindow("Explorer", "CabinetWClass");
-  form.DropFiles({"C:\\d\\link.LNK"});
+  for (const Texts& files : {Texts{"C:\\d\\link.LNK"}, {"C:\\d\\readme.txt"}, {"C:\\d\\x.lnk", "C:\\d\\y.lnk"}})
+    form.DropFiles(files);
   EXPECT_EQ(fake.foreground, form.Handle());
-  form.DropFiles({"C:\\d\\readme.txt"});
-  form.DropFiles({"C:\\d\\x.lnk", "C:\\d\\y.lnk"});  // several: shortcuts pass silently
   EXPECT_EQ(BoxTexts(), Texts{"ショートカット(*.lnk)は読み込めません."});
-
   MacroFile("C:\\d\\1.mcr", "Wait=1", kSendInput);
   form.DropFiles({"C:\\d\\1.mcr", "C:\\d\\2.MCR", "C:\\d\\n.txt", "C:\\d\\3.mcr"});
+  form.DropFiles({"C:\\d\\1.mcr"});
+  fake.RunUntil(fake.now + 3000);
   EXPECT_EQ(form.SendList.Items(), Texts{"Wait=1"});
   ASSERT_EQ(fake.processes.size(), 2u);
   EXPECT_EQ(fake.processes[1].command_line, "C:\\ZEPX\\zepx.exe \"C:\\d\\3.mcr\"");
-
-  // With autorun a single dropped file that loads runs; one that fails does not.
-  Texts& status = WatchStatus();
   form.settings.AutoRunChecked = true;
   form.DropFiles({"C:\\d\\missing.mcr"});
   fake.RunUntil(fake.now + 100);
-  EXPECT_TRUE(status.empty());
+  EXPECT_TRUE(status.empty()) << "nothing runs without autorun or a loaded file";
   form.DropFiles({"C:\\d\\1.mcr"});
   fake.RunUntil(fake.now + 3000);
   EXPECT_EQ(status.size(), 2u);
 
-  // As administrator from version 6 on; before that a plain new process.
   fake.major_version = 5;
   EXPECT_FALSE(form.RunAsAdministrator("C:\\ZEPX\\zepx.exe", ""));
   form.mNewZep.Click();
   fake.major_version = 6;
   form.mNewZep.Click();
-  ASSERT_EQ(fake.processes.size(), 4u);
-  EXPECT_EQ(fake.processes[2].command_line + "|" + fake.processes[2].current_dir, "C:\\ZEPX\\zepx.exe|C:\\ZEPX\\");
+  EXPECT_EQ(fake.processes.at(2).command_line + "|" + fake.processes[2].current_dir, "C:\\ZEPX\\zepx.exe|C:\\ZEPX\\");
   EXPECT_EQ(fake.Texts({"ShellExecuteExA"}), Texts{"ShellExecuteExA(runas,C:\\ZEPX\\zepx.exe,)"});
-
   std::string shown;
   fake.on_modal = [&](const std::string& cls) {
     shown = cls + "|" + about.Caption() + "|" + about.VersionLabel.Caption() + "|" + about.OKButton.Caption();
