@@ -105,6 +105,12 @@ TEST_F(Palette, TheTextFieldPicksTextOrFrontAppAndConfirmCopiesItsText) {
     EXPECT_EQ(palette.SendTextEdit.Color(), mode ? kColorSkyBlue : kColorWindow);
     EXPECT_EQ(main.CommandBox.ItemIndex(), mode ? kKindFrontApp : kKindText);
   }
+  palette.ComboBoxEx1.SetItemIndex(1);  // set by the program: entering the field follows it
+  palette.SendTextEdit.FromNativeFocus(false);
+  palette.SendTextEdit.FromNativeFocus(true);
+  EXPECT_EQ(palette.SendTextEdit.Color(), kColorSkyBlue);
+  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindFrontApp);
+  palette.ComboBoxEx1.SetItemIndex(0);
   palette.Show();
   palette.SendTextEdit.FromNativeFocus(false);
   palette.BitBtn8.Click();  // empty: only the focus moves
@@ -132,8 +138,10 @@ TEST_F(Palette, ModifierBoxesFollowEachOtherWithoutEcho) {
   EXPECT_TRUE(main.ShiftCheck.Checked() && !main.CtrlCheck.Checked() && main_handler_runs == 3);
   main.AltCheck.FromNativeClick();
   main.ShiftCheck.FromNativeClick();
-  palette.MirrorModifier("Shift", true);  // no such box
-  EXPECT_TRUE(palette.AltCheck.Checked() && !palette.ShiftCheck.Checked() && !palette.CtrlCheck.Checked());
+  palette.MirrorModifier("CtrlCheck", true);  // as the main window's handler calls it: not sent back
+  palette.MirrorModifier("Shift", true);      // no such box
+  EXPECT_TRUE(palette.AltCheck.Checked() && !palette.ShiftCheck.Checked() && palette.CtrlCheck.Checked());
+  EXPECT_FALSE(main.CtrlCheck.Checked());
   EXPECT_EQ(main_handler_runs, 5);
 }
 

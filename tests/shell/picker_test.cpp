@@ -136,7 +136,7 @@ TEST_F(Picker, APickRewritesOnlyAMouseLine) {
       {"R_DClick:", "R_DClick:450x350"}, {"L_Drag:NoSet", "L_Drag:450x350"}, {"R_Drag:1:2x3", "R_Drag:450x350"},
       {"L_Drop:NoSet", "L_Drop:450x350"}, {"R_Drop:9x9", "R_Drop:450x350"}, {"[Text]~~http://x", nullptr},
       {"[Enter]|>C:\\dir <12>", nullptr}, {"[Text]~~my Drop", nullptr}, {"my Drop", nullptr},
-      {"L_Click:[1x2", nullptr}, {"l_click:1x2", nullptr}, {"L_Click 1x2", nullptr}, {" L_Click:1x2", nullptr},
+      {"L_Click:[1x2", nullptr}, {"l_click:1x2", nullptr}, {"L_Click 1x2", nullptr}, {" L_Click:1x2", nullptr}, {"L_Clicked:1x2", nullptr},
       {"Wait=1000", nullptr}, {"[F1]+Ctrl", nullptr}};
   Lines lines;
   for (const auto& c : cases) lines.push_back(c.first);
@@ -214,7 +214,7 @@ TEST_F(Picker, ASecondStartOrTheWindowGoingAwayLeavesNoHookOrCapture) {
 // buffer there; any other line is left alone by both. Each button flashes
 // yellow for a tenth of a second, started again by a second click.
 TEST_F(Picker, CopyAndPasteOfAPoint) {
-  const Lines lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>"};
+  const Lines lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>", "L_Click 1x2"};
   form.batch.SetLines(lines);
   SelectRow(3);
   form.XYPaste.Click();  // before any copy the buffer holds its initial word
@@ -222,7 +222,7 @@ TEST_F(Picker, CopyAndPasteOfAPoint) {
   SelectRow(0);
   form.XYCopy.Click();
   EXPECT_EQ(form.XYCopy.FontColor(), kColorYellow);
-  for (int row : {1, 4, 5, -1}) {  // no mouse line: copy takes nothing, paste changes nothing
+  for (int row : {1, 4, 5, 6, -1}) {  // no mouse line: copy takes nothing, paste changes nothing
     form.batch.Select(row);
     form.XYCopy.Click();
     form.XYPaste.Click();
@@ -234,7 +234,7 @@ TEST_F(Picker, CopyAndPasteOfAPoint) {
   SelectRow(3);
   form.mXYCopy.Click();
   EXPECT_EQ(form.picker.CoordinateBuffer(), "Pointer");
-  EXPECT_EQ(form.SendList.Items(), (Lines{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5]}));
+  EXPECT_EQ(form.SendList.Items(), (Lines{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5], lines[6]}));
   for (int t : {150, 50}) fake.RunUntil(fake.now + t), form.XYPaste.Click();
   form.XYCopy.Click();
   fake.RunUntil(fake.now + 99);
