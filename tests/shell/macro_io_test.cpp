@@ -29,9 +29,16 @@ class MacroIo : public LifeFixture, public ::testing::Test {
     form.mSaveClick();
     return BoxTexts();
   }
-  bool Buttons(bool on) const {
-    return form.DelButton.Enabled() == on && form.UpButton.Enabled() == on && form.DownButton.Enabled() == on &&
-           form.ClearButton.Enabled() == on;
+  // What a load leaves in the window, in one line: caption, lines and the
+  // selected row, the editing buttons, the send method (and the one the
+  // switch compares with) with its target controls, the save dialog's name.
+  std::string Window() const {
+    const bool on = form.DelButton.Enabled() && form.UpButton.Enabled() && form.DownButton.Enabled() && form.ClearButton.Enabled();
+    const bool off = !form.DelButton.Enabled() && !form.UpButton.Enabled() && !form.DownButton.Enabled() && !form.ClearButton.Enabled();
+    return form.Caption() + " | " + std::to_string(form.SendList.Count()) + " lines, row " + std::to_string(form.SendList.ItemIndex()) +
+           " | buttons " + (on ? "on" : off ? "off" : "mixed") + " | method " + std::to_string(form.PostRadioGroup.ItemIndex()) + "/" +
+           std::to_string(form.PreviousSendMethod) + (form.WinMessageFlag() ? " win" : "") + (form.AppComboBox.Enabled() ? " target" : "") +
+           (form.XYCopy.Enabled() ? " | copy" : "") + " | " + form.SaveDialogFileName;
   }
 };
 
@@ -43,21 +50,14 @@ const std::string kWritten =
 
 TEST_F(MacroIo, LoadThenSaveGivesTheSameBytes) {
   EXPECT_EQ(Load(kWritten, "C:\\m\\ソフト.mcr"), Lines{});
-  EXPECT_EQ(form.SendList.Count(), 7);
-  EXPECT_EQ(form.SendList.ItemIndex(), 0);
-  EXPECT_TRUE(Buttons(true));
-  EXPECT_EQ(form.Caption(), "ZEPX - ソフト.mcr");
+  EXPECT_EQ(Window(), "ZEPX - ソフト.mcr | 7 lines, row 0 | buttons on | method 2/2 win target | C:\\m\\ソフト.mcr");
   EXPECT_EQ(form.LoopSpinEdit.Value() * 100000 + form.KeyAfterDelay.Value(), 300800);
-  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage);
-  EXPECT_EQ(form.PreviousSendMethod, kSendWinMessage);
-  EXPECT_TRUE(form.WinMessageFlag() && form.AppComboBox.Enabled());
 
   EXPECT_EQ(Save("C:\\out\\b.mcr"), Lines{});
   ASSERT_EQ(fake.dialogs_shown.size(), 1u);
-  EXPECT_EQ(fake.dialogs_shown[0].file_name, "C:\\m\\ソフト.mcr") << "the file last loaded";
-  EXPECT_EQ(fake.dialogs_shown[0].filter, "ZEP SendBatch List (*.mcr)|*.mcr");
-  EXPECT_EQ(fake.dialogs_shown[0].default_ext, "mcr");
-  EXPECT_TRUE(fake.dialogs_shown[0].overwrite_prompt);
+  const auto& d = fake.dialogs_shown[0];  // named after the file last loaded
+  EXPECT_EQ(d.file_name + "|" + d.filter + "|" + d.default_ext + (d.overwrite_prompt ? "|asks" : ""),
+            "C:\\m\\ソフト.mcr|ZEP SendBatch List (*.mcr)|*.mcr|mcr|asks");
   EXPECT_EQ(fake.files["C:\\out\\b.mcr"], kWritten);
   EXPECT_EQ(form.Caption(), "ZEPX - b.mcr");
 
@@ -76,8 +76,8 @@ TEST_F(MacroIo, LoadThenSaveGivesTheSameBytes) {
   EXPECT_EQ(form.SendList.Items(), (Lines{"[F1]", "Wait=5000"}));
   form.SetEditButtonsEnabled(false);
   EXPECT_EQ(Load("//ZEP Version 4.51\r\nSftAltCtl:4\r\n", "C:\\e.mcr"), Lines{});
-  EXPECT_TRUE(Buttons(false));
-  EXPECT_EQ(form.Caption() + "|" + form.ShiftAltCtrlDelay.Text(), "ZEPX - e.mcr|4");
+  EXPECT_EQ(Window(), "ZEPX - e.mcr | 0 lines, row -1 | buttons off | method 1/1 | C:\\e.mcr");
+  EXPECT_EQ(form.ShiftAltCtrlDelay.Value(), 4);
 }
 
 // A file that is no macro empties the list but keeps the settings read
@@ -101,14 +101,8 @@ TEST_F(MacroIo, AFileThatIsNoMacroEmptiesTheListAndSaysWhere) {
     EXPECT_NE(shown[0].find(not_macro), std::string::npos) << shown[0];
     EXPECT_NE(shown[0].find(c.message), std::string::npos) << shown[0];
     EXPECT_EQ(fake.boxes[0].kind, MsgKind::Info);
-    EXPECT_EQ(form.SendList.Count(), 0);
-    EXPECT_TRUE(Buttons(false));
-    EXPECT_FALSE(form.XYCopy.Enabled());
-    EXPECT_EQ(form.Caption(), "ZEPX");
-    EXPECT_EQ(form.SaveDialogFileName, "C:\\ok.mcr");
+    EXPECT_EQ(Window(), "ZEPX | 0 lines, row -1 | buttons off | method 0/0 | C:\\ok.mcr");
     EXPECT_EQ(form.KeyAfterDelay.Value(), 5);
-    EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendEvent);
-    EXPECT_FALSE(form.WinMessageFlag() || form.GetAppButton.Enabled());
   }
   // Numbers out of range in the settings lines: as the fields take them.
   EXPECT_EQ(Load("[F1]\r\nLoop:-5\r\nSendAPI:7\r\n"), Lines{});
