@@ -104,6 +104,7 @@ TEST_F(Shell, TheTrayTip) {
   EXPECT_EQ(Tip(), "ZEPX");
   std::string during;
   fake.At(2000, [&] { during = Tip(); });
+  fake.At(2500, [&] { fake.popup_choices = {2}, form.TrayCallback(win::WM_RBUTTONDOWN); });  // "待機": stops
   for (bool refused : {false, true}) {
     if (refused) form.batch.Clear();  // the tip must not go on claiming a run
     fake.popup_choices = {1};         // "マクロを実行"
@@ -111,6 +112,7 @@ TEST_F(Shell, TheTrayTip) {
     EXPECT_EQ(Tip(), "ZEPX");
   }
   EXPECT_EQ(during, "ZEPX - 実行中");
+  EXPECT_LT(fake.now, 4000) << "the menu's stop ends the run before its wait is over";
   form.SetTrayTip(std::string(61, 'a') + "実行");
   EXPECT_EQ(Tip(), std::string(61, 'a') + "実");
   form.SetTrayTip(std::string(62, 'a') + "実");
