@@ -86,10 +86,10 @@ void ListEditor::KeyDown(int vk) {
 
 void ListEditor::RefreshCoordinateDisplay() {
   std::optional<Coordinates> point;
-  if (batch_.Selected() >= 0) point = ReadCoordinates(batch_.Text(batch_.Selected()));
-  // A line without a point leaves the boxes alone and offers no paste:
-  // a paste rewrites everything after the first ":", which would destroy
-  // a text, an application name or a target title that holds one.
+  if (batch_.Selected() >= 0) point = MouseLinePoint(batch_.Text(batch_.Selected()));
+  // Only a mouse line shows its point and offers copy and paste: a paste
+  // rewrites everything after the first ":", which would destroy a text,
+  // an application name or a target title that holds one.
   if (point) {
     c_.XLabel.SetValue(point->x);
     c_.YLabel.SetValue(point->y);

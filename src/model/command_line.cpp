@@ -332,23 +332,32 @@ std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_
   return line.substr(0, colon + 1) + std::to_string(x) + "x" + std::to_string(y);
 }
 
+bool IsMouseLine(const std::string& line) {
+  if (Contains(line, "[")) return false;
+  for (const char* w : kMouseWords)
+    if (StartsWith(line, w) && At(line, std::char_traits<char>::length(w), ":")) return true;
+  return false;
+}
+
+std::optional<Coordinates> MouseLinePoint(const std::string& line) {
+  if (!IsMouseLine(line)) return std::nullopt;
+  return ReadCoordinates(line);
+}
+
 std::optional<std::string> WithPickedPoint(const std::string& line, std::int32_t x,
                                            std::int32_t y) {
-  if (Contains(line, ":")) return WithCoordinates(line, x, y);
-  if (Contains(line, "Drop")) return std::to_string(x) + "x" + std::to_string(y);
-  return std::nullopt;
+  if (!IsMouseLine(line)) return std::nullopt;
+  return WithCoordinates(line, x, y);
 }
 
 std::optional<std::string> CoordinateText(const std::string& line) {
-  const std::size_t colon = line.find(':');
-  if (colon == std::string::npos) return std::nullopt;
-  return line.substr(colon + 1);
+  if (!IsMouseLine(line)) return std::nullopt;
+  return line.substr(line.find(':') + 1);
 }
 
 std::optional<std::string> WithCoordinateText(const std::string& line, const std::string& text) {
-  const std::size_t colon = line.find(':');
-  if (colon == std::string::npos) return std::nullopt;
-  return line.substr(0, colon + 1) + text;
+  if (!IsMouseLine(line)) return std::nullopt;
+  return line.substr(0, line.find(':') + 1) + text;
 }
 
 TargetDescriptor ReadTargetDescriptor(const std::string& s) {

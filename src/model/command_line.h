@@ -168,17 +168,25 @@ std::optional<Coordinates> ReadCoordinates(const std::string& line);
 // returned unchanged.
 std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_t y);
 
-// The line a pick at x, y leaves selected: a line with ":" gets the point
-// after its first ":"; a line without ":" that holds "Drop" becomes the
-// bare point X "x" Y; any other line is left alone (nothing).
+// A line the picker and the coordinate copy and paste may rewrite: it
+// opens with one of the eight mouse words followed by ":" and holds no "["
+// anywhere. A ":" elsewhere belongs to a text, an application name or a
+// target title, and a "Drop" inside another line is no drop.
+bool IsMouseLine(const std::string& line);
+// The point the coordinate display shows for a line: a mouse line's
+// reading, nothing for any other line.
+std::optional<Coordinates> MouseLinePoint(const std::string& line);
+
+// The line a pick at x, y leaves selected: a mouse line gets the point
+// after its first ":"; any other line is left alone (nothing).
 std::optional<std::string> WithPickedPoint(const std::string& line, std::int32_t x,
                                            std::int32_t y);
 
-// The coordinate part that copy takes: everything after the first ":".
-// Nothing for a line without ":".
+// The coordinate part that copy takes: everything after the first ":" of a
+// mouse line; nothing for any other line.
 std::optional<std::string> CoordinateText(const std::string& line);
-// The line with everything after its first ":" replaced by `text`, as the
-// coordinate paste writes it; nothing for a line without ":".
+// The mouse line with everything after its first ":" replaced by `text`, as
+// the coordinate paste writes it; nothing for any other line.
 std::optional<std::string> WithCoordinateText(const std::string& line, const std::string& text);
 
 // ---- target descriptors -------------------------------------------------------

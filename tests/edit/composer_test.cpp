@@ -1,13 +1,15 @@
 // The composer through the main window's own handlers: AddButton's click,
 // the picks in CommandBox and ComboBoxEx1, the text field taking the focus.
-#include <gtest/gtest.h>
-
 #include "edit/edit_support.h"
 
 namespace zepx {
 namespace {
 
 class ComposerTest : public EditTest {};
+
+const char kNoText[] = "送信文字列を入力して下さい";
+const char kNoTarget[] = "キー送信先アプリケーションを選択指定して下さい";
+const char kTooMany[] = "登録できるコマンドは最大999個までです";
 
 // Every one of the 85 kinds appended with all three modifier boxes checked,
 // in WinMessage and in _event: the line each must give, by family.
@@ -24,18 +26,15 @@ TEST_F(ComposerTest, EveryKindAppendedWithAllModifiers) {
     form.SendTextEdit.SetText("hello: 1x2");
     for (int kind = 0; kind < static_cast<int>(kCommandKindCount); ++kind) {
       const std::string caption = kCommandKinds[static_cast<std::size_t>(kind)];
-      Lines want;
+      Lines want{caption + "+Shift+Alt+Ctrl" + to};
       if (kind == 0) want = {"Wait=2500"};
       else if (kind <= 4) want = {caption + ":120x45"};
-      else if (kind == 5) want = {"L_Drag:NoSet", "L_Drop:NoSet"};
-      else if (kind == 6) want = {"R_Drag:NoSet", "R_Drop:NoSet"};
+      else if (kind <= 6) want = {caption.substr(0, 6) + ":NoSet", caption.substr(0, 2) + "Drop:NoSet"};
       else if (kind == 7) want = {"[Text]~~hello: 1x2" + to};
       else if (kind == 77 || kind == 82 || kind == 83) want = {caption};  // [Windows], events
       else if (kind == 84) want = {"[ｱﾌﾟﾘを前面に]@@hello: 1x2"};
-      else want = {caption + "+Shift+Alt+Ctrl" + to};
       form.batch.Clear();
-      Kind(kind);
-      form.AddButton.Click();
+      Add(caption);
       EXPECT_EQ(BatchLines(), want) << "method " << method << ", kind " << kind;
     }
   }
@@ -52,61 +51,65 @@ TEST_F(ComposerTest, InsertedLinesAndWhereTheyGo) {
   form.SendTextEdit.SetText("hi");
   Load({"[Z]", "[Y]"});  // row 0 selected: every add is inserted at it
   for (const char* k : {"[Text]", "[ｱﾌﾟﾘを前面に]", "[Windows]", "【ZEP Event 2】"}) Add(k);
-  EXPECT_EQ(BatchLines(), (Lines{"[Text]+Alt~~hi|>Game <5>", "[ｱﾌﾟﾘを前面に]+Alt@@hi",
-                                 "[Windows]+Alt|>Game <5>", "【ZEP Event 2】", "[Z]", "[Y]"}));
+  EXPECT_EQ(BatchLines(), (Lines{"[Text]+Alt~~hi|>Game <5>", "[ｱﾌﾟﾘを前面に]+Alt@@hi", "[Windows]+Alt|>Game <5>",
+                                 "【ZEP Event 2】", "[Z]", "[Y]"}));
   EXPECT_EQ(form.batch.Selected(), 4) << "the row that was selected";
-
-  const Lines list{"[A]", "L_Drag:NoSet", "L_Drop:NoSet", "[B]"};
-  Load(list);
-  ClickRow(2);
-  Add("[C]");
-  EXPECT_EQ(BatchLines(), (Lines{"[A]", "L_Drag:NoSet", "L_Drop:NoSet", "[C]+Alt|>Game <5>", "[B]"}));
-  EXPECT_EQ(form.batch.Selected(), 3) << "the new line";
-  Load(list);
-  ClickRow(2);
-  Add("R_Drag&Drop");
-  EXPECT_EQ(BatchLines(), (Lines{"[A]", "L_Drag:NoSet", "L_Drop:NoSet", "R_Drag:NoSet",
-                                 "R_Drop:NoSet", "[B]"}));
-  Load(list);
-  ClickRow(0);
-  Add("L_Drag&Drop");  // inserted at S: the selection lands on the new drop line
-  EXPECT_EQ(form.batch.Selected(), 1);
-  EXPECT_EQ(form.batch.Text(1), "L_Drop:NoSet");
-  EXPECT_EQ(form.SendList.Items(), BatchLines());
-
+  const char* d[] = {"L_Drag:NoSet", "L_Drop:NoSet"};
+  const struct { int row; const char* kind; Lines want; int selected; } cases[] = {
+      {2, "[C]", {"[A]", d[0], d[1], "[C]+Alt|>Game <5>", "[B]"}, 3},
+      {2, "R_Drag&Drop", {"[A]", d[0], d[1], "R_Drag:NoSet", "R_Drop:NoSet", "[B]"}, 3},
+      {1, "[C]", {"[A]", "[C]+Alt|>Game <5>", d[0], d[1], "[B]"}, 2},
+      {0, "L_Drag&Drop", {d[0], d[1], "[A]", d[0], d[1], "[B]"}, 1},  // lands on the new drop line
+      {3, "L_Click", {"[A]", d[0], d[1], "[B]", "L_Click:0x0"}, 4}};  // appended after the last row
+  for (const auto& c : cases) {
+    Load({"[A]", d[0], d[1], "[B]"});
+    ClickRow(c.row);
+    Add(c.kind);
+    EXPECT_EQ(BatchLines(), c.want) << c.kind << " at row " << c.row;
+    EXPECT_EQ(form.batch.Selected(), c.selected) << c.kind << " at row " << c.row;
+    EXPECT_EQ(form.SendList.Items(), BatchLines());
+  }
   form.batch.Clear();
   Add("時間(ミリ秒)");
   EXPECT_EQ(form.batch.Selected(), 0) << "appended to an empty list";
 }
 
-TEST_F(ComposerTest, TheThreeRefusals) {
-  // The text is asked for before the target, and nothing is added.
-  Method(kSendWinMessage);
-  Add("[Text]");
-  EXPECT_EQ(BoxTexts(), (Lines{"送信文字列を入力して下さい"}));
-  EXPECT_TRUE(form.SendTextEdit.Focused());
-
-  // Appended keys, events, applications need a chosen target in every
-  // method; waits, clicks, drags and anything inserted never do.
+// What an appended line is refused for, in every method: the message, the
+// focus, a list left as it was. Waits, clicks, drags and anything inserted
+// are never checked; the text is asked for before the target.
+TEST_F(ComposerTest, Refusals) {
   for (int method : {kSendEvent, kSendInput, kSendWinMessage}) {
-    Method(method);
-    form.AppComboBox.SetItems({"Other <1>"});
-    form.AppComboBox.SetText("typed <9>");
     form.batch.Clear();
-    fake.boxes.clear();
-    for (const char* kind : {"[F1]", "[Windows]", "【ZEP Event 1】", "[ｱﾌﾟﾘを前面に]"}) Add(kind);
-    EXPECT_EQ(BoxTexts(), Lines(4, "キー送信先アプリケーションを選択指定して下さい")) << method;
-    // The field is pointed at only where it can be used.
-    EXPECT_EQ(form.AppComboBox.DroppedDown(), method == kSendWinMessage);
-    fake.boxes.clear();
-    for (const char* kind : {"時間(ミリ秒)", "R_DClick", "R_Drag&Drop"}) Add(kind);
-    ClickRow(0);
-    Add("[F1]");
-    EXPECT_TRUE(fake.boxes.empty());
-    EXPECT_EQ(form.batch.Text(0), method == kSendWinMessage ? "[F1]|>typed <9>" : "[F1]");
-    form.AppComboBox.SetDroppedDown(false);
+    Method(method);
+    const struct { const char* kind; const char* text; bool target; const char* message; } cases[] = {
+        {"[Text]", "", true, kNoText}, {"[Text]", "", false, kNoText}, {"[Text]", "a", false, kNoTarget},
+        {"[F1]", "", false, kNoTarget}, {"[Windows]", "", false, kNoTarget}, {"【ZEP Event 1】", "", false, kNoTarget},
+        {"[ｱﾌﾟﾘを前面に]", "a", false, kNoTarget}, {"[F1]", "", true, nullptr},
+        {"時間(ミリ秒)", "", false, nullptr}, {"R_DClick", "", false, nullptr}, {"R_Drag&Drop", "", false, nullptr}};
+    for (const auto& c : cases) {
+      if (c.target) PickTarget("Game <5>");
+      else form.AppComboBox.SetItems({"Other <1>"}), form.AppComboBox.SetText("typed <9>");
+      form.SendTextEdit.SetText(c.text);
+      form.SendTextEdit.FromNativeFocus(false);
+      form.AppComboBox.SetDroppedDown(false);
+      fake.boxes.clear();
+      const Lines before = BatchLines();
+      form.batch.Select(form.batch.Count() - 1);
+      Add(c.kind);
+      const std::string at = std::string(c.kind) + " in method " + std::to_string(method);
+      EXPECT_EQ(BoxTexts(), c.message ? Lines{c.message} : Lines{}) << at;
+      EXPECT_EQ(BatchLines().size() == before.size(), c.message != nullptr) << at << ": appended or refused";
+      if (c.message == kNoText) EXPECT_TRUE(form.SendTextEdit.Focused()) << at;
+      // The target field is pointed at only where it can be used.
+      if (c.message == kNoTarget) EXPECT_EQ(form.AppComboBox.DroppedDown(), method == kSendWinMessage) << at;
+    }
   }
-
+  Load({"[A]", "[B]"});  // inserted, nothing is checked: the typed target goes with the key
+  form.AppComboBox.SetItems({"Other <1>"});
+  form.AppComboBox.SetText("typed <9>");
+  Add("[F1]");
+  EXPECT_EQ(form.batch.Text(0), "[F1]|>typed <9>");
+  EXPECT_TRUE(fake.boxes.empty());
   // A refusal still leaves the window as an add does, and selects row
   // S + 1 when there is one.
   Load({"Wait=1", "Wait=2"});
@@ -117,58 +120,63 @@ TEST_F(ComposerTest, TheThreeRefusals) {
   EXPECT_EQ(form.Caption(), "ZEPX");
   EXPECT_TRUE(EditButtons(true));
   EXPECT_EQ(list_form.Caption(), "ZEPX Batch処理送信リスト <2行>");
-
-  // 998 lines still take a pair; then, and in a longer loaded file, the
-  // limit ends Add at once.
-  Load(Lines(998, "Wait=1"));
-  ClickRow(997);
-  Add("L_Drag&Drop");
-  EXPECT_EQ(form.batch.Count(), 1000);
-  fake.boxes.clear();
-  form.SetCaption("ZEPX - kept");
-  Add("時間(ミリ秒)");
-  Load(Lines(1200, "Wait=1"));
-  ClickRow(5);
-  Add("L_Click");
-  EXPECT_EQ(form.batch.Count(), 1200);
-  EXPECT_EQ(BoxTexts(), Lines(1, "登録できるコマンドは最大999個までです"));
 }
 
-TEST_F(ComposerTest, TheReactionsOfTheInputArea) {
-  form.CommandBox.FromNativeSelect(0);
-  EXPECT_TRUE(form.SpinEdit1.Focused());
-  form.CommandBox.FromNativeSelect(kKindFrontApp);
-  EXPECT_EQ(form.ComboBoxEx1.ItemIndex(), 1);
-  EXPECT_EQ(form.SendTextEdit.Color(), 0x00F0CAA6u);
-  EXPECT_TRUE(form.GetAppButton2.Enabled());
-  EXPECT_TRUE(form.SendTextEdit.Focused());
-  form.ComboBoxEx1.FromNativeSelect(0);
-  EXPECT_EQ(form.SendTextEdit.Color(), kColorWindow);
-  EXPECT_FALSE(form.GetAppButton2.Enabled());
+// 998 lines take one more, and a pair; 999 and more (a longer file) take
+// nothing: the message, and the window left exactly as it was.
+TEST_F(ComposerTest, TheListTakesNoLineBeyondLine999) {
+  for (const char* kind : {"L_Click", "L_Drag&Drop"}) {
+    Load(Lines(998, "Wait=1"));
+    ClickRow(997);
+    Add(kind);
+    EXPECT_EQ(form.batch.Count(), kind[2] == 'C' ? 999 : 1000) << kind << " added to 998 lines";
+    EXPECT_TRUE(fake.boxes.empty()) << kind << " added to 998 lines";
+  }
+  for (int lines : {999, 1000, 1200}) {
+    Load(Lines(static_cast<std::size_t>(lines), "Wait=1"));
+    ClickRow(lines == 1000 ? 5 : lines - 1);
+    form.SetCaption("ZEPX - kept");
+    Add("L_Click");
+    EXPECT_EQ(form.batch.Count(), lines);
+    EXPECT_EQ(BoxTexts(), Lines{kTooMany}) << lines << " lines";
+    EXPECT_EQ(form.Caption(), "ZEPX - kept") << "the refusal at " << lines << " lines ends Add at once";
+  }
+}
 
+// The reactions of the input area: each user action, the text mode it
+// leaves (0 text, 1 application: sky blue, its list button on) and where the
+// focus goes.
+TEST_F(ComposerTest, TheReactionsOfTheInputArea) {
+  const struct { const char* what; std::function<void()> act; int mode; const TControl* focus; } cases[] = {
+      {"wait kind", [&] { form.CommandBox.FromNativeSelect(0); }, -1, &form.SpinEdit1},
+      {"front-app kind", [&] { form.CommandBox.FromNativeSelect(kKindFrontApp); }, 1, &form.SendTextEdit},
+      {"text kind", [&] { form.CommandBox.FromNativeSelect(kKindText); }, 0, &form.SendTextEdit},
+      {"mode 1 picked", [&] { form.ComboBoxEx1.FromNativeSelect(1); }, 1, &form.SendTextEdit},
+      {"mode 0 picked", [&] { form.ComboBoxEx1.FromNativeSelect(0); }, 0, &form.SendTextEdit}};
+  for (int from : {0, 1}) {
+    for (const auto& c : cases) {
+      form.ComboBoxEx1.FromNativeSelect(from);
+      for (TControl* f : std::initializer_list<TControl*>{&form.SendTextEdit, &form.SpinEdit1}) f->FromNativeFocus(false);
+      c.act();
+      const int mode = c.mode < 0 ? from : c.mode;
+      EXPECT_EQ(form.ComboBoxEx1.ItemIndex(), mode) << c.what << " from mode " << from;
+      EXPECT_EQ(form.SendTextEdit.Color(), mode == 1 ? 0x00F0CAA6u : kColorWindow) << c.what << " from mode " << from;
+      EXPECT_EQ(form.GetAppButton2.Enabled(), mode == 1) << c.what << " from mode " << from;
+      EXPECT_TRUE(c.focus->Focused()) << c.what << " from mode " << from << ": the focus goes to " << c.focus->Name;
+    }
+  }
   for (const char* kind : {"[+]", "[-]", "[*]", "[A]"}) form.CommandBox.FromNativeSelect(KindOf(kind));
   EXPECT_EQ(BoxTexts(), Lines(2, "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\n"
                                  "Shiftと同時押ししないと正しく出力されません。"));
-
   // Entering the text field chooses the kind of its mode, without the
   // reactions of a kind the user picked.
-  form.ComboBoxEx1.SetItemIndex(1);
-  form.SendTextEdit.FromNativeFocus(false);
-  form.SendTextEdit.FromNativeFocus(true);
-  EXPECT_EQ(form.CommandBox.ItemIndex(), kKindFrontApp);
-  form.ComboBoxEx1.SetItemIndex(0);
-  form.SendTextEdit.FromNativeFocus(false);
-  form.SendTextEdit.FromNativeFocus(true);
-  EXPECT_EQ(form.CommandBox.ItemIndex(), kKindText);
+  for (int mode : {1, 0}) {
+    form.ComboBoxEx1.SetItemIndex(mode);
+    form.SendTextEdit.FromNativeFocus(false);
+    form.SendTextEdit.FromNativeFocus(true);
+    EXPECT_EQ(form.CommandBox.ItemIndex(), mode ? kKindFrontApp : kKindText);
+  }
   EXPECT_EQ(fake.boxes.size(), 2u);
-
-  std::vector<std::pair<std::string, bool>> mirrored;
-  form.composer.MirrorModifier = [&](const std::string& name, bool on) { mirrored.push_back({name, on}); };
-  form.ShiftCheck.FromNativeClick();
-  form.CtrlCheck.FromNativeClick();
-  form.ShiftCheck.FromNativeClick();
-  EXPECT_EQ(mirrored, (std::vector<std::pair<std::string, bool>>{
-                          {"ShiftCheck", true}, {"CtrlCheck", true}, {"ShiftCheck", false}}));
 }
 
 }  // namespace

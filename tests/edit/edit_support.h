@@ -9,19 +9,16 @@
 #include <vector>
 
 #include "model/command_line.h"
-#include "platform/fake/fake_platform.h"
-#include "shell/main_form.h"
+#include "shell/life_support.h"
 #include "shell/send_list_form.h"
-#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 
 using Lines = std::vector<std::string>;
 
-class EditTest : public ::testing::Test {
+class EditTest : public LifeFixture, public ::testing::Test {
  protected:
   EditTest() {
-    form.Bind(native.get());
     list_form.Bind(list_native.get());
     form.SendListForm = &list_form;
     list_form.Connect(form.editor, fake.platform().translucency);
@@ -39,13 +36,13 @@ class EditTest : public ::testing::Test {
   // A kind chosen by the program (as the palette and the list keys do),
   // without the reactions of a user's pick.
   void Kind(int kind) { form.CommandBox.SetItemIndex(kind); }
-  int KindOf(const char* caption) const {
+  int KindOf(const std::string& caption) const {
     for (std::size_t k = 0; k < kCommandKinds.size(); ++k)
-      if (std::string(kCommandKinds[k]) == caption) return static_cast<int>(k);
+      if (kCommandKinds[k] == caption) return static_cast<int>(k);
     ADD_FAILURE() << "no kind " << caption;
     return 0;
   }
-  void Add(const char* caption) {
+  void Add(const std::string& caption) {
     Kind(KindOf(caption));
     form.AddButton.Click();
   }
@@ -62,13 +59,8 @@ class EditTest : public ::testing::Test {
   void Key(int vk) { form.SendList.OnKeyDown(vk); }
 
   Lines BatchLines() const { return form.batch.Texts(); }
-  Lines BoxTexts() const {
-    Lines t;
-    for (const auto& b : fake.boxes) t.push_back(b.text);
-    return t;
-  }
   bool EditButtons(bool on) const {
-    for (const TButton* b : {&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
+    for (const TButton* b : std::initializer_list<const TButton*>{&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
                              &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton})
       if (b->Enabled() != on) return false;
     return true;
@@ -77,12 +69,10 @@ class EditTest : public ::testing::Test {
     return form.XYCopy.Enabled() == on && form.XYPaste.Enabled() == on &&
            form.mXYCopy.Enabled() == on && form.mXYPaste.Enabled() == on;
   }
+  // The coordinate boxes, as "x,y".
+  std::string Shown() { return std::to_string(form.XLabel.Value()) + "," + std::to_string(form.YLabel.Value()); }
 
-  TApplication app;
-  FakePlatform fake;
-  std::unique_ptr<INativeForm> native = MakeNativeForm(fake, "TMainForm");
   std::unique_ptr<INativeForm> list_native = MakeNativeForm(fake, "TSendListForm");
-  TMainForm form{fake.platform(), app};
   TSendListForm list_form;
 };
 

@@ -1,107 +1,100 @@
 // List editing through the handlers the buttons and keys call: DelButton,
 // ClearButton, UpButton and DownButton clicks, keys in SendList, rows
-// clicked, and the send-method radio group.
-#include <gtest/gtest.h>
-
+// clicked, the send-method radio group and the detached list window.
 #include "edit/edit_support.h"
+#include "shell/input_form.h"
 
 namespace zepx {
 namespace {
 
-class ListEditorTest : public EditTest {};
+class ListEditorTest : public EditTest {
+ protected:
+  // What both windows show of the list: its lines with the selected row
+  // marked, and the two captions; the detached copy must equal the list.
+  std::string Lists() const {
+    std::string s;
+    for (int i = 0; i < form.batch.Count(); ++i) s += (i == form.batch.Selected() ? "*" : "") + form.batch.Text(i) + " ";
+    if (list_form.SendList2.Items() != form.SendList.Items()) s += "(the detached copy differs) ";
+    return s + "| " + form.Caption() + " | " + list_form.Caption();
+  }
+};
 
+// The words alone decide: a drag line takes the line below it along, a drop
+// line the one above, and a pair cut at the list's ends loses one line.
 TEST_F(ListEditorTest, DeleteTakesADragPairAsAWhole) {
-  const Lines six{"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]", "[F]"};
-  Load(six);
-  ClickRow(3);  // the drop line: its drag line goes too
+  const Lines six{"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]", "R_Click:7x8"};
+  const std::tuple<Lines, int, std::string> cases[] = {
+      {six, 3, "[A] [B] [E] *R_Click:7x8 | ZEPX | ZEPX Batch処理送信リスト <4行>"},
+      {six, 2, "[A] [B] *[E] R_Click:7x8 | ZEPX | ZEPX Batch処理送信リスト <4行>"},
+      {six, 5, "[A] [B] L_Drag:1x2 L_Drop:3x4 *[E] | ZEPX | ZEPX Batch処理送信リスト <5行>"},
+      {{"[Text]~~Drag me", "[X]", "R_Drop:NoSet"}, 0, "*R_Drop:NoSet | ZEPX | ZEPX Batch処理送信リスト <1行>"},
+      {{"R_Drop:NoSet", "R_Drag:NoSet"}, 0, "*R_Drag:NoSet | ZEPX | ZEPX Batch処理送信リスト <1行>"},
+      {{"[A]", "R_Drag:NoSet"}, 1, "*[A] | ZEPX | ZEPX Batch処理送信リスト <1行>"}};
+  for (const auto& [list, row, want] : cases) {
+    Load(list);
+    ClickRow(row);
+    form.DelButton.Click();
+    EXPECT_EQ(Lists(), want) << "deleting " << list[static_cast<std::size_t>(row)];
+  }
   form.DelButton.Click();
-  EXPECT_EQ(BatchLines(), (Lines{"[A]", "[B]", "[E]", "[F]"}));
-  EXPECT_EQ(form.batch.Selected(), 3) << "row S, the former row 5";
-  EXPECT_EQ(form.Caption(), "ZEPX");
-  EXPECT_EQ(list_form.Caption(), "ZEPX Batch処理送信リスト <4行>");
-  Load(six);
-  ClickRow(2);  // the drag line: its drop line goes too
-  form.DelButton.Click();
-  EXPECT_EQ(form.batch.Text(2), "[E]");
-
-  // The words alone decide; a pair cut at the list's ends loses one line.
-  Load({"[Text]~~Drag me", "[X]", "R_Drop:NoSet", "R_Drag:NoSet"});
-  form.DelButton.Click();
-  EXPECT_EQ(BatchLines(), (Lines{"R_Drop:NoSet", "R_Drag:NoSet"}));
-  ClickRow(1);
-  form.DelButton.Click();
-  EXPECT_EQ(form.batch.Selected(), 0) << "the new last row";
-  form.DelButton.Click();
-  EXPECT_TRUE(form.batch.Empty());
-  EXPECT_TRUE(EditButtons(false));
+  EXPECT_TRUE(form.batch.Empty() && EditButtons(false));
   form.DelButton.Click();  // nothing selected: nothing happens
 }
 
+// Either window's Clear asks first, and only Yes clears.
 TEST_F(ListEditorTest, ClearAsksAndOnlyYesClears) {
   form.ClearButton.Click();  // an empty list: no question
-  EXPECT_TRUE(fake.boxes.empty());
-  Load({"[A]", "[B]"});
+  Load({"L_Click:1x2", "[B]"});
   fake.answers = {MsgResult::No, MsgResult::Yes};
   form.ClearButton.Click();
-  EXPECT_EQ(form.batch.Count(), 2);
-  EXPECT_EQ(form.Caption(), "ZEPX - list.mcr");
-  list_form.ClearButton.Click();  // the detached window's Clear is the same
-  EXPECT_TRUE(form.batch.Empty());
+  EXPECT_EQ(Lists(), "*L_Click:1x2 [B] | ZEPX - list.mcr | ZEPX Batch処理送信リスト (0行)");
+  list_form.ClearButton.Click();
+  EXPECT_EQ(Lists(), "| ZEPX | Batch処理送信リスト (0行)");
   EXPECT_EQ(BoxTexts(), Lines(2, "全ての行を削除します。よろしいですか？"));
   EXPECT_EQ(fake.boxes[0].kind, MsgKind::YesNo);
-  EXPECT_TRUE(EditButtons(false));
-  EXPECT_TRUE(CopyPaste(false));
-  EXPECT_EQ(form.Caption(), "ZEPX");
-  EXPECT_EQ(list_form.Caption(), "Batch処理送信リスト (0行)");
+  EXPECT_TRUE(EditButtons(false) && CopyPaste(false));
 }
 
+// Up and Down swap with the neighbour, pairs not looked at, and the target
+// goes with its line; the caption stays.
 TEST_F(ListEditorTest, MoveSwapsWithTheNeighbourAndKeepsTargets) {
   Load({"L_Drag:1x1", "L_Drop:2x2", "[C]"});
   form.batch.SetTarget(2, 303);
   form.SetCaption("ZEPX - kept");
   ClickRow(1);
-  form.UpButton.Click();  // pairs are not looked at
+  form.UpButton.Click();
   form.UpButton.Click();  // no row above: nothing
-  EXPECT_EQ(BatchLines(), (Lines{"L_Drop:2x2", "L_Drag:1x1", "[C]"}));
-  EXPECT_EQ(form.SendList.ItemIndex(), 0);
   EXPECT_EQ(list_form.SendList2.ItemIndex(), 0);
   ClickRow(2);
   form.DownButton.Click();  // no row below
   form.UpButton.Click();
-  EXPECT_EQ(BatchLines(), (Lines{"L_Drop:2x2", "[C]", "L_Drag:1x1"}));
+  EXPECT_EQ(Lists(), "L_Drop:2x2 *[C] L_Drag:1x1 | ZEPX - kept | ZEPX Batch処理送信リスト (0行)");
   EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{0, 303, 0}));
-  EXPECT_EQ(list_form.SendList2.Items(), BatchLines());
-  EXPECT_EQ(form.Caption(), "ZEPX - kept") << "a move leaves the caption";
   form.batch.Select(-1);
   form.UpButton.Click();
   EXPECT_EQ(form.batch.Text(1), "[C]");
 }
 
+// Insert and Delete only while their buttons are enabled; the function keys
+// choose their kind and add whatever AddButton says; any key shows the
+// selected line's point.
 TEST_F(ListEditorTest, KeysInTheList) {
   Method(kSendWinMessage);
   PickTarget("Game <1234>");
   form.ShiftCheck.SetChecked(true);
   Load({"L_Drag:NoSet", "R_Click:640x480"});
-  // Insert and Delete only while their buttons are enabled.
-  form.AddButton.SetEnabled(false);
-  form.DelButton.SetEnabled(false);
-  Key(win::VK_INSERT);
-  Key(win::VK_DELETE);
-  EXPECT_EQ(form.batch.Count(), 2);
-  form.AddButton.SetEnabled(true);
-  form.DelButton.SetEnabled(true);
-  Key(win::VK_INSERT);  // the kind in CommandBox, a wait, inserted at row 0
-  EXPECT_EQ(form.batch.Text(0), "Wait=1000");
-  ClickRow(0);
-  Key(win::VK_DELETE);
-  EXPECT_EQ(form.batch.Count(), 2);
-
-  // Any key shows the selection's point, moved there by the program.
+  for (bool enabled : {false, true}) {
+    form.AddButton.SetEnabled(enabled);
+    form.DelButton.SetEnabled(enabled);
+    Key(win::VK_INSERT);  // the kind in CommandBox, a wait, inserted at row 0
+    ClickRow(0);
+    Key(win::VK_DELETE);
+    EXPECT_EQ(Lists(), enabled ? "*L_Drag:NoSet R_Click:640x480 | ZEPX | ZEPX Batch処理送信リスト <2行>"
+                               : "*L_Drag:NoSet R_Click:640x480 | ZEPX - list.mcr | ZEPX Batch処理送信リスト (0行)");
+  }
   form.batch.Select(1);
   Key(0x41);
-  EXPECT_EQ(form.XLabel.Value(), 640);
-
-  // The function keys choose their kind and add, whatever AddButton says.
+  EXPECT_EQ(Shown(), "640,480");
   form.AddButton.SetEnabled(false);
   for (int k = 0; k < 12; ++k) {
     Key(win::VK_F1 + k);
@@ -111,55 +104,125 @@ TEST_F(ListEditorTest, KeysInTheList) {
   EXPECT_EQ(form.batch.Count(), 14);
 }
 
-// Decided here: a line whose ":" is no point (a text, an application
-// name, a title) leaves the fields and offers no coordinate copy or paste.
+// Only a mouse line shows its point and offers coordinate copy and paste;
+// any other line leaves the boxes as they were. Clicking a row, adding
+// and deleting all refresh the display.
 TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
-  Load({"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4"});
-  EXPECT_EQ(form.XLabel.Value(), 640);
-  EXPECT_EQ(form.YLabel.Value(), 480);
-  EXPECT_TRUE(CopyPaste(true));
-  ClickRow(1);
-  EXPECT_EQ(form.XLabel.Value(), 0);
-  EXPECT_TRUE(CopyPaste(true));
-  form.XLabel.SetValue(77);
-  for (int row : {2, 3, -1}) {
+  const Lines lines{"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4", "[Text]~~a:1x2",
+                    "[A]|>C:1x2", "L_Click:abc", "my Drop:5x6", "L_Drop:[1x2"};
+  form.batch.SetLines(lines);
+  for (int row = -1; row < static_cast<int>(lines.size()); ++row) {
+    form.XLabel.SetValue(77);
+    form.YLabel.SetValue(77);
     ClickRow(row);
-    EXPECT_TRUE(CopyPaste(false)) << row;
-    EXPECT_EQ(form.XLabel.Value(), 77) << row;
+    const std::string at = row < 0 ? "no row" : lines[static_cast<std::size_t>(row)];
+    EXPECT_TRUE(CopyPaste(row == 0 || row == 1)) << at;
+    EXPECT_EQ(Shown(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << at;
   }
-  EXPECT_EQ(form.batch.Text(3), "[Text]~~at 12:30x4");
+  EXPECT_EQ(BatchLines(), lines);
+  Load({"[A]"});
+  form.XLabel.SetValue(120);
+  Add("R_Click");
+  EXPECT_TRUE(CopyPaste(true)) << "after an add, the added click line's";
+  Load({"[A]", "R_Click:640x480", "L_Click:3x4", "[D]"});
+  ClickRow(1);
+  form.DelButton.Click();
+  EXPECT_EQ(Shown(), "3,4") << "after a delete, the point of the line now at the deleted row";
+  form.DelButton.Click();
+  EXPECT_TRUE(CopyPaste(false)) << "[D] is no mouse line";
 }
 
+// Between WinMessage and the other two the line forms differ: the switch
+// asks to clear a list with a row selected, Cancel puts the method back;
+// between _event and SendInput, or with no row selected, nothing is asked.
 TEST_F(ListEditorTest, SwitchingToOrFromWinMessageAsksToClear) {
-  Method(kSendWinMessage);  // an empty list: no question
-  EXPECT_TRUE(fake.boxes.empty());
-  Load({"[A]|>a <1>", "[B]|>b <2>"});
-  fake.answers = {MsgResult::Cancel};
-  Method(kSendInput);
-  EXPECT_EQ(BoxTexts(), (Lines{"WinMessageから_event、SendInputに変更するには、Batch処理送信リストを"
-                               "クリアする必要があります\r\nクリアしてもよろしいですか？"}));
-  EXPECT_EQ(fake.boxes[0].kind, MsgKind::OkCancel);
-  EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage) << "Cancel puts it back";
-  EXPECT_TRUE(form.WinMessageFlag());
-  EXPECT_EQ(form.batch.Count(), 2);
-  fake.answers = {MsgResult::Ok};
-  Method(kSendEvent);
-  EXPECT_TRUE(form.batch.Empty());
-  EXPECT_FALSE(form.WinMessageFlag());
-  EXPECT_FALSE(form.AppComboBox.Enabled());
-  EXPECT_EQ(list_form.Caption(), "Batch処理送信リスト (0行)");
-
-  Load({"[A]", "[B]"});
-  fake.boxes.clear();
-  fake.answers = {MsgResult::Cancel};
-  Method(kSendWinMessage);
-  EXPECT_EQ(BoxTexts(), (Lines{"_event、SendInputからWinMessageに変更するには、Batch処理送信リストを"
-                               "クリアする必要があります\r\nクリアしてもよろしいですか？"}));
-  Method(kSendInput);  // between the other two: never a question
+  const std::string clear = "する必要があります\r\nクリアしてもよろしいですか？";
+  const std::string from_win = "WinMessageから_event、SendInputに変更するには、Batch処理送信リストをクリア" + clear;
+  const std::string to_win = "_event、SendInputからWinMessageに変更するには、Batch処理送信リストをクリア" + clear;
+  const auto method = [&] {
+    return std::to_string(form.PostRadioGroup.ItemIndex()) + std::to_string(form.PreviousSendMethod) +
+           (form.WinMessageFlag() ? " win" : " ") + (form.AppComboBox.Enabled() ? " target" : "") +
+           (form.AutoHandleCheckBox.Enabled() ? " auto" : "") + " " + std::to_string(form.batch.Count());
+  };
+  const struct { int from; Lines lines; int to; MsgResult answer; std::string box, after; } cases[] = {
+      {kSendInput, {}, kSendWinMessage, MsgResult::Ok, "", "22 win target auto 0"},
+      {kSendWinMessage, {"[A]|>a <1>", "[B]|>b <2>"}, kSendInput, MsgResult::Cancel, from_win, "22 win target auto 2"},
+      {kSendWinMessage, {"[A]|>a <1>"}, kSendEvent, MsgResult::Ok, from_win, "00  0"},
+      {kSendEvent, {"[A]", "[B]"}, kSendWinMessage, MsgResult::Cancel, to_win, "00  2"},
+      {kSendEvent, {"[A]", "[B]"}, kSendInput, MsgResult::Cancel, "", "11  2"},
+      {kSendInput, {"[A]"}, kSendWinMessage, MsgResult::Ok, to_win, "22 win target auto 0"}};
+  for (const auto& c : cases) {
+    form.batch.Clear();
+    Method(c.from);
+    Load(c.lines);
+    fake.answers = {c.answer};
+    Method(c.to);
+    EXPECT_EQ(BoxTexts(), c.box.empty() ? Lines{} : Lines{c.box}) << c.from << " to " << c.to;
+    if (!c.box.empty()) EXPECT_EQ(fake.boxes[0].kind, MsgKind::OkCancel);
+    EXPECT_EQ(method(), c.after) << c.from << " to " << c.to;
+  }
+  EXPECT_EQ(Lists(), "| ZEPX | Batch処理送信リスト (0行)") << "a list cleared by the switch";
+  Load({"[A]"});
   form.batch.Select(-1);
-  Method(kSendWinMessage);  // no row selected: no question either
-  EXPECT_EQ(fake.boxes.size(), 1u);
-  EXPECT_EQ(form.batch.Count(), 2);
+  Method(kSendEvent);
+  EXPECT_TRUE(fake.boxes.empty() && form.batch.Count() == 1) << "no row selected: no question";
+}
+
+// ---- the detached list window ------------------------------------------------
+
+// Opened from BitBtn4 without holding up the main window; a copy of the
+// batch after every change; its own Up and Down move the batch's lines with
+// their targets; its close box hides it.
+TEST_F(ListEditorTest, TheDetachedWindowFollowsTheBatchAndMovesItsLines) {
+  Load({"[A]|>a <1>", "[B]|>b <2>", "[C]|>c <3>"});
+  for (int row = 0; row < 3; ++row) form.batch.SetTarget(row, 11 * (row + 1));
+  form.BitBtn4.Click();
+  EXPECT_TRUE(list_form.Visible() && fake.Texts({"ShowModal"}).empty());
+  EXPECT_EQ(Lists(), "*[A]|>a <1> [B]|>b <2> [C]|>c <3> | ZEPX - list.mcr | ZEPX Batch処理送信リスト (3行)");
+  EXPECT_TRUE(list_form.UpButton.Enabled()) << "a main row is selected";
+  list_form.DownButton.Click();  // no row of its own selected: nothing
+  list_form.SendList2.FromNativeSelect(2);
+  list_form.UpButton.Click();
+  EXPECT_EQ(Lists(), "[A]|>a <1> *[C]|>c <3> [B]|>b <2> | ZEPX - list.mcr | ZEPX Batch処理送信リスト (3行)");
+  EXPECT_EQ(form.batch.Targets(), (std::vector<Hwnd>{11, 33, 22}));
+  EXPECT_EQ(list_form.SendList2.ItemIndex(), 1);
+  for (int i = 0; i < 2; ++i) list_form.UpButton.Click();  // at the top: nothing
+  for (int i = 0; i < 3; ++i) list_form.DownButton.Click();  // at the bottom: nothing
+  form.batch.Replace(0, "L_Drag:10x20");
+  ClickRow(1);
+  Add("時間(ミリ秒)");
+  EXPECT_EQ(list_form.SendList2.Items(), (Lines{"L_Drag:10x20", "Wait=1000", "[B]|>b <2>", "[C]|>c <3>"}));
+  list_form.CloseRequested();
+  EXPECT_FALSE(list_form.Visible());
+  form.batch.Select(-1);
+  list_form.UpButton.SetEnabled(false);
+  form.BitBtn4.Click();
+  EXPECT_FALSE(list_form.UpButton.Enabled()) << "nothing selected in the main list";
+}
+
+// The bars of the detached window and of the palette: each sets its own
+// window's opacity from 100 up, and opaque ends the blending; without the
+// system function the window stays unlayered and the library goes back.
+TEST_F(ListEditorTest, TheLayerBarsSetTheirOwnWindowsOpacity) {
+  const auto alpha = [&](const TForm& f) {
+    const auto* w = fake.FindWindowByHandle(f.Handle());
+    return (w->ex_style & win::WS_EX_LAYERED) ? static_cast<int>(w->alpha.value_or(0)) : -1;
+  };
+  auto natives = std::make_pair(fake.MakeNativeForm("TInputForm"), fake.MakeNativeForm("TInputForm"));
+  TInputForm palette{fake.platform(), form}, bare{fake.platform(), form};
+  palette.Bind(natives.first.get());
+  bare.Bind(natives.second.get());
+  fake.has_layered_function = false;
+  bare.LayerBar.FromNativePosition(150);
+  EXPECT_EQ(alpha(bare), -1) << "a layered window without attributes would not be drawn";
+  EXPECT_TRUE(fake.loaded_libraries.empty()) << "the library was given back";
+  fake.has_layered_function = true;
+  for (auto [bar, window] : {std::pair<TTrackBar*, TForm*>{&list_form.LayerBar, &list_form}, {&palette.LayerBar, &palette}})
+    for (auto [position, want] : {std::pair{254, 254}, {40, 100}, {180, 180}, {255, -1}}) {
+      bar->FromNativePosition(position);
+      EXPECT_EQ(alpha(*window), want) << window->Name << " at " << position;
+    }
+  EXPECT_EQ(alpha(form), -1) << "the main window's own";
 }
 
 }  // namespace

@@ -218,7 +218,7 @@ void CoordinateDisplay(const std::string& bytes) {
     f.batch.Select(row);
     f.RefreshCoordinateDisplay();
     const std::string line = row < 0 ? "" : lines[static_cast<std::size_t>(row)];
-    const std::optional<Coordinates> want = row < 0 ? std::nullopt : ReadCoordinates(line);
+    const std::optional<Coordinates> want = row < 0 ? std::nullopt : MouseLinePoint(line);
     const bool on = want.has_value();
     CHECK(f.SendList.ItemIndex() == row && (row < 0 || f.SendList.Item(row) == line), Shown(line));
     CHECK(f.XYCopy.Enabled() == on && f.mXYCopy.Enabled() == on && f.XYPaste.Enabled() == on &&

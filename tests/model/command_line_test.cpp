@@ -248,9 +248,8 @@ TEST(CommandLine, CoordinatesReadFromFirstColonAndFirstX) {
 TEST(CommandLine, PickAndPasteRewriteAfterTheFirstColonOnly) {
   EXPECT_EQ(WithPickedPoint("L_Click:0x0", 120, 45), "L_Click:120x45");
   EXPECT_EQ(WithPickedPoint("L_Drop:NoSet", -30, 7), "L_Drop:-30x7");
-  EXPECT_EQ(WithPickedPoint("[Text]~~a:b|>T <1>", 1, 2), "[Text]~~a:1x2");
-  // No ":" but "Drop": the bare point; neither: untouched.
-  EXPECT_EQ(WithPickedPoint("my Drop", 5, 6), "5x6");
+  EXPECT_FALSE(WithPickedPoint("[Text]~~a:b|>T <1>", 1, 2));
+  EXPECT_FALSE(WithPickedPoint("my Drop", 5, 6));
   EXPECT_FALSE(WithPickedPoint("Wait=1000", 5, 6));
   EXPECT_FALSE(WithPickedPoint("[F1]+Ctrl", 5, 6));
 

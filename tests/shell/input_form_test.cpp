@@ -7,11 +7,8 @@
 #include <set>
 
 #include "model/command_line.h"
-#include "platform/fake/fake_platform.h"
 #include "shell/input_form.h"
-#include "shell/main_form.h"
-#include "shell/program.h"
-#include "ui/fake/fake_native_form.h"
+#include "shell/life_support.h"
 
 namespace zepx {
 namespace {
@@ -19,25 +16,21 @@ namespace {
 const char kKeypadNote[] =
     "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\nShiftと同時押ししないと正しく出力されません。";
 
-class Palette : public ::testing::Test {
+class Palette : public LifeFixture, public ::testing::Test {
  protected:
   Palette() {
-    main.Bind(main_native.get());
     palette.Bind(palette_native.get());
-    main.InputForm = &palette;
-    main.AddButton.OnClick = [this] {
-      adds.push_back(main.CommandBox.ItemIndex());
-      wait_at_add = main.SpinEdit1.Text();
+    form.InputForm = &palette;
+    form.AddButton.OnClick = [this] {
+      adds.push_back(form.CommandBox.ItemIndex());
+      wait_at_add = form.SpinEdit1.Text();
     };
   }
   TButton& Key(const char* name) { return *palette.KeyButton(name); }
 
-  FakePlatform fake;
-  TApplication app;
-  std::unique_ptr<INativeForm> main_native = MakeNativeForm(fake, "TMainForm");
   std::unique_ptr<INativeForm> palette_native = MakeNativeForm(fake, "TInputForm");
-  TMainForm main{fake.platform(), app};
-  TInputForm palette{fake.platform(), main};
+  TInputForm palette{fake.platform(), form};
+  TMainForm& main = form;
   std::vector<int> adds;  // the kind CommandBox showed at each click on Add
   std::string wait_at_add;
 };
@@ -49,74 +42,75 @@ std::string KindNamed(std::string c) {
   return c.rfind("ZEP Event", 0) == 0 ? "【" + c + "】" : c;
 }
 
-TEST_F(Palette, EachCommandButtonSelectsTheKindItsCaptionNamesAndNothingElse) {
+// Each command button selects the kind its caption names, one kind a
+// button, every kind but the wait, [Text] and the front-app kind; with
+// AddCheckBox it clicks Add after; [+] and [*] add the keypad note, after
+// the add and whether or not they add.
+TEST_F(Palette, EachCommandButtonSelectsTheKindItsCaptionNames) {
   int user_picks = 0;
   main.CommandBox.OnSelect = [&] { ++user_picks; };
-  std::set<int> kinds;
-  for (const TForm::Child& c : palette.Children()) {
-    auto* b = dynamic_cast<TButton*>(c.control);
-    if (!b || !c.parent || b == &palette.BitBtn1) continue;
-    main.CommandBox.SetItemIndex(-1);
-    b->Click();
-    const int k = main.CommandBox.ItemIndex();
-    ASSERT_GE(k, 0) << b->Name;
-    EXPECT_EQ(main.CommandBox.Item(k), KindNamed(b->Caption())) << b->Name;
-    EXPECT_TRUE(kinds.insert(k).second) << b->Name << " selects a kind another button selects";
-  }
-  // Every kind but the wait (BitBtn1), [Text] and the front-app kind.
-  EXPECT_EQ(kinds.size(), kCommandKindCount - 3);
-  EXPECT_FALSE(kinds.count(kKindWait) || kinds.count(kKindText) || kinds.count(kKindFrontApp));
-  EXPECT_TRUE(adds.empty() && user_picks == 0);
-  // The names whose numbering is out of step with their places.
-  for (auto [name, caption] : {std::pair{"BitBtn27", "[F12]"}, {"Button31", "[@]"}, {"Button27", "[1]"},
-                               {"Button40", "[0]"}, {"Button41", "[+]"}, {"Button29", "[*]"},
-                               {"BitBtn20", "［Enter］"}, {"BitBtn30", "[BS]"}, {"BitBtn37", "[KANJI]"}})
-    EXPECT_EQ(Key(name).Caption(), caption) << name;
-}
-
-TEST_F(Palette, TheWaitButtonCopiesItsValueFirstAndIsTheDefaultButton) {
-  main.CommandBox.SetItemIndex(12);
-  palette.SpinEdit1.FromNativeText("2500");
-  palette.BitBtn1.Click();
-  EXPECT_TRUE(main.CommandBox.ItemIndex() == kKindWait && main.SpinEdit1.Text() == "2500" && adds.empty());
-
-  palette.AddCheckBox.SetChecked(true);
-  palette.SpinEdit1.FromNativeText("");  // an emptied field reads as its minimum
-  palette.BitBtn1.Click();
-  EXPECT_TRUE(adds == std::vector<int>{kKindWait} && wait_at_add == "1");
-
-  for (const TForm::Child& c : palette.Children())
-    if (auto* b = dynamic_cast<TButton*>(c.control)) EXPECT_EQ(b->Default, b == &palette.BitBtn1) << b->Name;
-}
-
-TEST_F(Palette, WithAutoAddButtonsClickAddAfterTheKindAndPlusAndStarAddTheKeypadNote) {
   std::vector<std::size_t> adds_before_box;
   fake.on_box = [&](const FakePlatform::Box&) -> std::optional<MsgResult> {
     adds_before_box.push_back(adds.size());
     return std::nullopt;
   };
-  palette.AddCheckBox.SetChecked(true);
-  Key("Button41").Click();
-  Key("Button28").Click();  // [-]: no note
-  Key("Button29").Click();
-  Key("BitBtn6").Click();   // L_Drag&Drop
-  palette.AddCheckBox.SetChecked(false);
-  Key("Button41").Click();
-  EXPECT_EQ(adds, (std::vector<int>{57, 58, 59, 5}));
-  EXPECT_EQ(adds_before_box, (std::vector<std::size_t>{1, 3, 4}));
+  std::set<int> kinds;
+  for (bool add : {false, true}) {
+    palette.AddCheckBox.SetChecked(add);
+    for (const TForm::Child& c : palette.Children()) {
+      auto* b = dynamic_cast<TButton*>(c.control);
+      if (!b || !c.parent || b == &palette.BitBtn1) continue;
+      main.CommandBox.SetItemIndex(-1);
+      const std::size_t boxes = fake.boxes.size(), added = adds.size();
+      b->Click();
+      const int k = main.CommandBox.ItemIndex();
+      ASSERT_GE(k, 0) << b->Name;
+      EXPECT_EQ(main.CommandBox.Item(k), KindNamed(b->Caption())) << b->Name;
+      EXPECT_EQ(adds.size(), added + add) << b->Name;
+      const bool note = k == 57 || k == 59;
+      EXPECT_EQ(fake.boxes.size(), boxes + note) << b->Name << ": the keypad note for [+] and [*]";
+      if (note) EXPECT_EQ(adds_before_box.back(), added + add) << b->Name << ": the note comes after the add";
+      if (!add) EXPECT_TRUE(kinds.insert(k).second) << b->Name << " selects a kind another button selects";
+    }
+  }
+  EXPECT_EQ(kinds.size(), kCommandKindCount - 3);
+  EXPECT_FALSE(kinds.count(kKindWait) || kinds.count(kKindText) || kinds.count(kKindFrontApp));
+  EXPECT_EQ(user_picks, 0) << "the kind is set, not picked: no reactions of a user's pick";
   for (const auto& b : fake.boxes) EXPECT_EQ(b.text, kKeypadNote);
+}
+
+// The wait button copies its value first (an emptied field reads as its
+// minimum) and is the palette's default button.
+TEST_F(Palette, TheWaitButton) {
+  main.CommandBox.SetItemIndex(12);
+  palette.SpinEdit1.FromNativeText("2500");
+  palette.BitBtn1.Click();
+  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindWait);
+  EXPECT_EQ(main.SpinEdit1.Text() + "|" + std::to_string(adds.size()), "2500|0");
+  palette.AddCheckBox.SetChecked(true);
+  palette.SpinEdit1.FromNativeText("");
+  palette.BitBtn1.Click();
+  EXPECT_TRUE(adds == std::vector<int>{kKindWait} && wait_at_add == "1");
+  for (const TForm::Child& c : palette.Children())
+    if (auto* b = dynamic_cast<TButton*>(c.control)) EXPECT_EQ(b->Default, b == &palette.BitBtn1) << b->Name;
 }
 
 TEST_F(Palette, TheTextFieldPicksTextOrFrontAppAndConfirmCopiesItsText) {
   EXPECT_TRUE(palette.ComboBoxEx1.ItemIndex() == 0 && !palette.GetAppButton.Enabled());
-  palette.ComboBoxEx1.FromNativeSelect(1);  // the focus moves into the field, nothing typed
-  EXPECT_TRUE(palette.GetAppButton.Enabled() && palette.SendTextEdit.Color() == kColorSkyBlue);
-  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindFrontApp);
+  for (int mode : {1, 0}) {
+    palette.SendTextEdit.FromNativeFocus(false);
+    palette.ComboBoxEx1.FromNativeSelect(mode);  // the focus moves into the field
+    EXPECT_TRUE(palette.SendTextEdit.Focused()) << mode;
+    EXPECT_EQ(palette.GetAppButton.Enabled(), mode == 1);
+    EXPECT_EQ(palette.SendTextEdit.Color(), mode ? kColorSkyBlue : kColorWindow);
+    EXPECT_EQ(main.CommandBox.ItemIndex(), mode ? kKindFrontApp : kKindText);
+  }
+  palette.ComboBoxEx1.SetItemIndex(1);  // set by the program: entering the field follows it
   palette.SendTextEdit.FromNativeFocus(false);
-  palette.ComboBoxEx1.FromNativeSelect(0);
-  EXPECT_TRUE(!palette.GetAppButton.Enabled() && palette.SendTextEdit.Color() == kColorWindow);
-  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindText);
-
+  palette.SendTextEdit.FromNativeFocus(true);
+  EXPECT_EQ(palette.SendTextEdit.Color(), kColorSkyBlue);
+  EXPECT_EQ(main.CommandBox.ItemIndex(), kKindFrontApp);
+  palette.ComboBoxEx1.SetItemIndex(0);
   palette.Show();
   palette.SendTextEdit.FromNativeFocus(false);
   palette.BitBtn8.Click();  // empty: only the focus moves
@@ -132,21 +126,23 @@ TEST_F(Palette, TheTextFieldPicksTextOrFrontAppAndConfirmCopiesItsText) {
   EXPECT_EQ(adds, std::vector<int>{kKindText});
 }
 
+// Each window's modifier boxes follow the other's, without an echo.
 TEST_F(Palette, ModifierBoxesFollowEachOtherWithoutEcho) {
+  main.composer.MirrorModifier = [this](const std::string& n, bool on) { palette.MirrorModifier(n, on); };
   int main_handler_runs = 0;
-  for (TCheckBox* b : {&main.ShiftCheck, &main.AltCheck, &main.CtrlCheck}) b->OnClick = [&] { ++main_handler_runs; };
+  for (TCheckBox* b : {&main.ShiftCheck, &main.AltCheck, &main.CtrlCheck})
+    b->OnClick = [&, b, inner = b->OnClick] { ++main_handler_runs, inner(); };
   palette.ShiftCheck.FromNativeClick();
   palette.CtrlCheck.FromNativeClick();
   palette.CtrlCheck.FromNativeClick();
   EXPECT_TRUE(main.ShiftCheck.Checked() && !main.CtrlCheck.Checked() && main_handler_runs == 3);
-
-  // The main window's boxes were clicked: its handlers call this.
-  palette.MirrorModifier("AltCheck", true);
-  palette.MirrorModifier("ShiftCheck", false);
-  palette.MirrorModifier("Shift", true);
-  EXPECT_TRUE(palette.AltCheck.Checked() && !palette.ShiftCheck.Checked());
-  EXPECT_FALSE(main.AltCheck.Checked());  // not sent back
-  EXPECT_EQ(main_handler_runs, 3);
+  main.AltCheck.FromNativeClick();
+  main.ShiftCheck.FromNativeClick();
+  palette.MirrorModifier("CtrlCheck", true);  // as the main window's handler calls it: not sent back
+  palette.MirrorModifier("Shift", true);      // no such box
+  EXPECT_TRUE(palette.AltCheck.Checked() && !palette.ShiftCheck.Checked() && palette.CtrlCheck.Checked());
+  EXPECT_FALSE(main.CtrlCheck.Checked());
+  EXPECT_EQ(main_handler_runs, 5);
 }
 
 TEST_F(Palette, OpensWithAFreshApplicationListAndKeepsItsStateWhileHidden) {
@@ -158,74 +154,15 @@ TEST_F(Palette, OpensWithAFreshApplicationListAndKeepsItsStateWhileHidden) {
   palette.AltCheck.SetChecked(true);
   palette.LayerBar.SetPosition(180);
   main.SpeedButton1.Click();
-  EXPECT_TRUE(palette.Visible());
   EXPECT_EQ(palette.SendTextEdit.Items(), (std::vector<std::string>{"メモ帳", ""}));
   fake.AddWindow("電卓", "Calc");
   main.SpeedButton1.Click();  // already open: the list stays
   EXPECT_EQ(palette.SendTextEdit.Count(), 2);
-
   palette.CloseRequested();  // the close box hides it
   main.SpeedButton1.Click();
   EXPECT_EQ(palette.SendTextEdit.Items(), (std::vector<std::string>{"電卓", "メモ帳", ""}));
   EXPECT_TRUE(palette.SendTextEdit.Text() == "typed" && palette.ComboBoxEx1.ItemIndex() == 1 &&
               palette.AltCheck.Checked() && palette.LayerBar.Position() == 180);
-}
-
-TEST_F(Palette, TheLayerBarSetsThePalettesOwnOpacityAndOpaqueEndsBlending) {
-  const auto layered = [&](Hwnd h) { return (fake.FindWindowByHandle(h)->ex_style & win::WS_EX_LAYERED) != 0; };
-  palette.LayerBar.SetPosition(40);  // below the range: 100, the faintest
-  EXPECT_TRUE(layered(palette.Handle()));
-  EXPECT_EQ(fake.FindWindowByHandle(palette.Handle())->alpha, 100);
-  palette.LayerBar.FromNativePosition(254);
-  EXPECT_EQ(fake.FindWindowByHandle(palette.Handle())->alpha, 254);
-  palette.LayerBar.FromNativePosition(255);
-  EXPECT_FALSE(layered(palette.Handle()) || layered(main.Handle()));
-  EXPECT_EQ(fake.Texts({"LoadLibraryA"}).size(), 1u);
-}
-
-TEST(PaletteProgram, CreatedHiddenAtStartUpAndOpenedFromTheMainWindow) {
-  FakePlatform fake;
-  Program p(fake.platform());
-  p.Start();
-  ASSERT_EQ(p.MainForm->InputForm, p.InputForm.get());
-  EXPECT_TRUE(p.InputForm->Caption() == "ZEPX コマンド入力フォーム" && !p.InputForm->Visible());
-  p.MainForm->SpeedButton1.Click();
-  EXPECT_TRUE(p.InputForm->Visible());
-}
-
-// Width of a cp932 caption in a 9 pt Japanese UI font at 96 DPI, on the
-// wide side: 12 pixels a double-byte character, 7 any other; a single "&"
-// marks a mnemonic and takes no room.
-int TextWidth(const std::string& t) {
-  int w = 0;
-  for (std::size_t i = 0; i < t.size(); ++i) {
-    const auto b = static_cast<unsigned char>(t[i]);
-    if ((b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC)) w += 12, ++i;
-    else if (b != '&' || (i + 1 < t.size() && t[++i] == '&')) w += 7;
-  }
-  return w;
-}
-
-TEST_F(Palette, EveryControlSitsInsideItsParentClearOfItsNeighboursWithRoomForItsCaption) {
-  const auto& kids = palette.Children();
-  for (std::size_t i = 0; i < kids.size(); ++i) {
-    const Bounds& b = kids[i].control->bounds;
-    const std::string& name = kids[i].control->Name;
-    // Inside a group: below its caption and inside its frame.
-    const int top = kids[i].parent ? 14 : 0, side = kids[i].parent ? 4 : 0;
-    const int w = kids[i].parent ? kids[i].parent->bounds.w : palette.ClientWidth;
-    const int h = kids[i].parent ? kids[i].parent->bounds.h : palette.ClientHeight;
-    EXPECT_TRUE(b.x >= side && b.y >= top && b.x + b.w <= w - side && b.y + b.h <= h - side / 2) << name;
-    for (std::size_t j = i + 1; j < kids.size(); ++j) {
-      const Bounds& o = kids[j].control->bounds;
-      EXPECT_FALSE(kids[i].parent == kids[j].parent && b.x < o.x + o.w && o.x < b.x + b.w &&
-                   b.y < o.y + o.h && o.y < b.y + b.h) << name << " overlaps " << kids[j].control->Name;
-    }
-    if (const auto* label = dynamic_cast<const TLabel*>(kids[i].control)) {
-      const int pad = dynamic_cast<const TCheckBox*>(label) ? 18 : dynamic_cast<const TButton*>(label) ? 12 : 16;
-      EXPECT_LE(TextWidth(label->Caption()) + pad, b.w) << name;
-    }
-  }
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // A main window bound to a window of the substitute desktop, started the way
 // the program starts it, with a settings key prepared by the program itself.
+// The one place the tests build a TMainForm.
 #pragma once
 
 #include <functional>
@@ -10,23 +11,10 @@
 #include "platform/fake/fake_platform.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
-#include "ui/fake/fake_native_form.h"
 
 namespace zepx {
 
 inline const char kZepxKey[] = "Software\\VELMOR\\ZEPX";
-
-// Writes a complete key as the program saves it, after `adjust` has changed
-// the settings of a scratch window.
-inline void WriteSettingsKey(FakePlatform& fake, const std::function<void(TMainForm&)>& adjust) {
-  FakePlatform scratch;
-  TApplication a;
-  TMainForm f{scratch.platform(), a};
-  f.AutoHandleCheckBox.SetChecked(true);
-  adjust(f);
-  f.SaveSettings();
-  fake.registry[kZepxKey] = scratch.registry[kZepxKey];
-}
 
 class LifeFixture {
  public:
@@ -43,11 +31,12 @@ class LifeFixture {
     form.Show();
     form.FormShow();
   }
-  std::vector<std::string> BoxTexts() const {
+  static std::vector<std::string> TextsOf(const FakePlatform& f) {
     std::vector<std::string> t;
-    for (const auto& b : fake.boxes) t.push_back(b.text);
+    for (const auto& b : f.boxes) t.push_back(b.text);
     return t;
   }
+  std::vector<std::string> BoxTexts() const { return TextsOf(fake); }
   std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }
   bool StopKeyHeld() const {
     for (const auto& h : fake.hotkeys)
@@ -59,8 +48,20 @@ class LifeFixture {
   FakePlatform fake;
   std::unique_ptr<INativeForm> native = MakeNativeForm(fake, "TMainForm");
   std::unique_ptr<INativeForm> about_native = MakeNativeForm(fake, "TAboutForm");
-  TMainForm form{fake.platform(), app};
+  // Owned apart so that a test can tear the window down under the desktop.
+  std::unique_ptr<TMainForm> owned = std::make_unique<TMainForm>(fake.platform(), app);
+  TMainForm& form = *owned;
   TAboutForm about;
 };
+
+// Writes a complete key as the program saves it, after `adjust` has changed
+// the settings of a scratch window.
+inline void WriteSettingsKey(FakePlatform& fake, const std::function<void(TMainForm&)>& adjust) {
+  LifeFixture scratch;
+  scratch.form.AutoHandleCheckBox.SetChecked(true);
+  adjust(scratch.form);
+  scratch.form.SaveSettings();
+  fake.registry[kZepxKey] = scratch.fake.registry[kZepxKey];
+}
 
 }  // namespace zepx
