@@ -208,7 +208,7 @@ TEST_F(ListEditorTest, TheLayerBarsSetTheirOwnWindowsOpacity) {
     const auto* w = fake.FindWindowByHandle(f.Handle());
     return (w->ex_style & win::WS_EX_LAYERED) ? static_cast<int>(w->alpha.value_or(0)) : -1;
   };
-  auto natives = std::make_pair(fake.MakeNativeForm("TInputForm"), fake.MakeNativeForm("TInputForm"));
+  auto natives = std::make_pair(MakeNativeForm(fake, "TInputForm"), MakeNativeForm(fake, "TInputForm"));
   TInputForm palette{fake.platform(), form}, bare{fake.platform(), form};
   palette.Bind(natives.first.get());
   bare.Bind(natives.second.get());

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "ui/fake/fake_native_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
 
