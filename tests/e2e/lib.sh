@@ -13,20 +13,16 @@
 set -eEuo pipefail
 # A command that ends the script through set -e is named with its line.
 e2e_err() {
-  local status=$? line=$1 cmd=$2
-  [[ $BASHPID == "$$" ]] || return 0
-  echo "FAIL [$E2E_NAME]: line $line: \"$cmd\" exited with $status" >&2
-  if [[ -n ${ZEPX_PID:-} ]] && ! kill -0 "$ZEPX_PID" 2>/dev/null; then
-    echo "FAIL [$E2E_NAME]: the program under test is no longer running" >&2
-  fi
+  local status=$?
+  [[ $BASHPID == "$$" ]] || return 0  # a command substitution's failure is its caller's
+  echo "FAIL [$E2E_NAME]: line $1: \"$2\" exited with $status" >&2
+  [[ -z ${ZEPX_PID:-} ]] || kill -0 "$ZEPX_PID" 2>/dev/null || echo "FAIL [$E2E_NAME]: the program under test is no longer running" >&2
 }
 trap 'e2e_err "$LINENO" "$BASH_COMMAND"' ERR
 
 E2E_ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 E2E_NAME="$(basename "$0" .sh)"
-if [[ -z "${DISPLAY:-}" ]]; then
-  exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
-fi
+[[ -n "${DISPLAY:-}" ]] || exec xvfb-run -a -s "-screen 0 1280x1024x24" bash "$0" "$@"
 : "${ZEPX_EXE:=$E2E_ROOT/build/win64/zepx.exe}"
 : "${ZEPX_TOOLS_DIR:=$(dirname "$ZEPX_EXE")}"
 : "${ZEPX_ARTIFACTS:=$E2E_ROOT/build/e2e-artifacts}"
@@ -39,12 +35,10 @@ if [[ -z "${WINEPREFIX:-}" ]]; then  # by hand: a prefix of our own
 fi
 export WINEDEBUG="${WINEDEBUG:--all}" LANG=ja_JP.UTF-8 LC_ALL=ja_JP.UTF-8  # code page 932
 for f in "$ZEPX_EXE" "$ZEPX_TOOLS_DIR/probe.exe" "$ZEPX_TOOLS_DIR/zepxctl.exe"; do
-  [[ -f "$f" ]] || { echo "$E2E_NAME: missing $f (build win64 first)" >&2; exit 1; }
-done
+  [[ -f "$f" ]] || { echo "$E2E_NAME: missing $f (build win64 first)" >&2; exit 1; }; done
 ZEPX_ARTIFACTS="$(realpath -m "$ZEPX_ARTIFACTS")"  # Wine sees it through Z:
 WORK="$ZEPX_ARTIFACTS/$E2E_NAME"
-rm -rf "$WORK"
-mkdir -p "$WORK"
+rm -rf "$WORK" && mkdir -p "$WORK"
 E2E_PIDS=() ZEPX_PID="" PROBE_LOG=""
 ZEPX_KEY='HKCU\Software\VELMOR\ZEPX'
 
@@ -93,11 +87,11 @@ spawn() {
   SPAWNED=$!
   E2E_PIDS+=("$SPAWNED")
 }
-# start_probe TITLE [X,Y,W,H]: sets PROBE_LOG and the PROBE_* of its info file.
+# start_probe TITLE [X,Y,W,H [CLASS]]: sets PROBE_LOG and the PROBE_* of its info file.
 start_probe() {
   local n=${#E2E_PIDS[@]}
   PROBE_LOG="$WORK/probe$n.log"
-  spawn "$ZEPX_TOOLS_DIR/probe.exe" "$1" "$(winpath "$PROBE_LOG")" "$(winpath "$WORK/probe$n.info")" "${2:-830,600,440,340}"
+  spawn "$ZEPX_TOOLS_DIR/probe.exe" "$1" "$(winpath "$PROBE_LOG")" "$(winpath "$WORK/probe$n.info")" "${2:-830,600,440,340}" ${3:+"$3"}
   wait_for 30 test -s "$WORK/probe$n.info" || fail "probe \"$1\" did not start"
   source "$WORK/probe$n.info"
 }
@@ -124,11 +118,7 @@ close_zepx() {
   wait_for 15 not_running "$ZEPX_PID" || fail "zepx.exe still running after WM_CLOSE"
 }
 # run_macro [MS]: clicks Run, waits for running and idle: sets RUN_STATUS.
-run_macro() {
-  local out
-  out=$(ctl run "$Z" "${1:-60000}") || fail "run did not complete: $out"
-  RUN_STATUS=$(sed -n 's/^RUNNING [0-9]* //p' <<<"$out")
-}
+run_macro() { RUN_STATUS=$(ctl run "$Z" "${1:-60000}" | sed -n 's/^RUNNING [0-9]* //p') || fail "the run did not complete"; }
 
 # ---- waiting and checking --------------------------------------------------------------
 
@@ -136,10 +126,7 @@ not_running() { ! kill -0 "$1" 2>/dev/null; }
 wait_for() {  # wait_for SECONDS CMD...: until CMD succeeds
   local end=$((SECONDS + $1))
   shift
-  until "$@" >/dev/null 2>&1; do
-    ((SECONDS < end)) || return 1
-    sleep 0.1
-  done
+  until "$@" >/dev/null 2>&1; do ((SECONDS < end)) && sleep 0.1 || return 1; done
 }
 fail() {
   echo "FAIL [$E2E_NAME]: $*" >&2
@@ -170,11 +157,9 @@ probe_input_since() {
   probe_since "$1" | awk '$4 ~ /^WM_(KEY|SYSKEY|CHAR|SYSCHAR|[LR]BUTTON)/ { sub("wp=", "", $5); sub("lp=", "", $6); print $3, $4, $5, $6 }'
 }
 probe_got() { probe_since "$1" | grep -qE "$2"; }  # probe_got MARK REGEX
-probe_clear() {
-  local mark
-  mark=$(probe_lines)
-  ctl post "#$PROBE_TOP" 0x8002 0 0
-  wait_for 10 probe_got "$mark" '^CLEARED' || fail "the probe did not clear its edit"
+probe_clear() {  # empties the probe's edit
+  local mark=$(probe_lines)
+  ctl post "#$PROBE_TOP" 0x8002 0 0 && wait_for 10 probe_got "$mark" '^CLEARED' || fail "the probe did not clear its edit"
 }
 
 foreground_is() { [[ "$(ctl foreground | cut -d' ' -f1)" == "$1" ]]; }
@@ -182,12 +167,12 @@ bring_to_front() {  # bring_to_front HANDLE WHAT
   ctl activate "#$1"
   wait_for 10 foreground_is "$1" || fail "could not put $2 in front"
 }
-pointer_is() { [[ "$(pointer)" == "$1" ]]; }
-pointer() { xdotool getmouselocation | sed -E 's/^x:([0-9]+) y:([0-9]+).*/\1 \2/'; }
-# Through Wine (SetCursorPos), so that Wine's idea of the pointer and X's agree.
+# The X pointer moved, then Wine told (SetCursorPos), so that both agree
+# whatever Wine believed before (a warp to where Wine thinks the cursor
+# already is does nothing).
 place_pointer() {
-  ctl setcursor "$1" "$2" >/dev/null
-  wait_for 10 pointer_is "$1 $2" || fail "could not place the pointer at $1 $2"
+  xdotool mousemove "$1" "$2"
+  expect_eq "pointer placed" "$1 $2" "$(ctl setcursor "$1" "$2")"
 }
 # click WIN SEL [PERCENT]: a real click into a child, at PERCENT of its width.
 click() {
@@ -223,20 +208,11 @@ form_check() {
 # Ends every program the script started, passed or failed: SIGTERM, and
 # SIGKILL after 5 s, so that the final wait cannot hang.
 cleanup() {
-  local pid pids=() end
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${E2E_PIDS[@]}"; do
-    kill -0 "$pid" 2>/dev/null && pids+=("$pid" $(ps -o pid= --ppid "$pid" 2>/dev/null || true))
+    timeout 5 tail --pid="$pid" -f /dev/null 2>/dev/null || kill -KILL "$pid" 2>/dev/null || true
   done
-  if ((${#pids[@]})); then
-    kill "${pids[@]}" 2>/dev/null || true
-    end=$((SECONDS + 5))
-    while ((SECONDS < end)); do
-      for pid in "${pids[@]}"; do kill -0 "$pid" 2>/dev/null && break; done || break
-      sleep 0.1
-    done
-    kill -KILL "${pids[@]}" 2>/dev/null || true
-    for pid in "${pids[@]}"; do wait "$pid" 2>/dev/null || true; done
-  fi
   [[ -z $E2E_OWN_PREFIX ]] || wineserver -k >/dev/null 2>&1 || true
 }
 trap cleanup EXIT

@@ -46,12 +46,12 @@ echo "ok   descriptors ${fds[1]:-${fds[0]}} -> ${fds[-1]}, memory ${kb[1]:-${kb[
 stop_by() {  # stop_by button|hotkey: an endless-enough run ended by a real click or key
   ctl click "$Z" 'prefix:実行\r\n'
   ctl waitstatus "$Z" 実行中 15000 >/dev/null || fail "the run after the soak did not start"
-  ctl idleat "$Z" 30000 >"$WORK/idle.$1" &
+  ctl waitstatus "$Z" 待機中 30000 >"$WORK/idle.$1" &
   local watcher=$! pressed
   pressed=$(date +%s%3N)
   if [[ $1 == button ]]; then click "$Z" 'prefix:待機\r\n'; else xdotool key --clearmodifiers ctrl+alt+x; fi
   wait "$watcher" || fail "the $1 did not stop the run"
-  echo "ok   stopped by the $1 (idle seen $(($(cat "$WORK/idle.$1") - pressed)) ms after it)"
+  echo "ok   stopped by the $1 (idle seen $(($(cut -d' ' -f1 "$WORK/idle.$1") - pressed)) ms after it)"
 }
 stop_by button
 stop_by hotkey

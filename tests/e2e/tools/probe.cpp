@@ -3,7 +3,9 @@
 // top-level window or its child EDIT control, one line per message, so a
 // test reads what arrived, where and when.
 //
-//   probe.exe TITLE LOGFILE INFOFILE X,Y,W,H
+//   probe.exe TITLE LOGFILE INFOFILE X,Y,W,H [CLASS]
+//
+// CLASS (default ZepxProbe) lets it stand in for another program's window.
 //
 // Log line:  <qpc_us> <msgtime> <role> <MSG> wp=0x.. lp=0x.. [x=.. y=..]
 //   role is "top" or "edit"; x/y are the client coordinates of a mouse
@@ -79,8 +81,8 @@ LRESULT CALLBACK TopProc(HWND h, UINT msg, WPARAM wp, LPARAM lp) {
 int wmain(int argc, wchar_t** argv) {
   QueryPerformanceFrequency(&g_freq);
   int x = 100, y = 100, w = 400, h = 300;
-  if (argc != 5 || swscanf(argv[4], L"%d,%d,%d,%d", &x, &y, &w, &h) != 4) {
-    std::fwprintf(stderr, L"usage: probe TITLE LOGFILE INFOFILE X,Y,W,H\n");
+  if (argc < 5 || argc > 6 || swscanf(argv[4], L"%d,%d,%d,%d", &x, &y, &w, &h) != 4) {
+    std::fwprintf(stderr, L"usage: probe TITLE LOGFILE INFOFILE X,Y,W,H [CLASS]\n");
     return 2;
   }
   g_log = CreateFileW(argv[2], GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, CREATE_ALWAYS,
@@ -94,9 +96,9 @@ int wmain(int argc, wchar_t** argv) {
   wc.hInstance = inst;
   wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = L"ZepxProbe";
+  wc.lpszClassName = argc > 5 ? argv[5] : L"ZepxProbe";
   RegisterClassW(&wc);
-  HWND top = CreateWindowExW(0, L"ZepxProbe", argv[1], WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr, inst, nullptr);
+  HWND top = CreateWindowExW(0, wc.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, x, y, w, h, nullptr, nullptr, inst, nullptr);
   if (!top) return 1;
   // The edit covers only a strip at the top, so the rest of the client area
   // receives mouse messages in the top-level window's own coordinates.
