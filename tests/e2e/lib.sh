@@ -79,7 +79,8 @@ reg_dword() { wine reg add "$ZEPX_KEY" /v "$1" /t REG_DWORD /d "$2" /f >/dev/nul
 
 # ---- programs ------------------------------------------------------------------------
 
-ctl() { wine "$ZEPX_TOOLS_DIR/zepxctl.exe" "$@"; }
+# The driver; a failure without its own message is named with its status.
+ctl() { wine "$ZEPX_TOOLS_DIR/zepxctl.exe" "$@" || { local st=$?; echo "zepxctl $1: exit status $st" >&2; return $st; }; }
 # spawn PROGRAM.exe ARGS...: started in the background (as a simple command,
 # so $! is Wine itself) and ended by the clean-up. Sets SPAWNED.
 spawn() {
