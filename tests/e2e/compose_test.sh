@@ -121,6 +121,9 @@ expect_list "Clear" ""
 file_dialog fl "$saved"
 expect_list "loading it again" "$list"
 form_check "$Z" main-100
+click "$Z" text:WinMessage  # a send-method radio button: the question, cancelled
+expect_box 2 '_event、SendInputからWinMessageに変更するには、Batch処理送信リストをクリアする必要があります\r\nクリアしてもよろしいですか？'
+wait_for 10 checked_is "$Z" "text:SendInput(DirectX)" 1 && list_is "$list" || fail "Cancel did not keep SendInput and the list"
 close_zepx
 
 wine reg add "$dpi_key" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null 2>&1 || fail "could not set 150 percent"
