@@ -24,7 +24,8 @@
 #   memory  RssAnon of the Wine process after start-up and during and after a
 #           run of 10,000 passes of the soak list, posted to empty_window.exe,
 #           which is the baseline (Wine 8 answers 0 for another process's
-#           GetProcessMemoryInfo)
+#           GetProcessMemoryInfo); then a click on Stop and the stop hot key,
+#           each to the idle status
 #   wait    wait_bench.exe: WaitMs against a SetTimer+GetMessage wait and a
 #           waitable-timer+MsgWait wait, interleaved, 200 waits each of 10,
 #           100 and 1000 ms; meanwhile, in another process, the processor
@@ -435,6 +436,22 @@ if part memory; then
   R[mem_empty_end]=$(rss_kb "$EMPTY_PID")
   echo "   zepx.exe after the run:           ${R[mem_zepx_end]} (first sample in the run ${R[mem_zepx_first]}, highest ${R[mem_zepx_max]})"
   echo "   empty window after the messages:  ${R[mem_empty_end]}"
+  # Stopping after the passes, from a real click on Stop and from the stop
+  # hot key to the idle status: a bound for a quiet machine, so a figure
+  # here and not a check of the test command.
+  for how in button hotkey; do
+    ctl click "$ZEPX_CAPTION" 'prefix:実行\r\n'
+    ctl waitstatus "$ZEPX_CAPTION" 実行中 15000 >/dev/null || fail "no run to stop"
+    ctl waitstatus "$ZEPX_CAPTION" 待機中 30000 >"$WORK/idle.$how" &
+    watcher=$!
+    [[ $how == button ]] && xdotool mousemove $(ctl center "$ZEPX_CAPTION" 'prefix:待機\r\n')
+    sleep 1  # the watcher is polling by now
+    pressed=$(now_ms)
+    if [[ $how == button ]]; then xdotool click 1; else xdotool key --clearmodifiers ctrl+alt+x; fi
+    wait "$watcher" || fail "the $how did not stop the run"
+    R[stop_$how]=$(($(cut -d' ' -f1 "$WORK/idle.$how") - pressed))
+    echo "   stop by the $how: idle seen ${R[stop_$how]} ms after it"
+  done
   close_zepx
   ctl close "$etitle"
   wait_for 15 not_running "$EMPTY_PID" || true
@@ -543,6 +560,11 @@ if has mem_zepx_end; then
     "flat"
 else
   row "7. RssAnon, start-up and $PASSES passes" "$NOT" "$NOT" "flat"
+fi
+if has stop_button; then
+  row "   Stop after $PASSES passes" "(none)" "click ${R[stop_button]} ms, hot key ${R[stop_hotkey]} ms" "<= 200 ms"
+else
+  row "   Stop after $PASSES passes" "$NOT" "$NOT" "<= 200 ms"
 fi
 for arch in 64:x86_64 32:i686; do
   n=${arch%%:*}

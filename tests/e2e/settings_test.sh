@@ -1,107 +1,143 @@
 #!/usr/bin/env bash
-# Settings in the real registry: a first start without the key is silent and
-# its exit writes every value with its type; a key from an older version
-# that lacks a value stops the load there with the first-run notice, keeps
-# what was read before it, and is completed by the next exit, after which
-# the notice does not come back.
+# Settings and the program's life on the desktop, in the real registry and
+# with real dialogs: a silent first start whose exit writes the key; a key
+# lacking a value holds the start-up behind the first-run notice; the
+# settings dialog from the menu by keys (letters, opacity, a Loop file from
+# its file dialog, OK) and its effects on the captions, the hot keys pressed
+# on the display while another window has the focus, the window's opacity
+# and the registry; a command-line file run at
+# once with its own send method; a further instance per further file; the
+# About box; the File menu's exit saving the window position, restored at the
+# next start; the Third Dawn check ending translucency. Which values load
+# and how is the unit tests' (tests/settings); here each path is reached once.
 source "$(dirname "$0")/lib.sh"
-source "$(dirname "$0")/life_lib.sh"
 reset_settings
+title="ZEPX settings probe"
+start_probe "$title"
+probe=$PROBE_TOP
 
-# ---- first start: no key ------------------------------------------------------------
-expect_eq "key absent before the first start" "" "$(reg_values)"
-start_zepx_as "ZEPX"
-echo "     first start done after ${START_MS} ms"
-expect_no_box "first start without the key"
-expect_eq "Run caption" "実行
-(Ctrl+Alt+S)" "$(ctl text ZEPX 'prefix:実行\r\n' | tr -d '\r')"
-expect_eq "still no key while running" "" "$(reg_values)"
-close_zepx
-
-dwords="AutoHandleChecked AutoRunChecked DCutCheck DCutCheck2 DCutHour DCutHour2 DCutMin DCutMin2
-ECom11Index ECom12Index ECom13Index ECom14Index ECom15Index ECom21Index ECom22Index ECom23Index
-ECom24Index ECom25Index ERadio2Index EndComboIndex FormLeft FormTop Layered LoCheck
-LoopOfLoopChecked MinChecked PostMouseChecked PostRadioGroupIndex Radio1Index Radio2Index
-StartComboIndex TopCheck WideCheck"
-strings="DefMCRPath Exec1 Exec2 LastAddress Loop1 Loop2 Loop3 Loop4 Loop5 SarchAll SarchSay Say
-StartAddress pLastAddress"
-expected_types=$({
-  for n in $dwords; do echo "$n REG_DWORD"; done
-  for n in $strings; do echo "$n REG_SZ"; done
-} | LC_ALL=C sort)
-values=$(reg_values)
-expect_eq "47 values written at exit, each with its type" "$expected_types" "$(awk '{print $1, $2}' <<<"$values")"
-expect_eq "PostRadioGroupIndex" "REG_DWORD 0x1" "$(reg_get PostRadioGroupIndex)"
-expect_eq "Layered" "REG_DWORD 0xff" "$(reg_get Layered)"
-expect_eq "StartComboIndex" "REG_DWORD 0x12" "$(reg_get StartComboIndex)"
-expect_eq "EndComboIndex" "REG_DWORD 0x17" "$(reg_get EndComboIndex)"
-expect_eq "AutoHandleChecked" "REG_DWORD 0x1" "$(reg_get AutoHandleChecked)"
-expect_eq "LogoutDateTime not written" "" "$(reg_get LogoutDateTime)"
-
-# ---- a key without Layered ------------------------------------------------------------
-# Values before Layered in load order are read; those after it keep their
-# start values. DefMCRPath names a folder that does not exist: it is
-# cleared together with Radio1Index. Say is empty and reads as "hi".
-reg_remove Layered
-reg_dword DCutCheck 1
-reg_dword DCutHour 7
-reg_dword Radio1Index 1
-reg_sz DefMCRPath 'Z:\no\such\folder'
-reg_dword StartComboIndex 1
-reg_dword EndComboIndex 2
-reg_dword AutoRunChecked 1
-
-t0=$(now_ms)
+# ---- a first start, then a key without one value ----------------------------------------
+start_zepx
+no_box || fail "a message box at the first start without the key"
+ctl move "$Z" 137 91
+ctl menu "$Z" fe
+wait_for 15 not_running "$ZEPX_PID" || fail "File > Exit did not end zepx.exe"
+expect_eq "position saved by the menu's exit" "REG_DWORD 0x89 REG_DWORD 0x5b" "$(reg_get FormLeft) $(reg_get FormTop)"
+wine reg delete "$ZEPX_KEY" /v Layered /f >/dev/null 2>&1 || fail "reg delete Layered"
 spawn "$ZEPX_EXE" >>"$WORK/zepx.out" 2>&1
-ZEPX_PID=$SPAWNED
-ZEPX_CAPTION=ZEPX
-wait_box 30000
-echo "     notice shown $(($(now_ms) - t0)) ms after the start"
-expect_eq "notice caption" "ZEPX" "$BOX_CAPTION"
-expect_eq "first-run notice" \
-  '一部レジストリ項目が見つかりませんでした.\r\nZEPX終了時に項目を新たに作成します.\r\nZEPXを初めて起動するときや、新バージョンを導入したときはこのメッセージが表示されます.' \
-  "$BOX_TEXT"
-shot_of "#$BOX_HWND" "$WORK/first-run-notice.png"
-import -window root "$WORK/first-run-notice-screen.png"
-wait_for 10 main_hwnd ZEPX || fail "no main window behind the notice"
-ZEPX_HWND=$(main_hwnd ZEPX)
+ZEPX_PID=$SPAWNED ZEPX_CAPTION=ZEPX
+ctl box 30000 >/dev/null || fail "no first-run notice"
+wait_for 30 main_hwnd ZEPX || fail "no main window behind the notice"
+ZEPX_HWND=$(main_hwnd ZEPX) Z="#$(main_hwnd ZEPX)"
 started "$ZEPX_HWND" && fail "start-up went on while the notice was up"
-life answer "$BOX_HWND" 1
-wait_for 10 started "$ZEPX_HWND" || fail "start-up did not finish after the notice was answered"
-expect_no_box "after OK"
-
-expect_eq "Run caption keeps S (the load stopped before StartComboIndex)" "実行
-(Ctrl+Alt+S)" "$(ctl text ZEPX 'prefix:実行\r\n' | tr -d '\r')"
-expect_eq "Stop caption keeps X" "待機
-(Ctrl+Alt+X)" "$(ctl text ZEPX 'prefix:待機\r\n' | tr -d '\r')"
-expect_eq "Event 1 check box loaded (before Layered)" "1" "$(ctl getcheck ZEPX 'text:ZEP Event 1')"
-expect_eq "AutoHandle check box at its default" "1" "$(ctl getcheck ZEPX 'prefix:ウインドウハンドルの数値が')"
-
-# The exit button completes the key with what the program holds.
-ctl click ZEPX 'text:ZEPXを終了'
-wait_for 15 not_running "$ZEPX_PID" || fail "zepx.exe still running after ZEPXを終了"
-expect_eq "value names and types after the completing exit" "$expected_types" "$(reg_values | awk '{print $1, $2}')"
-expect_eq "Layered written again" "REG_DWORD 0xff" "$(reg_get Layered)"
-expect_eq "DCutCheck kept" "REG_DWORD 0x1" "$(reg_get DCutCheck)"
-expect_eq "DCutHour kept" "REG_DWORD 0x7" "$(reg_get DCutHour)"
-expect_eq "missing folder cleared" "REG_SZ" "$(reg_get DefMCRPath)"
-expect_eq "Radio1Index back to 0 with it" "REG_DWORD 0x0" "$(reg_get Radio1Index)"
-expect_eq "empty Say read as hi" "REG_SZ hi" "$(reg_get Say)"
-expect_eq "StartComboIndex: start value, not the unread 1" "REG_DWORD 0x12" "$(reg_get StartComboIndex)"
-expect_eq "EndComboIndex: start value" "REG_DWORD 0x17" "$(reg_get EndComboIndex)"
-expect_eq "AutoRunChecked: not reached, so false" "REG_DWORD 0x0" "$(reg_get AutoRunChecked)"
-expect_eq "StartAddress: not reached, so still empty" "REG_SZ" "$(reg_get StartAddress)"
-
-# ---- the completed key loads silently and in full ---------------------------------------
-reg_dword StartComboIndex 1
-reg_dword EndComboIndex 2
-start_zepx_as "ZEPX"
-echo "     start with the full key done after ${START_MS} ms"
-expect_no_box "start with the completed key"
-expect_eq "Run caption from StartComboIndex 1" "実行
-(Ctrl+Alt+B)" "$(ctl text ZEPX 'prefix:実行\r\n' | tr -d '\r')"
-expect_eq "Stop caption from EndComboIndex 2" "待機
-(Ctrl+Alt+C)" "$(ctl text ZEPX 'prefix:待機\r\n' | tr -d '\r')"
+expect_box 1 '一部レジストリ項目が見つかりませんでした.\r\nZEPX終了時に項目を新たに作成します.\r\nZEPXを初めて起動するときや、新バージョンを導入したときはこのメッセージが表示されます.'
+wait_for 30 started "$ZEPX_HWND" || fail "start-up did not finish after the notice"
+expect_eq "position restored" "137 91" "$(ctl rect "$Z" | cut -d' ' -f1,2)"
 close_zepx
-expect_eq "letters saved back" "REG_DWORD 0x1 REG_DWORD 0x2" "$(reg_get StartComboIndex) $(reg_get EndComboIndex)"
+expect_eq "the exit completed the key" "REG_DWORD 0xff" "$(reg_get Layered)"
+
+# ---- the settings dialog ----------------------------------------------------------------
+DLG="ZEPX設定"
+macro "$WORK/long waits.mcr" 1 1 Wait=30000 Wait=30000
+macro "$WORK/chain.mcr" 1 1 Wait=100
+start_zepx "$WORK/long waits.mcr"
+xdotool mousemove $(ctl center "$Z")  # keys go to the window under the pointer
+xdotool key alt+o
+wait_for 10 eval '[[ -n "$(ctl tops "" | grep " #32768 ")" ]] || shown "$DLG"' || fail "Alt+O opened no menu"
+xdotool key t
+wait_for 10 shown "$DLG" || fail "the menu did not open the settings dialog"
+form_check "$DLG" settings-general
+list_open() { ctl tops "" | grep -q ' ComboLBox '; }
+pick_letter() {  # pick_letter N LETTER: the N-th letter list opened, the letter typed
+  click "$DLG" "class:ComboBox:$1"
+  wait_for 10 list_open || fail "letter list $1 did not open"
+  xdotool key "${2,,}"
+  wait_for 10 text_is "$DLG" "class:ComboBox:$1" "$2" || fail "letter list $1 does not show $2"
+}
+pick_letter 0 Q
+pick_letter 1 Q
+expect_box 1 "マクロ開始ホットキーとマクロ終了ホットキーを同じにすることはできません."
+wait_for 10 no_box || fail "a second box after the equal letters"
+pick_letter 1 W
+click "$DLG" class:msctls_trackbar32:0
+xdotool key Home Next Next Next
+wait_for 10 eval '[[ "$(ctl alpha "$Z")" == 80 ]]' || fail "the main window's opacity is $(ctl alpha "$Z"), not 80"
+echo "ok   the slider turned the main window at once: 80"
+page_shows() { ctl children "$DLG" | grep -q " 1 1 .* $1"; }
+page() {  # page N LABEL NAME: the first tab clicked, Right N times; the page known by a label of its own
+  read -r _ _ _ _ l t _ _ < <(ctl children "$DLG" | grep ' SysTabControl32 ')
+  xdotool mousemove $((l + 14)) $((t + 10)) click 1
+  for ((k = 0; k < $1; k++)); do xdotool key Right; done
+  wait_for 10 page_shows "$2" || fail "no page $3"
+  form_check "$DLG" "$3"
+}
+page 1 ZEP Eventが発行されたときの動作を指定します settings-event
+page 2 Loop終了時に次のマクロファイルを順番に実行します settings-loop
+loop1=$(ctl children "$DLG" | awk '$9 == "Button" && $10 == "参照..." { if (n++ == 3) { print $1; exit } }')
+click "#$loop1" ""
+fd=$(ctl box 15000 | awk 'NR == 1 { print $1 }') || fail "the Loop 1 button opened no file dialog"
+import -window root "$WORK/loop-file-dialog.png"  # Wine's own dialog: a picture, no layout check
+xdotool mousemove $(ctl center "#$fd")  # keys go to the window under the pointer
+xdotool type --delay 10 "$(winpath "$WORK/chain.mcr")"
+xdotool key Return
+wait_for 15 text_is "$DLG" class:Edit:3 "$(winpath "$WORK/chain.mcr")" || fail "Loop 1 reads \"$(ctl text "$DLG" class:Edit:3)\""
+click "$DLG" text:OK
+wait_for 10 hidden "$DLG" || fail "OK did not close the dialog"
+expect_eq "Run and Stop captions after OK" "実行 (Ctrl+Alt+Q) 待機 (Ctrl+Alt+W)" \
+  "$(ctl text "$Z" 'prefix:実行\r\n' | tr -d '\r' | paste -sd' ') $(ctl text "$Z" 'prefix:待機\r\n' | tr -d '\r' | paste -sd' ')"
+# The keys pressed on the display while the probe has the focus (X's keys go
+# to the window under the pointer): the old start key is an ordinary key
+# now; the new start key runs without taking the focus; the new stop key
+# ends the run and brings the main window forward.
+xdotool mousemove "$((PROBE_CLIENT_X + 100))" "$((PROBE_CLIENT_Y + 100))"
+bring_to_front "$probe" "the probe"
+mark=$(probe_lines)
+xdotool key ctrl+alt+s
+wait_for 10 probe_got "$mark" 'KEYDOWN wp=0x53 ' || fail "Ctrl+Alt+S did not reach the focused window once Q is the start key"
+mark=$(probe_lines)
+xdotool key ctrl+alt+q
+status=$(ctl waitstatus "$Z" 実行中 15000) || fail "Ctrl+Alt+Q did not start a run"
+expect_eq "the new start key runs; the status names the new stop key" "実行中 (SendInput) - Ctrl+Alt+Wで中断できます" "${status#* }"
+foreground_is "$probe" || fail "the start key took the focus"
+xdotool key ctrl+alt+w
+ctl waitstatus "$Z" 待機中 15000 >/dev/null || fail "Ctrl+Alt+W did not stop the run"
+wait_for 10 foreground_is "$ZEPX_HWND" || fail "the stop key did not bring the main window to the front"
+probe_got "$mark" 'KEYDOWN wp=0x(51|57) ' && fail "a hot key reached the focused window too"
+click "$Z" text:ZEPXを終了
+wait_for 15 not_running "$ZEPX_PID" || fail "zepx.exe still running after ZEPXを終了"
+expect_eq "letters, opacity and Loop 1 in the registry" "REG_DWORD 0x10 REG_DWORD 0x16 REG_DWORD 0x50 REG_SZ $(winpath "$WORK/chain.mcr")" \
+  "$(reg_get StartComboIndex) $(reg_get EndComboIndex) $(reg_get Layered) $(reg_get Loop1)"
+
+# ---- a command-line file run at once, further files in further instances -----------------
+reg_dword AutoRunChecked 1
+reg_dword PostRadioGroupIndex 0  # _event; the file's WinMessage must win
+macro "$WORK/autorun.mcr" 2 1 "[Text]~~hi|>$title <$probe>" Wait=100
+macro "$WORK/second file.mcr" 1 1 Wait=222
+mark=$(probe_lines)
+start_zepx "$WORK/autorun.mcr" "$WORK/second file.mcr"
+# Posted to the probe's frame (role "top"): the file's WinMessage, not _event.
+wait_for 30 probe_got "$mark" 'top WM_CHAR wp=0x69 ' || fail "no run at start"
+ctl waitstatus "$Z" 待機中 15000 >/dev/null || fail "the run at start did not end"
+expect_eq "the file ran once by its own method" "top 0x68,top 0x69" "$(probe_input_since "$mark" | awk '$2 == "WM_CHAR" { print $1, $3 }' | paste -sd,)"
+wait_for 30 main_hwnd "ZEPX - second file.mcr" || fail "no second instance for \"second file.mcr\""
+second=$(main_hwnd "ZEPX - second file.mcr")
+wait_for 30 started "$second" || fail "the second instance did not finish its start-up"
+expect_eq "the second instance shows its file, in its own process" "Wait=222 2" \
+  "$(ctl list "#$second") $(ctl tops ZEPX | awk '$3 == "TMainForm" { print $2 }' | sort -u | wc -l)"
+ctl close "#$second"
+reg_dword AutoRunChecked 0
+
+# ---- the About box; translucency and the Third Dawn check ----------------------------------
+ctl menu "$Z" hu
+wait_for 10 shown ZEPXについて || fail "Help > ZEPX Information did not open the About box"
+form_check ZEPXについて about
+click ZEPXについて text:OK
+wait_for 10 hidden ZEPXについて || fail "OK did not close the About box"
+close_zepx
+reg_dword Layered 180
+start_zepx
+expect_eq "translucent at start" "180" "$(ctl alpha "$Z")"
+start_probe "UO stand-in" 0,0,100,100 "Ultima Online Third Dawn"
+expect_box 1 'UO:TD起動中は半透明Windowが使用できません\r\nOKをクリックするとZEPを終了しますので\r\n再度ZEPを起動し直してください'
+wait_for 15 not_running "$ZEPX_PID" || fail "OK on the Third Dawn notice did not end the program"
 echo "PASS $E2E_NAME"
