@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds all four configurations and runs every
-# test: the unit tests in the host build and again under the sanitizers,
+# test: the size of the tests beside the program (scripts/test_size.sh), the unit tests in the host build and again under the sanitizers,
 # the fuzz driver's cases for FUZZ_SECONDS each (scripts/fuzz.sh, default 12),
 # checks of the two Windows builds, the Win32 platform checks
 # (tests/win32) under Wine in two ANSI code pages, the checks of the native
@@ -86,6 +86,12 @@ run_unit() {  # run_unit BUILD
     timeout 1200 "$bin" --gtest_brief=1 2>&1 | tee "$ART/unit-$1.log"
   return "${PIPESTATUS[0]}"
 }
+
+# The tests stay a fraction of the program (scripts/test_size.sh says how
+# it is counted).
+echo "=== size of the tests"
+bash scripts/test_size.sh
+record "test size" $?
 
 echo "=== unit tests (host, Debug)"
 run_unit host
@@ -283,12 +289,16 @@ for script in tests/e2e/*_test.sh; do
   fi
   limit=$((left < E2E_TIMEOUT ? left : E2E_TIMEOUT))
   # Output goes to a file, not through a pipe: a Windows process the script
-  # left behind would hold a pipe open and hang the whole run.
-  timeout --kill-after=10 "$limit" bash "$script" </dev/null >"$ART/$name.log" 2>&1
+  # left behind would hold a pipe open and hang the whole run. The file is
+  # shown as it grows by a tail that ends with the script itself.
+  : >"$ART/$name.log"
+  timeout --kill-after=10 "$limit" bash "$script" </dev/null >>"$ART/$name.log" 2>&1 &
+  script_pid=$!
+  tail -n +1 -f --pid="$script_pid" "$ART/$name.log" 2>/dev/null
+  wait "$script_pid"
   status=$?
   wineserver -k >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1
-  cat "$ART/$name.log"
   [[ $status -eq 124 ]] && echo "$name: stopped after $limit s"
   record "e2e $name" "$status"
 done
