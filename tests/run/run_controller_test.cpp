@@ -194,7 +194,7 @@ TEST_F(RunTest, StatusNamesTheSendMethodAndStopLetter) {
       {kSendEvent, "実行中 (_event) - Ctrl+Alt+Qで中断できます"},
       {kSendInput, "実行中 (SendInput) - Ctrl+Alt+Qで中断できます"},
       {kSendWinMessage, "実行中 (WinMessage) - Ctrl+Alt+Qで中断できます"}};
-  form.settings.EndComboIndex = 16;  // Q
+  form.SetStopLetter(16);  // Q
   for (const auto& c : cases) {
     SetMethod(c.first);  // may ask to clear the list: fill it afterwards
     SetList({"Wait=100"});
