@@ -17,8 +17,7 @@ TEST(Convert, DecimalHexAndSignsWithinThirtyTwoBitsAndTheErrorNamesTheText) {
                           "2147483648", "-2147483649", "$80000000", "$FFFFFFFF", "\t5", "１"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
   try {
-    StrToInt("abc");
-    ADD_FAILURE() << "no error";
+    StrToInt("abc"); ADD_FAILURE() << "no error";
   } catch (const ConvertError& e) {
     EXPECT_STREQ(e.what(), "'abc' は整数ではありません");
   }
@@ -35,7 +34,7 @@ TEST(CommandLine, WhatTheLoaderTakesAsACommandAndTheSelectorsKinds) {
     EXPECT_FALSE(IsCommandLine(no)) << no;
   // The command selector's entries the user sees, by position.
   const std::pair<int, const char*> kinds[] = {
-      {0, "時間(ミリ秒)"}, {1, "L_Click"}, {6, "R_Drag"}, {7, "[Text]"}, {8, "[F1]"}, {19, "[F12]"},
+      {0, "時間(ミリ秒)"}, {1, "L_Click"}, {6, "R_Drag&Drop"}, {7, "[Text]"}, {8, "[F1]"}, {19, "[F12]"},
       {20, "[A]"}, {45, "[Z]"}, {56, "[0]"}, {65, "[→]"}, {76, "[Tab]"}, {77, "[Windows]"},
       {81, "[Ctrl]"}, {82, "【ZEP Event 1】"}, {83, "【ZEP Event 2】"}, {84, "[ｱﾌﾟﾘを前面に]"}};
   for (const auto& [i, text] : kinds) EXPECT_STREQ(kCommandKinds[static_cast<std::size_t>(i)], text) << i;
@@ -53,14 +52,8 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
       for (bool wm : {false, true})
         for (const Modifiers& m : kMods)
           for (const char* target : {"Ultima Online <1234>", "メモ帳@@Edit <77>", ""}) {
-            NewCommand n;
-            n.kind = kind;
-            n.wait_ms = 3600000;
-            n.x = 9999;
-            n.y = 45;
-            n.text = kind == kKindText ? "日本語 time:5x6" : "(無題) - メモ帳";
-            n.target = target;
-            n.modifiers = m;
+            NewCommand n; n.kind = kind; n.wait_ms = 3600000; n.x = 9999; n.y = 45;
+            n.text = kind == kKindText ? "日本語 time:5x6" : "(無題) - メモ帳"; n.target = target; n.modifiers = m;
             n.win_message = wm;
             for (const std::string& line : ComposeNewCommand(n, mid)) {
               ++lines;
@@ -84,10 +77,7 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
 
 TEST(CommandLine, ComposedFormsByPlacementAndFlag) {
   struct Case {
-    int kind;
-    bool wm, mid;
-    const char* text;
-    std::vector<std::string> lines;
+    int kind; bool wm, mid; const char* text; std::vector<std::string> lines;
   } const cases[] = {
       {12, false, false, "hello", {"[F5]+Shift+Alt+Ctrl"}},
       {12, true, false, "hello", {"[F5]+Shift+Alt+Ctrl|>Ultima Online <1234>"}},
@@ -106,11 +96,7 @@ TEST(CommandLine, ComposedFormsByPlacementAndFlag) {
   for (const Case& c : cases) {
     NewCommand n;
     n.modifiers = {true, true, true};
-    n.target = "Ultima Online <1234>";
-    n.text = c.text;
-    n.kind = c.kind;
-    n.win_message = c.wm;
-    n.wait_ms = 1000;
+    n.target = "Ultima Online <1234>"; n.text = c.text; n.kind = c.kind; n.win_message = c.wm; n.wait_ms = 1000;
     EXPECT_EQ(ComposeNewCommand(n, c.mid), c.lines) << c.kind << " wm " << c.wm << " mid " << c.mid;
   }
 }
@@ -205,10 +191,7 @@ TEST(CommandLine, CoordinatesReadFromFirstColonAndFirstXAndWrittenBack) {
 
 TEST(CommandLine, TargetDescriptorsInTheirThreeForms) {
   struct Case {
-    const char* text;
-    TargetDescriptor::Form form;
-    const char *title, *class_name, *handle_text;
-    std::uint32_t handle;
+    const char* text; TargetDescriptor::Form form; const char *title, *class_name, *handle_text; std::uint32_t handle;
   } const cases[] = {
       {"メモ帳@@Edit <77>", TargetDescriptor::Child, "メモ帳", "Edit", "77", 77},
       {"Ultima Online <1234>", TargetDescriptor::TitleHandle, "Ultima Online", "", "1234", 1234},
