@@ -84,8 +84,8 @@ TEST_F(Events, TheTimeFieldsFollowTheirCheckBoxAndTheAlarmListHoldsOneEntry) {
   const std::pair<std::function<void()>, const char*> steps[] = {
       {[] {}, "07:00"},
       {[&] { form.SpinEdit4.SetValue(5); }, "07:05"},
-      {[&] { form.SpinEdit3.SetValue(23); }, "23:05"},
-      {[&] { form.SpinEdit4.FromNativeText(""); }, "23:00"}};  // emptied while typing: its minimum
+      {[&] { form.SpinEdit3.SetValue(10); }, "10:05"},
+      {[&] { form.SpinEdit4.FromNativeText(""); }, "10:00"}};  // emptied while typing: its minimum
   for (const auto& [step, entry] : steps) {
     step();
     EXPECT_EQ(form.ClockLabel1.EventList, Texts{entry});

@@ -91,6 +91,7 @@ TEST(MacroFile, RefusalsNameTheLineAndKeepWhatCameBefore) {
   for (const char* bad : {"Key:abc", "Wait=", "Wait=1.5", "xKey:5", "Wait=Key:5", "Loop:5 "}) {
     const MacroReadResult b = ReadMacroFile(std::string("[F1]\n") + bad + "\n[F2]\n");
     EXPECT_EQ(b.failure, MacroFailure::BadNumber) << bad;
+    EXPECT_EQ(b.lines, Lines{"[F1]"}) << bad << ": the read stops there";
     EXPECT_EQ(b.FailureMessage(), kBadNumber + std::string(bad));
   }
 }
