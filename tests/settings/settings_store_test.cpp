@@ -97,6 +97,9 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
   form.CheckBox2.OnClick = [&] { ++clicks; };
   form.SpinEdit3.OnChange = [&] { ++changes; };
   fake.directories.insert("D:\\macros");
+  // Written by other tools: a text with its terminating zero, a flag other than 1.
+  fake.registry[kZepxKey]["Exec1"] = {RegType::Sz, std::string("C:\\x.bat\0junk", 13)};
+  fake.registry[kZepxKey]["TopCheck"] = {RegType::Dword, Dword(2)};
   form.LoadSettings();
   EXPECT_TRUE(fake.boxes.empty());
   const Settings& s = form.settings;
@@ -104,6 +107,7 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
   EXPECT_EQ(form.DialogInitialDir, "D:\\macros");
   EXPECT_EQ(std::to_string(s.ECom2Index[4]) + " " + std::to_string(s.Layered) + " " + s.Loop[4], "10 180 e.mcr");
   EXPECT_EQ(s.Say + " " + s.StartAddress, "hi 1500004") << "written empty: the stand-ins";
+  EXPECT_EQ(s.Exec1, "C:\\x.bat");
   EXPECT_EQ(s.PostRadioGroupIndex, kSendEvent);
   EXPECT_EQ(clicks * 10 + changes, 11);
   EXPECT_EQ(form.SpinEdit5.Value(), 59);
@@ -136,10 +140,12 @@ TEST_F(SettingsStore, AnOlderOrDamagedKeyStopsAtTheFirstBadNumberWithTheNotice) 
   EXPECT_EQ(form.HotKey2, 0xC053);
   EXPECT_EQ(form.settings.DefMCRPath + std::to_string(form.settings.Radio1Index), "0") << "the folder is gone here";
   EXPECT_EQ(fake.Texts({"RegCloseKey"}).size(), 1u);
-  for (auto [name, type] : {std::pair{"StartComboIndex", RegType::Sz}, {"Exec1", RegType::Dword}}) {
+  const std::tuple<const char*, RegType, std::string> bad[] = {
+      {"StartComboIndex", RegType::Sz, "1234"}, {"Exec1", RegType::Dword, "1234"}, {"EndComboIndex", RegType::Dword, "12"}};
+  for (const auto& [name, type, data] : bad) {
     LifeFixture other; other.fake.registry = fake.registry;
     other.fake.registry[kZepxKey]["Layered"] = {RegType::Dword, Dword(64)};
-    other.fake.registry[kZepxKey][name] = {type, "1234"};
+    other.fake.registry[kZepxKey][name] = {type, data};
     other.form.LoadSettings();
     EXPECT_EQ(other.BoxTexts(), Texts{kNotice}) << name;
     EXPECT_FALSE(other.form.settings.MinChecked) << "read after " << name;
