@@ -150,5 +150,33 @@ TEST_F(SpinEdit, ALockedEditorOrAReadOnlyFieldRefusesTypingWithABeep) {
   EXPECT_TRUE(x.AcceptsCutAndPaste());
 }
 
+TEST(Controls, ChecksAndChoicesRunTheirHandlersOnlyOnAChange) {
+  TCheckBox box{"Box"};
+  TRadioGroup group{"Group"};
+  int clicks = 0, selects = 0;
+  box.OnClick = [&] { ++clicks; };
+  group.OnSelect = [&] { ++selects; };
+  group.SetItems({"a", "b"});
+  for (bool c : {false, true, true, false}) box.SetChecked(c);
+  for (int i : {1, 1, 5}) group.SetItemIndex(i);  // 5 is no item: nothing chosen
+  EXPECT_EQ(std::to_string(clicks) + " clicks " + std::to_string(selects) + " selects", "2 clicks 2 selects");
+  EXPECT_EQ(group.ItemIndex(), -1);
+}
+
+TEST(Controls, AListsSelectionFollowsItsItemThroughInsertAndDelete) {
+  TListBox list{"List"};
+  list.SetItems({"a", "b", "c"});
+  list.SetItemIndex(1);
+  const std::pair<std::function<void()>, int> steps[] = {
+      {[&] { list.Insert(1, "x"); }, 2},  // at the selected row: the selection moves down with its item
+      {[&] { list.Insert(3, "y"); }, 2}, {[&] { list.Delete(0); }, 1}, {[&] { list.Delete(1); }, -1},
+      {[&] { list.SetItemIndex(list.Count()); }, -1}};
+  for (const auto& [step, selected] : steps) {
+    step();
+    EXPECT_EQ(list.ItemIndex(), selected);
+  }
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"x", "y", "c"}));
+}
+
 }  // namespace
 }  // namespace zepx
