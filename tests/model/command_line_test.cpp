@@ -159,6 +159,7 @@ TEST(CommandLine, KeyNamesMatchAsPrefixesInTableOrder) {
   EXPECT_EQ(ReadCommandLine("L_Drop:300x20").mouse, MouseAction::Move);
   EXPECT_EQ(FindUnsetDragLine({"r_drop:noset", "L_Drag:NoSet ", "l_drag:NOSET"}), 2);
   EXPECT_EQ(FindUnsetDragLine({"R_Drop:NoSet", "R_Drag:NoSet"}), 1);
+  EXPECT_EQ(FindUnsetDragLine({"L_Drop:NoSet", "R_Drag:NoSet", "L_Drag:NoSet"}), 2) << "the left drag is looked for first";
   EXPECT_EQ(FindUnsetDragLine({"L_Drag:1x2", "Wait=1"}), -1);
 }
 
