@@ -143,10 +143,10 @@ TEST_F(Clock, IntervalZeroStopsTheTicksAndTheTimeSignalKeepsItsMarks) {
 
   TClockLabel& signal = Make(Sunday(7, 59, 30), {});
   std::vector<int> marks;
-  signal.TimeCast.set(0).set(2);  // tc00 and tc10
+  signal.TimeCast.set(0).set(1).set(2);  // tc00, tc05 and tc10
   signal.OnTimeCast = [&](TClockLabel&, int mark) { marks.push_back(mark); };
   RunFor(16 * 60000);  // 07:59:30 .. 08:15:30
-  EXPECT_EQ(marks, (std::vector<int>{0, 2}));
+  EXPECT_EQ(marks, (std::vector<int>{0, 1, 2}));
 }
 
 }  // namespace

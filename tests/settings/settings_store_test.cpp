@@ -77,6 +77,7 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
   EXPECT_TRUE(fake.boxes.empty());
   EXPECT_EQ(form.settings.Layered, 255);
   EXPECT_EQ(form.BitBtn1.Caption(), "実行\r\n(Ctrl+Alt+S)");
+  form.settings.PostMouseChecked = true;  // stale: the method in force decides
   form.SaveSettings();
   Texts written;
   for (const std::string& t : fake.Texts({"RegSetValueExA("})) written.push_back(t.substr(15, t.find(',') - 15));
@@ -89,6 +90,7 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
       "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked"}));
   EXPECT_EQ(fake.registry[kZepxKey]["Say"].type, RegType::Sz);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostRadioGroupIndex"), 1u);
+  EXPECT_EQ(fake.RegDword(kZepxKey, "PostMouseChecked"), 0u);
 }
 
 TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {

@@ -74,6 +74,12 @@ TEST_F(SettingForm, ConfirmedWithEnterTheKeysCaptionsWindowAndFolderFollow) {
   EXPECT_TRUE(Holds(form.HookHotKey2, 'Q') && Holds(form.HookHotKey1, 'W')) << "the stop key though no run goes on";
   EXPECT_FALSE(fake.PressHotKey(kCtrlAlt, 'S'));
   EXPECT_FALSE(dialog->Visible());
+  Open([&](TSettingForm& d) {
+    d.OnTopCheck.FromNativeClick();
+    d.BitBtn1.Click();
+  });
+  const std::string not_topmost = "," + std::to_string(static_cast<std::intptr_t>(win::HWND_NOTOPMOST)) + ",";
+  EXPECT_NE(fake.Texts({"SetWindowPos"}).back().find(not_topmost), std::string::npos) << "unchecked: no longer topmost";
   EXPECT_EQ(RunStatus(), "実行中 (SendInput) - Ctrl+Alt+Wで中断できます");
 }
 
