@@ -7,20 +7,31 @@ EventActions::EventActions(const Settings& settings, Platform& platform, Hooks h
 
 void EventActions::Execute(int event) {
   if (event != 1 && event != 2) return;
-  ++depth_;
+  {
+    // Lowered however the slots end: an exception escaping one of them
+    // must not leave a later shutdown believing it runs nested.
+    struct Nesting {
+      int& depth;
+      explicit Nesting(int& d) : depth(d) { ++depth; }
+      ~Nesting() { --depth; }
+    } nesting(depth_);
+    RunSlots(event);
+  }
+  // A shutdown closes the window only once every slot has run, and not
+  // under another event's sequence that is still going on.
+  if (depth_ == 0 && close_after_) {
+    close_after_ = false;
+    if (hooks_.close) hooks_.close();
+  }
+}
+
+void EventActions::RunSlots(int event) {
   for (int slot = 0; slot < 5; ++slot) {
     // Read slot by slot: an action (a run, the countdown's message loop)
     // may let the settings change under the sequence.
     const std::int32_t index = (event == 1 ? settings_.ECom1Index : settings_.ECom2Index)[static_cast<std::size_t>(slot)];
     if (OnSlotRun) OnSlotRun(event, slot, index);
     RunAction(EventActionText(event, slot, index), event, slot);
-  }
-  --depth_;
-  // A shutdown closes the window only once every slot has run, and not
-  // under another event's sequence that is still going on.
-  if (depth_ == 0 && close_after_) {
-    close_after_ = false;
-    if (hooks_.close) hooks_.close();
   }
 }
 

@@ -46,6 +46,7 @@ class EventActions {
   std::function<void(int event, int slot, std::int32_t index)> OnSlotRun;
 
  private:
+  void RunSlots(int event);
   void RunAction(const std::string& text, int event, int slot);
   IPower::Handle EnableShutdownPrivilege(bool report);
 

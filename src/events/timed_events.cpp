@@ -12,6 +12,7 @@ TimedEvents::TimedEvents(TimedEventControls event1, TimedEventControls event2,
     e.minute.OnChange = [this, event] { TimeChange(event); };
     e.clock.OnAlarm = [this, event](TClockLabel&, int) { fire_(event); };
     e.clock.SetStyle(ts24HoursJ);
+    e.hour.Hint = "24時間表記で指定";
     // Off until checked: no alarm, and the time fields with it.
     for (TControl* c : {static_cast<TControl*>(&e.hour), static_cast<TControl*>(&e.hour_label),
                         static_cast<TControl*>(&e.minute), static_cast<TControl*>(&e.minute_label)})

@@ -252,7 +252,8 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   bool ChainRepeats() override { return settings.LoopOfLoopChecked; }
   std::int32_t ChainRepeatsWanted() override;
   bool AutoHandle() override { return AutoHandleCheckBox.Checked(); }
-  std::string StopKeyLetter() override { return LetterFromIndex(settings.EndComboIndex); }
+  // The letter of the key registered, not of the setting a cancelled dialog changed.
+  std::string StopKeyLetter() override { return HotKey1 ? std::string(1, static_cast<char>(HotKey1 & 0xFF)) : ""; }
   // IRunDisplay: the run's state shown
   void ShowStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
   void ShowRunning() override;

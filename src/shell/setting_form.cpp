@@ -29,7 +29,14 @@ TSettingForm::TSettingForm(Platform& platform, TMainForm& main)
   BitBtn1.OnClick = [this] { BitBtn1Click(); };
   BitBtn2.OnClick = [this] { BitBtn2Click(); };
   FormCreate();
+  // Each slot's selector shows the index the slot runs with, whoever
+  // started the event (its alarm, an event line, a Test button).
+  main_.event_actions.OnSlotRun = [this](int event, int slot, std::int32_t index) {
+    ECombo(event, slot).SetItemIndex(index);
+  };
 }
+
+TSettingForm::~TSettingForm() { main_.event_actions.OnSlotRun = nullptr; }
 
 void TSettingForm::BuildControls() {
   ClientWidth = 480;

@@ -14,6 +14,7 @@ class TMainForm;
 class TSettingForm : public TForm, private ISettingDialogHost, public SettingDialog {
  public:
   TSettingForm(Platform& platform, TMainForm& main);
+  ~TSettingForm() override;
 
   TButton BitBtn1{"BitBtn1"};  // OK (Enter)
   TButton BitBtn2{"BitBtn2"};  // Cancel (Escape)

@@ -47,7 +47,9 @@ void SettingsHost::SetHeldValue(Held control, std::int32_t value) {
   if (control == Held::Top) return form_.SetPosition(form_.Left(), value);
   const HeldControl c = ControlOf(form_, control);
   if (c.check) c.check->SetChecked(value != 0);
-  if (c.spin) c.spin->SetValue(value);
+  // An hour or minute out of range would arm an alarm that never fires:
+  // it is brought into range as leaving the field would.
+  if (c.spin) c.spin->SetValue(c.spin->CheckValue(value));
 }
 
 void SettingsHost::SetTopmost(bool topmost) {

@@ -1,15 +1,10 @@
-// The numeric spin edit, on the main window's own fields: reading a damaged
-// text, clamping when the field is left, the key filter and its beep, steps
-// at the bounds, and the switches that lock the text.
+// The numeric spin edit, on the main window's own fields: the ranges and
+// hints the user meets, reading a damaged text, clamping when the field is
+// left, the key filter and its beep, steps at the bounds, and the switches
+// that lock the text.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <limits>
-#include <string>
-#include <vector>
-
-#include "platform/fake/fake_platform.h"
-#include "shell/main_form.h"
+#include "shell/life_support.h"
 
 namespace zepx {
 namespace {
@@ -18,23 +13,20 @@ constexpr int kVkUp = 0x26, kVkDown = 0x28, kVkDelete = 0x2E;
 
 // Stands in for the native edit: keeps what it was told.
 struct RecordingEdit : INativeControl {
-  std::string text;
-  bool read_only = false;
-  int select_alls = 0;
+  std::string text; bool read_only = false; int select_alls = 0;
   void SetText(const std::string& t) override { text = t; }
   void SetReadOnly(bool r) override { read_only = r; }
   void SelectAll() override { ++select_alls; }
 };
 
-class SpinEdit : public ::testing::Test {
+struct EditFirst {
+  RecordingEdit edit;  // outlives the form bound to it
+};
+
+class SpinEdit : public EditFirst, public LifeFixture, public ::testing::Test {
  protected:
-  RecordingEdit native;  // outlives the form bound to it
-  FakePlatform fake;
-  TApplication app;
-  TMainForm form{fake.platform(), app};
   TWinSpinEdit& x = form.XLabel;        // 0..9999, step 1
   TWinSpinEdit& wait = form.SpinEdit1;  // 1..3600000, step 100
-
   std::size_t Beeps() const { return fake.Texts({"MessageBeep"}).size(); }
   // Types at the end of the text whatever the field lets through.
   static void Type(TWinSpinEdit& e, const std::string& keys) {
@@ -42,80 +34,68 @@ class SpinEdit : public ::testing::Test {
       if (!e.FromNativeChar(static_cast<unsigned char>(c))) continue;
       std::string t = e.Text();
       if (c != '\b') t += c;
-      else if (!t.empty()) t.pop_back();
-      e.FromNativeText(t);
+      else if (!t.empty()) t.pop_back(); e.FromNativeText(t);
     }
   }
 };
 
+TEST_F(SpinEdit, TheTimedEventFieldsRangesAndHints) {
+  struct Case {
+    TWinSpinEdit& field; std::int64_t min, max; const char* hint;
+  } const cases[] = {{form.SpinEdit3, 0, 23, "24時間表記で指定"}, {form.SpinEdit4, 0, 59, ""},
+                     {form.SpinEdit2, 0, 23, "24時間表記で指定"}, {form.SpinEdit5, 0, 59, ""}};
+  for (const Case& c : cases) {
+    EXPECT_EQ(std::to_string(c.field.MinValue) + ".." + std::to_string(c.field.MaxValue),
+              std::to_string(c.min) + ".." + std::to_string(c.max)) << c.field.Name;
+    EXPECT_EQ(c.field.Increment, 1) << c.field.Name;
+    EXPECT_EQ(c.field.Hint, c.hint) << c.field.Name;
+  }
+}
+
 TEST_F(SpinEdit, ATextThatIsNoDecimalIntegerReadsAsMinValueShownSelected) {
-  x.Bind(&native);
+  x.Bind(&edit);
   for (const char* bad : {"", "-", "1-2", "12a", " 5", "1.5", "9223372036854775808"}) {
     x.FromNativeText(bad);
     EXPECT_EQ(x.Value(), 0) << bad;
     EXPECT_EQ(x.Text(), "0") << bad;
   }
-  EXPECT_EQ(native.select_alls, 7);
+  EXPECT_EQ(edit.select_alls, 7);
   wait.FromNativeText("");
   EXPECT_EQ(wait.Value(), 1);
-  EXPECT_EQ(wait.Text(), "1");
   x.FromNativeText("+42");
   EXPECT_EQ(x.Value(), 42);
-
-  // Not selected while a click places the caret, nor without AutoSelect.
-  x.FromNativeMouseButton(true);
-  x.FromNativeText("");
-  x.Value();
-  x.FromNativeMouseButton(false);
-  x.AutoSelect = false;
-  x.FromNativeText("");
-  x.Value();
-  EXPECT_EQ(native.select_alls, 7);
-}
-
-TEST_F(SpinEdit, EnteringTheFieldSelectsItsTextUnlessAClickPlacesTheCaret) {
-  x.Bind(&native);
-  x.FromNativeFocusGained();
-  EXPECT_EQ(native.select_alls, 1);
-  x.FromNativeMouseButton(true);
-  x.FromNativeFocusGained();
-  EXPECT_EQ(native.select_alls, 1);
+  // Not selected while a click places the caret, nor without AutoSelect;
+  // entering the field selects unless a click places the caret.
+  x.FromNativeMouseButton(true); x.FromNativeText(""); x.Value(); x.FromNativeFocusGained();
+  x.FromNativeMouseButton(false); x.AutoSelect = false; x.FromNativeText(""); x.Value();
+  EXPECT_EQ(edit.select_alls, 7);
+  x.AutoSelect = true; x.FromNativeFocusGained();
+  EXPECT_EQ(edit.select_alls, 8);
   EXPECT_TRUE(x.Focused());
 }
 
 TEST_F(SpinEdit, TypedAndWrittenValuesStayOutOfRangeUntilTheFieldIsLeft) {
-  x.FromNativeFocusGained();
-  x.FromNativeText("");
-  Type(x, "12345");
-  EXPECT_EQ(x.Value(), 12345);
-  x.FromNativeFocusLost();
-  EXPECT_EQ(x.Text(), "9999");
-
-  x.SetValue(-20);  // a point picked left of the primary monitor
-  EXPECT_EQ(x.Value(), -20);
-  x.FromNativeFocusGained();
-  EXPECT_EQ(x.Text(), "-20");
-  x.FromNativeFocusLost();
-  EXPECT_EQ(x.Text(), "0");
-
-  x.FromNativeText("+12");  // in range: not even respelled
-  x.FromNativeFocusLost();
-  EXPECT_EQ(x.Text(), "+12");
-  wait.FromNativeText("12-3");
-  wait.FromNativeFocusLost();
-  EXPECT_EQ(wait.Text(), "1");
-
+  struct Case {
+    TWinSpinEdit& field; std::string typed, kept, left;
+  } const cases[] = {{x, "12345", "12345", "9999"}, {x, "-20", "-20", "0"},  // a point left of the primary monitor
+                     {x, "+12", "+12", "+12"},      // in range: not even respelled
+                     {wait, "12-3", "1", "1"},      {form.SpinEdit3, "24", "24", "23"},
+                     {form.SpinEdit5, "60", "60", "59"}};
+  for (const Case& c : cases) {
+    c.field.FromNativeFocusGained(); c.field.FromNativeText(c.typed); c.field.Value();
+    EXPECT_EQ(c.field.Text(), c.kept) << c.field.Name << " " << c.typed;
+    c.field.FromNativeFocusLost();
+    EXPECT_EQ(c.field.Text(), c.left) << c.field.Name << " " << c.typed;
+  }
   TWinSpinEdit unbounded{"Free", 0, 0, 1, 0};
   for (std::int64_t v : {-5, 123456}) {
-    unbounded.SetValue(v);
-    unbounded.FromNativeFocusLost();
+    unbounded.SetValue(v); unbounded.FromNativeFocusLost();
     EXPECT_EQ(unbounded.Value(), v);
   }
 }
 
 TEST_F(SpinEdit, DigitsSignsTheSeparatorAndControlCharactersButEnterAreTypedTheRestBeeps) {
-  x.FromNativeText("");
-  Type(x, "4a2 -+.x");
+  x.FromNativeText(""); Type(x, "4a2 -+.x");
   EXPECT_EQ(x.Text(), "42-+.");
   EXPECT_EQ(Beeps(), 3u);
   for (std::uint32_t ch : {8u, 27u, 3u, 22u}) EXPECT_TRUE(x.FromNativeChar(ch)) << ch;
@@ -126,60 +106,76 @@ TEST_F(SpinEdit, DigitsSignsTheSeparatorAndControlCharactersButEnterAreTypedTheR
   EXPECT_FALSE(x.FromNativeChar('.'));
 }
 
-TEST_F(SpinEdit, WithTheEditorDisabledOnlyStepsChangeTheText) {
-  x.EditorEnabled = false;
-  Type(x, "7-\b\r");
+TEST_F(SpinEdit, StepsMoveByTheIncrementStopAtTheBoundsAndClampAtOnce) {
+  const std::tuple<TWinSpinEdit*, std::int64_t, bool, int, const char*> cases[] = {
+      {&wait, 3599950, true, 2, "3600000"}, {&wait, 150, false, 2, "1"}, {&wait, 1000, true, 1, "1100"},
+      {&x, -20, true, 1, "0"}, {&x, 20000, false, 1, "9999"}, {&form.SpinEdit3, 23, true, 1, "23"},
+      {&form.SpinEdit4, 0, false, 1, "0"}, {&form.SpinEdit4, 58, true, 2, "59"}};
+  for (const auto& [field, start, up, times, shown] : cases) {
+    field->SetValue(start);
+    for (int i = 0; i < times; ++i) up ? field->StepUp() : field->StepDown();
+    EXPECT_EQ(field->Text(), shown) << field->Name << " from " << start;
+  }
+  // The arrow keys step, then go on to the field.
+  x.SetValue(5);
+  EXPECT_TRUE(x.FromNativeKeyDown(kVkDown));
+  EXPECT_TRUE(x.FromNativeKeyDown(kVkDown));
+  EXPECT_TRUE(x.FromNativeKeyDown(kVkUp));
+  EXPECT_EQ(x.Text(), "4");
+  TWinSpinEdit unbounded{"Free", 0, 0, 5, 0};
+  unbounded.SetValue(std::numeric_limits<std::int64_t>::max() - 2); unbounded.StepUp();
+  EXPECT_EQ(unbounded.Value(), std::numeric_limits<std::int64_t>::max());
+  EXPECT_EQ(Beeps(), 0u);
+}
+
+TEST_F(SpinEdit, ALockedEditorOrAReadOnlyFieldRefusesTypingWithABeep) {
+  x.EditorEnabled = false; Type(x, "7-\b\r");
   EXPECT_FALSE(x.FromNativeKeyDown(kVkDelete));
   EXPECT_EQ(Beeps(), 5u);
   EXPECT_TRUE(x.FromNativeChar(3));  // copying is fine
   EXPECT_FALSE(x.AcceptsCutAndPaste());
   x.FromNativeKeyDown(kVkUp);
-  EXPECT_EQ(x.Text(), "1");
-}
+  EXPECT_EQ(x.Text(), "1") << "only steps change the text";
 
-TEST_F(SpinEdit, StepsMoveByTheIncrementAndStopAtTheBounds) {
-  wait.SetValue(3599950);
-  wait.StepUp();
-  EXPECT_EQ(wait.Text(), "3600000");
-  wait.StepUp();
-  EXPECT_EQ(wait.Text(), "3600000");
-  wait.SetValue(150);
-  wait.StepDown();
-  wait.StepDown();
-  EXPECT_EQ(wait.Text(), "1");
-
-  // The arrow keys step, then go on to the field; a step clamps at once.
-  EXPECT_TRUE(x.FromNativeKeyDown(kVkDown));
-  EXPECT_EQ(x.Text(), "0");
-  x.SetValue(-20);
-  EXPECT_TRUE(x.FromNativeKeyDown(kVkUp));
-  EXPECT_EQ(x.Text(), "0");
-  x.SetValue(20000);
-  x.StepDown();
-  EXPECT_EQ(x.Text(), "9999");
-
-  TWinSpinEdit unbounded{"Free", 0, 0, 5, 0};
-  unbounded.SetValue(std::numeric_limits<std::int64_t>::max() - 2);
-  unbounded.StepUp();
-  EXPECT_EQ(unbounded.Value(), std::numeric_limits<std::int64_t>::max());
-  EXPECT_EQ(Beeps(), 0u);
-}
-
-TEST_F(SpinEdit, AReadOnlyFieldRefusesStepsAndTypingWithABeep) {
-  x.SetReadOnly(true);
-  x.Bind(&native);
-  EXPECT_TRUE(native.read_only);
-  x.SetValue(5);
-  x.StepUp();
-  x.FromNativeKeyDown(kVkDown);
-  Type(x, "1\b");
+  x.EditorEnabled = true; x.SetReadOnly(true); x.Bind(&edit);
+  EXPECT_TRUE(edit.read_only);
+  x.SetValue(5); x.StepUp(); x.FromNativeKeyDown(kVkDown); Type(x, "1\b");
   EXPECT_EQ(x.Text(), "5");
-  EXPECT_EQ(Beeps(), 4u);
+  EXPECT_EQ(Beeps(), 9u);
   EXPECT_FALSE(x.AcceptsCutAndPaste());
   x.SetReadOnly(false);
-  EXPECT_FALSE(native.read_only);
+  EXPECT_FALSE(edit.read_only);
   x.StepUp();
-  EXPECT_EQ(native.text, "6");
+  EXPECT_EQ(edit.text, "6");
+  EXPECT_TRUE(x.AcceptsCutAndPaste());
+}
+
+TEST(Controls, ChecksAndChoicesRunTheirHandlersOnlyOnAChange) {
+  TCheckBox box{"Box"};
+  TRadioGroup group{"Group"};
+  int clicks = 0, selects = 0;
+  box.OnClick = [&] { ++clicks; };
+  group.OnSelect = [&] { ++selects; };
+  group.SetItems({"a", "b"});
+  for (bool c : {false, true, true, false}) box.SetChecked(c);
+  for (int i : {1, 1, 5}) group.SetItemIndex(i);  // 5 is no item: nothing chosen
+  EXPECT_EQ(std::to_string(clicks) + " clicks " + std::to_string(selects) + " selects", "2 clicks 2 selects");
+  EXPECT_EQ(group.ItemIndex(), -1);
+}
+
+TEST(Controls, AListsSelectionFollowsItsItemThroughInsertAndDelete) {
+  TListBox list{"List"};
+  list.SetItems({"a", "b", "c"});
+  list.SetItemIndex(1);
+  const std::pair<std::function<void()>, int> steps[] = {
+      {[&] { list.Insert(1, "x"); }, 2},  // at the selected row: the selection moves down with its item
+      {[&] { list.Insert(3, "y"); }, 2}, {[&] { list.Delete(0); }, 1}, {[&] { list.Delete(1); }, -1},
+      {[&] { list.SetItemIndex(list.Count()); }, -1}};
+  for (const auto& [step, selected] : steps) {
+    step();
+    EXPECT_EQ(list.ItemIndex(), selected);
+  }
+  EXPECT_EQ(list.Items(), (std::vector<std::string>{"x", "y", "c"}));
 }
 
 }  // namespace
