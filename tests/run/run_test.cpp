@@ -24,7 +24,9 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
-    fake.boxes.clear(), w.log.clear(), fake.now = 0;
+    fake.boxes.clear();
+    w.log.clear();
+    fake.now = 0;
     w.method = c.method;
     Run(c.lines);
     EXPECT_EQ(Boxes(), Calls{c.text + "@" + N(c.waits.empty() ? 1000 : fake.now)});
@@ -39,7 +41,10 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
 
 TEST_F(RunTest, RequestsDuringARunOrItsPreWaitAreIgnored) {
   std::vector<std::int64_t> returned_at;
-  auto again = [&] { engine.Request(), returned_at.push_back(engine.Running() ? fake.now : -1); };
+  auto again = [&] {
+    engine.Request();
+    returned_at.push_back(engine.Running() ? fake.now : -1);
+  };
   fake.At(500, again);   // inside the pre-wait
   fake.At(1500, again);  // inside the wait line
   Run({"Wait=2000"});
@@ -225,12 +230,20 @@ TEST_F(TargetTest, UnreachableTargetsAreNamedOnceBeforeTheRun) {
 
 TEST_F(RunTest, NestedWaitsKeepTheirOwnEndsAndStopEndsThemAll) {
   Calls ends;
-  auto inner = [&](int ms) { return [&, ms] { engine.WaitMs(ms), ends.push_back("inner@" + N(fake.now)); }; };
+  auto inner = [&](int ms) {
+    return [&, ms] {
+      engine.WaitMs(ms);
+      ends.push_back("inner@" + N(fake.now));
+    };
+  };
   fake.At(500, inner(300));    // a short wait inside a long one
   fake.At(2500, inner(3000));  // a long wait inside a short one
   fake.At(6000, inner(5000));
   fake.At(6200, [&] { engine.Stop(); });
-  for (int ms : {2000, 1000, 10000}) engine.WaitMs(ms), ends.push_back("outer@" + N(fake.now));
+  for (int ms : {2000, 1000, 10000}) {
+    engine.WaitMs(ms);
+    ends.push_back("outer@" + N(fake.now));
+  }
   EXPECT_EQ(ends, (Calls{"inner@800", "outer@2000", "inner@5500", "outer@5500", "inner@6200", "outer@6200"}));
   EXPECT_EQ(fake.ActiveTimers(), 0u);
   engine.WaitMs(400);
