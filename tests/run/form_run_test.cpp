@@ -38,7 +38,8 @@ TEST_F(FormRun, EachDelayHasItsOwnBox) {
     box->SetValue(4321);
     form.ShowDelayActive(d, true);
     EXPECT_TRUE(form.DelayMs(d) == 4321 && box->FontColor() == kColorBlue) << int(d);
-    box->SetValue(1), form.ShowDelayActive(d, false);
+    box->SetValue(1);
+    form.ShowDelayActive(d, false);
     EXPECT_EQ(box->FontColor(), kColorWindowText);
   }
 }

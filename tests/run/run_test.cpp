@@ -190,7 +190,10 @@ TEST_F(TargetTest, AListReplacedUnderTheRunGetsItsOwnTargetsAndLength) {
   EXPECT_EQ(fake.Texts({"PostMessageA"}), (Calls(2, "PostMessageA(" + N(notepad) + ",256,65,1)")));
   // A shorter list is never read past its end.
   w.chain = false, w.passes = 0;
-  fake.At(fake.now + 1100, [&] { batch.SetLines({"Wait=600"}), engine.ListReplaced(); });  // in the first wait
+  fake.At(fake.now + 1100, [&] {  // in the first wait
+    batch.SetLines({"Wait=600"});
+    engine.ListReplaced();
+  });
   fake.At(fake.now + 3000, [&] { engine.Stop(); });
   Run({"Wait=300", "Wait=400", "Wait=500"});
   EXPECT_EQ(WaitLengths(fake), (std::vector<int>{300, 600, 600, 600}));
