@@ -72,7 +72,8 @@ TEST_F(Events, TheTimeFieldsFollowTheirCheckBoxAndTheAlarmListHoldsOneEntry) {
   auto enabled = [](const std::vector<TControl*>& cs, bool on) {
     for (TControl* c : cs) EXPECT_EQ(c->Enabled(), on) << c->Name;
   };
-  enabled(event1, false); enabled(event2, false);
+  enabled(event1, false);
+  enabled(event2, false);
   EXPECT_TRUE(form.ClockLabel1.Visible());
   EXPECT_FALSE(form.ClockLabel2.Visible());
   EXPECT_EQ(form.ClockLabel1.Caption(), "12時 34分 56秒");
@@ -104,7 +105,10 @@ TEST_F(Events, TheTimeFieldsFollowTheirCheckBoxAndTheAlarmListHoldsOneEntry) {
 TEST_F(Events, StoredEventsAreArmedByTheLoadAndFireOnceInTheirMinute) {
   WriteSettingsKey(fake, [](TMainForm& f) {
     f.SpinEdit3.SetValue(7);  // event 1 off with a time of its own
-    f.SpinEdit4.SetValue(30); f.CheckBox2.SetChecked(true); f.SpinEdit2.SetValue(7); f.SpinEdit5.SetValue(30);
+    f.SpinEdit4.SetValue(30);
+    f.CheckBox2.SetChecked(true);
+    f.SpinEdit2.SetValue(7);
+    f.SpinEdit5.SetValue(30);
     f.settings.ECom1Index = {12, 0, 0, 0, 0};
     f.settings.ECom2Index = {11, 0, 0, 0, 0};
   });
@@ -129,7 +133,8 @@ TEST_F(Events, AnEventDuringARunsWaitRunsItsSlotsAndTheRunGoesOnOrStops) {
   form.CheckBox1.SetChecked(false);
   fake.ClearCalls();
   ArmAt0730(2);  // the next day, event 2 stops the run a second after its alarm
-  t0 = fake.now + 24 * 3600000 - 34000; fake.RunUntil(t0);
+  t0 = fake.now + 24 * 3600000 - 34000;
+  fake.RunUntil(t0);
   RunList({"Wait=30000", "Wait=2000"});
   EXPECT_EQ(Waits(), std::vector<int>{30000});
   EXPECT_EQ(fake.now - t0, 11000);
@@ -155,7 +160,8 @@ TEST_F(Events, EventLinesRunTheirSlotsInsideTheRun) {
   EXPECT_EQ(Seen({"Sleep"}), (Texts{"2100:Sleep(1000)", "3100:Sleep(3000)"}));
   EXPECT_EQ(Waits(), (std::vector<int>{100, 200}));
   EXPECT_EQ(fake.now - t0, 6300);
-  fake.ClearCalls(); t0 = fake.now;
+  fake.ClearCalls();
+  t0 = fake.now;
   RunList({"Wait=100", "【ZEP Event 2】", "Wait=200"});
   EXPECT_EQ(Waits(), std::vector<int>{100}) << "stopped by the event line";
   EXPECT_FALSE(form.Running());
@@ -163,7 +169,8 @@ TEST_F(Events, EventLinesRunTheirSlotsInsideTheRun) {
 
 TEST_F(Events, AShutdownClosesTheWindowAfterTheRemainingSlotsAndOnceTheRunHasUnwound) {
   StartWith({0, 5, 10, 0, 0});
-  ArmAt0730(); fake.RunUntil(t0 + 60000);
+  ArmAt0730();
+  fake.RunUntil(t0 + 60000);
   EXPECT_TRUE(form.Closed());
   EXPECT_EQ(Seen({"ExitWindowsEx", "Sleep", "RegCreateKeyExA"}),
             (Texts{"10000:ExitWindowsEx(5,0)", "10000:Sleep(1000)", "11000:RegCreateKeyExA(Software\\VELMOR\\ZEPX)"}));
@@ -175,7 +182,8 @@ TEST_F(Events, AShutdownClosesTheWindowAfterTheRemainingSlotsAndOnceTheRunHasUnw
   bool closed_in_run = false;
   other.fake.At(other.fake.now + 1500, [&] { closed_in_run = other.form.Closed(); });
   other.form.batch.SetLines({"Wait=100", "【ZEP Event 1】", "Wait=200"});
-  other.form.LoopSpinEdit.SetValue(1); other.form.BitBtn1Click();
+  other.form.LoopSpinEdit.SetValue(1);
+  other.form.BitBtn1Click();
   EXPECT_FALSE(closed_in_run);
   EXPECT_TRUE(other.form.Closed());
 }

@@ -14,7 +14,8 @@ TEST(Batch, TargetsAndSelectionTravelWithTheirLines) {
   Batch b;
   b.SetLines({"L0", "L1", "L2", "L3"});
   for (int i = 0; i < 4; ++i) b.SetTarget(i, static_cast<Hwnd>(100 + i));
-  b.Select(2); b.Insert(1, "new");
+  b.Select(2);
+  b.Insert(1, "new");
   EXPECT_EQ(b.Texts(), (Texts{"L0", "new", "L1", "L2", "L3"}));
   EXPECT_EQ(b.Targets(), (std::vector<Hwnd>{100, 0, 101, 102, 103}));
   EXPECT_EQ(b.Selected(), 3) << "still on L2";
@@ -31,7 +32,8 @@ TEST(Batch, TargetsAndSelectionTravelWithTheirLines) {
   EXPECT_EQ(b.Selected(), -1) << "the selected line is gone";
   // Rows the list does not have: no target, nothing written, no selection.
   EXPECT_EQ(b.Target(3) + b.Target(-1), 0u);
-  b.SetTarget(7, 5); b.Select(3);
+  b.SetTarget(7, 5);
+  b.Select(3);
   EXPECT_EQ(b.Count(), 3);
   EXPECT_EQ(b.Selected(), -1);
   EXPECT_THROW(b.Insert(4, "x"), std::out_of_range);
@@ -42,7 +44,9 @@ TEST(Batch, TargetsAndSelectionTravelWithTheirLines) {
 }
 
 TEST(Batch, TheListBoxMirrorsEveryChangeAndTheUsersPickSelects) {
-  LifeFixture f; TMainForm& form = f.form; Batch& b = form.batch;
+  LifeFixture f;
+  TMainForm& form = f.form;
+  Batch& b = form.batch;
   const std::function<void()> edits[] = {
       [&] { b.SetLines({"L_Click:10x20", "[A]", "R_Drop:30x40"}); }, [&] { b.Select(2); },
       [&] { b.Insert(0, "Wait=5"); }, [&] { b.Move(3, 1); }, [&] { b.Replace(1, "R_Drop:50x60"); },

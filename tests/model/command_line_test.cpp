@@ -17,7 +17,8 @@ TEST(Convert, DecimalHexAndSignsWithinThirtyTwoBitsAndTheErrorNamesTheText) {
                           "2147483648", "-2147483649", "$80000000", "$FFFFFFFF", "\t5", "１"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
   try {
-    StrToInt("abc"); ADD_FAILURE() << "no error";
+    StrToInt("abc");
+    ADD_FAILURE() << "no error";
   } catch (const ConvertError& e) {
     EXPECT_STREQ(e.what(), "'abc' は整数ではありません");
   }
@@ -52,8 +53,14 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
       for (bool wm : {false, true})
         for (const Modifiers& m : kMods)
           for (const char* target : {"Ultima Online <1234>", "メモ帳@@Edit <77>", ""}) {
-            NewCommand n; n.kind = kind; n.wait_ms = 3600000; n.x = 9999; n.y = 45;
-            n.text = kind == kKindText ? "日本語 time:5x6" : "(無題) - メモ帳"; n.target = target; n.modifiers = m;
+            NewCommand n;
+            n.kind = kind;
+            n.wait_ms = 3600000;
+            n.x = 9999;
+            n.y = 45;
+            n.text = kind == kKindText ? "日本語 time:5x6" : "(無題) - メモ帳";
+            n.target = target;
+            n.modifiers = m;
             n.win_message = wm;
             for (const std::string& line : ComposeNewCommand(n, mid)) {
               ++lines;
@@ -77,7 +84,10 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
 
 TEST(CommandLine, ComposedFormsByPlacementAndFlag) {
   struct Case {
-    int kind; bool wm, mid; const char* text; std::vector<std::string> lines;
+    int kind;
+    bool wm, mid;
+    const char* text;
+    std::vector<std::string> lines;
   } const cases[] = {
       {12, false, false, "hello", {"[F5]+Shift+Alt+Ctrl"}},
       {12, true, false, "hello", {"[F5]+Shift+Alt+Ctrl|>Ultima Online <1234>"}},
@@ -96,7 +106,11 @@ TEST(CommandLine, ComposedFormsByPlacementAndFlag) {
   for (const Case& c : cases) {
     NewCommand n;
     n.modifiers = {true, true, true};
-    n.target = "Ultima Online <1234>"; n.text = c.text; n.kind = c.kind; n.win_message = c.wm; n.wait_ms = 1000;
+    n.target = "Ultima Online <1234>";
+    n.text = c.text;
+    n.kind = c.kind;
+    n.win_message = c.wm;
+    n.wait_ms = 1000;
     EXPECT_EQ(ComposeNewCommand(n, c.mid), c.lines) << c.kind << " wm " << c.wm << " mid " << c.mid;
   }
 }
@@ -194,7 +208,10 @@ TEST(CommandLine, CoordinatesReadFromFirstColonAndFirstXAndWrittenBack) {
 
 TEST(CommandLine, TargetDescriptorsInTheirThreeForms) {
   struct Case {
-    const char* text; TargetDescriptor::Form form; const char *title, *class_name, *handle_text; std::uint32_t handle;
+    const char* text;
+    TargetDescriptor::Form form;
+    const char *title, *class_name, *handle_text;
+    std::uint32_t handle;
   } const cases[] = {
       {"メモ帳@@Edit <77>", TargetDescriptor::Child, "メモ帳", "Edit", "77", 77},
       {"Ultima Online <1234>", TargetDescriptor::TitleHandle, "Ultima Online", "", "1234", 1234},

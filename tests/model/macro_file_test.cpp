@@ -20,7 +20,9 @@ const char kBadNumber[] =
 }  // namespace
 
 TEST(MacroFile, WrittenWithHeaderSettingsAndCrLfAndReadBack) {
-  MacroSettings s; s.loop = 3; s.send_api = 2;
+  MacroSettings s;
+  s.loop = 3;
+  s.send_api = 2;
   EXPECT_EQ(WriteMacroFile({"[F1]", "Wait=500"}, s),
             "//ZEP Version 4.51\r\n[F1]\r\nWait=500\r\nKey:1200\r\nClick:1000\r\nDrag:1200\r\n"
             "SftAltCtl:250\r\nLoop:3\r\nSendAPI:2\r\n");
@@ -109,7 +111,8 @@ TEST(MacroFile, NameAndExtensionRespectDoubleByteCharacters) {
 // The sample macros shipped with the program load without a message and
 // together show every family of command.
 TEST(MacroFile, EverySampleLoadsAndTogetherTheyShowEveryFamily) {
-  std::set<std::string> families; int files = 0;
+  std::set<std::string> families;
+  int files = 0;
   for (const auto& entry : std::filesystem::directory_iterator(ZEPX_SOURCE_DIR "/examples")) {
     if (entry.path().extension() != ".mcr") continue;
     ++files;

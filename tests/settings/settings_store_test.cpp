@@ -17,13 +17,21 @@ const char kNotice[] =
 
 // A key as the program writes it, from a window changed almost everywhere.
 void ChangedEverywhere(TMainForm& f) {
-  Settings& s = f.settings; f.SetPosition(120, 80); s.Radio1Index = 1; s.DefMCRPath = "D:\\macros";
+  Settings& s = f.settings;
+  f.SetPosition(120, 80);
+  s.Radio1Index = 1;
+  s.DefMCRPath = "D:\\macros";
   s.ECom2Index = {6, 7, 8, 9, 10};
-  s.Exec2 = "C:\\tools\\run.bat"; s.Layered = 180;
+  s.Exec2 = "C:\\tools\\run.bat";
+  s.Layered = 180;
   s.Loop = {"a.mcr", "b.mcr", "", "", "e.mcr"};
-  s.MinChecked = s.TopCheck = true; s.StartComboIndex = 0; s.EndComboIndex = 25;
+  s.MinChecked = s.TopCheck = true;
+  s.StartComboIndex = 0;
+  s.EndComboIndex = 25;
   f.PostRadioGroup.SetItemIndex(kSendEvent);  // the method in force is what is saved
-  f.CheckBox2.SetChecked(true); f.SpinEdit3.SetValue(23); f.SpinEdit5.SetValue(59);
+  f.CheckBox2.SetChecked(true);
+  f.SpinEdit3.SetValue(23);
+  f.SpinEdit5.SetValue(59);
 }
 
 using Key = std::map<std::string, FakePlatform::RegValue>;
@@ -39,7 +47,8 @@ std::string Dword(std::int32_t v) {
 Key EveryValueSet(bool variant) {
   Key key;
   for (std::size_t i = 0; i < kSettingsValueCount; ++i) {
-    const SettingsEntry& e = kSettingsValues[i]; const int n = static_cast<int>(i) + (variant ? 1 : 0);
+    const SettingsEntry& e = kSettingsValues[i];
+    const int n = static_cast<int>(i) + (variant ? 1 : 0);
     key[e.name] = e.kind == RegKind::String ? FakePlatform::RegValue{RegType::Sz, e.name + std::string(variant ? "\\設定" : "\\値")}
                   : FakePlatform::RegValue{RegType::Dword, Dword(e.kind == RegKind::Boolean ? n % 2 : n % 24)};  // fits an hour
   }
@@ -51,12 +60,14 @@ Key EveryValueSet(bool variant) {
 }
 
 void Prepare(LifeFixture& f, const Key& key) {
-  f.fake.registry[kZepxKey] = key; f.fake.directories.insert(key.at("DefMCRPath").data);
+  f.fake.registry[kZepxKey] = key;
+  f.fake.directories.insert(key.at("DefMCRPath").data);
 }
 
 // What the window holds for each value of the table, in table order.
 Texts Values(TMainForm& f) {
-  auto& store = f.settings_host->Store(); Texts v;
+  auto& store = f.settings_host->Store();
+  Texts v;
   for (const SettingsEntry& e : kSettingsValues)
     v.push_back(e.kind == RegKind::String ? store.Text(e) : std::to_string(store.Number(e)));
   return v;
@@ -121,7 +132,8 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
 // A stored hour or minute out of range would arm an alarm that never fires.
 TEST_F(SettingsStore, AStoredTimeOutOfRangeIsBroughtIntoRangeAsLeavingTheFieldWould) {
   WriteSettingsKey(fake, [](TMainForm& f) {
-    f.CheckBox1.SetChecked(true); f.CheckBox2.SetChecked(true);
+    f.CheckBox1.SetChecked(true);
+    f.CheckBox2.SetChecked(true);
   });
   for (auto [name, v] : {std::pair{"DCutHour", 99}, {"DCutMin", -1}, {"DCutHour2", -5}, {"DCutMin2", 60}})
     fake.registry[kZepxKey][name] = {RegType::Dword, Dword(v)};
@@ -133,7 +145,8 @@ TEST_F(SettingsStore, AStoredTimeOutOfRangeIsBroughtIntoRangeAsLeavingTheFieldWo
 }
 
 TEST_F(SettingsStore, AnOlderOrDamagedKeyStopsAtTheFirstBadNumberWithTheNotice) {
-  WriteSettingsKey(fake, ChangedEverywhere); fake.registry[kZepxKey].erase("Layered");
+  WriteSettingsKey(fake, ChangedEverywhere);
+  fake.registry[kZepxKey].erase("Layered");
   fake.registry[kZepxKey]["Exec1"] = {RegType::ExpandSz, "%TEMP%\\x.bat"};
   form.LoadSettings();
   EXPECT_EQ(BoxTexts(), Texts{kNotice});
@@ -145,7 +158,8 @@ TEST_F(SettingsStore, AnOlderOrDamagedKeyStopsAtTheFirstBadNumberWithTheNotice) 
   const std::tuple<const char*, RegType, std::string> bad[] = {
       {"StartComboIndex", RegType::Sz, "1234"}, {"Exec1", RegType::Dword, "1234"}, {"EndComboIndex", RegType::Dword, "12"}};
   for (const auto& [name, type, data] : bad) {
-    LifeFixture other; other.fake.registry = fake.registry;
+    LifeFixture other;
+    other.fake.registry = fake.registry;
     other.fake.registry[kZepxKey]["Layered"] = {RegType::Dword, Dword(64)};
     other.fake.registry[kZepxKey][name] = {type, data};
     other.form.LoadSettings();
@@ -170,7 +184,8 @@ TEST_F(SettingsStore, SaveFailuresAreNamedAndTheProgramStillEnds) {
   ASSERT_EQ(fake.boxes.size(), 1u);
   EXPECT_NE(fake.boxes[0].text.find("保存できなかった項目: Layered, Loop3"), std::string::npos);
   EXPECT_EQ(fake.registry[kZepxKey].size(), 45u);  // the others were still written
-  fake.registry.clear(); fake.registry_create_fails = true;
+  fake.registry.clear();
+  fake.registry_create_fails = true;
   form.Close();
   ASSERT_EQ(fake.boxes.size(), 2u);
   EXPECT_NE(fake.boxes[1].text.find("Software\\VELMOR\\ZEPX"), std::string::npos);
@@ -179,22 +194,30 @@ TEST_F(SettingsStore, SaveFailuresAreNamedAndTheProgramStillEnds) {
 
 TEST_F(SettingsStore, EveryValueComesBackFromALoadAndASaveWithItsDataAndType) {
   for (bool variant : {false, true}) {
-    LifeFixture f; const Key stored = EveryValueSet(variant); Prepare(f, stored);
+    LifeFixture f;
+    const Key stored = EveryValueSet(variant);
+    Prepare(f, stored);
     f.Start();  // showing the window also puts the stored send method in force
     EXPECT_TRUE(f.fake.boxes.empty());
-    f.fake.registry.clear(); f.form.SaveSettings();
+    f.fake.registry.clear();
+    f.form.SaveSettings();
     EXPECT_EQ(Lines(f.fake.registry[kZepxKey]), Lines(stored)) << (variant ? "second variant" : "first variant");
   }
 }
 
 TEST_F(SettingsStore, AMistypedValueAnywhereKeepsWhatWasReadBeforeItAndStartValuesFromItOn) {
   for (bool variant : {false, true}) {
-    const Key stored = EveryValueSet(variant); LifeFixture blank, whole; blank.form.LoadSettings();
-    Prepare(whole, stored); whole.form.LoadSettings();
+    const Key stored = EveryValueSet(variant);
+    LifeFixture blank, whole;
+    blank.form.LoadSettings();
+    Prepare(whole, stored);
+    whole.form.LoadSettings();
     const Texts start = Values(blank.form), loaded = Values(whole.form);
 
     for (std::size_t bad = 0; bad < kSettingsValueCount; ++bad) {
-      const SettingsEntry& e = kSettingsValues[bad]; LifeFixture f; Prepare(f, stored);
+      const SettingsEntry& e = kSettingsValues[bad];
+      LifeFixture f;
+      Prepare(f, stored);
       f.fake.registry[kZepxKey][e.name] = e.kind == RegKind::String ? FakePlatform::RegValue{RegType::Dword, Dword(7)}
                                                                     : FakePlatform::RegValue{RegType::Sz, "7"};
       f.form.LoadSettings();

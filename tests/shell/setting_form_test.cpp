@@ -19,7 +19,9 @@ class SettingForm : public LifeFixture, public ::testing::Test {
  protected:
   // The dialog made as the program makes it, after the main window's start.
   SettingForm() {
-    Start(); dialog = std::make_unique<TSettingForm>(fake.platform(), form); dialog->Bind(dialog_native.get());
+    Start();
+    dialog = std::make_unique<TSettingForm>(fake.platform(), form);
+    dialog->Bind(dialog_native.get());
     form.SettingForm = dialog.get();
   }
   // Opens the dialog from the menu with what the user does while it is shown.
@@ -57,11 +59,13 @@ TEST_F(SettingForm, ConfirmedWithEnterTheKeysCaptionsWindowAndFolderFollow) {
   EXPECT_EQ(dialog->Caption() + "|" + dialog->BitBtn1.Caption() + "|" + dialog->BitBtn2.Caption(), "ZEPX設定|OK|キャンセル");
   EXPECT_TRUE(dialog->BitBtn1.Default) << "Enter confirms the dialog";
   EXPECT_FALSE(dialog->BitBtn2.Default || dialog->BitBtn3.Default);
-  fake.directories.insert("D:\\macros"); fake.ClearCalls();
+  fake.directories.insert("D:\\macros");
+  fake.ClearCalls();
   Open([&](TSettingForm& d) {
     d.StartKeyCombo.FromNativeSelect(16);  // Q
     d.EndKeyCombo.FromNativeSelect(22);    // W
-    d.OnTopCheck.FromNativeClick(); d.RadioGroup1.FromNativeSelect(1);
+    d.OnTopCheck.FromNativeClick();
+    d.RadioGroup1.FromNativeSelect(1);
     fake.folder_dialog_results = {std::string("D:\\macros")};
     d.BitBtn4.Click();
     d.BitBtn1.Click();  // OK
@@ -88,7 +92,8 @@ TEST_F(SettingForm, CancelKeepsOnlyWhatActedAtOnceAndTheRunNamesTheKeyThatWorks)
     d.StartKeyCombo.FromNativeSelect(16);  // Q, stored at once
     d.EndKeyCombo.FromNativeSelect(22);    // W, stored at once
     d.LayerBar.FromNativePosition(100);    // applied at once
-    d.ECombo12.FromNativeSelect(10); d.Exec1Edit.FromNativeText("C:\\tested.bat");
+    d.ECombo12.FromNativeSelect(10);
+    d.Exec1Edit.FromNativeText("C:\\tested.bat");
     d.Button1.Click();  // Test, answered OK: stores the slots and files
     d.LoopEdit1.FromNativeText("C:\\chain.mcr");
     for (TCheckBox* c : {&d.OnTopCheck, &d.MinCheck, &d.AutoRunCheck}) c->FromNativeClick();
@@ -120,7 +125,8 @@ TEST_F(SettingForm, CancelKeepsOnlyWhatActedAtOnceAndTheRunNamesTheKeyThatWorks)
 TEST_F(SettingForm, TheEventButtonOpensTheEventPageAndTheMacroFileButtonTheLoopPage) {
   std::vector<int> pages;
   fake.on_modal = [&](const std::string&) {
-    pages.push_back(dialog->PageControl1.ActivePageIndex()); dialog->BitBtn2.Click();
+    pages.push_back(dialog->PageControl1.ActivePageIndex());
+    dialog->BitBtn2.Click();
   };
   form.mSetting.Click();  // the first page
   form.Button7.Click();
@@ -148,7 +154,8 @@ TEST_F(SettingForm, EachSlotsSelectorShowsTheIndexTheSlotRunsWith) {
 // the check.
 TEST(SettingFormStartUp, FillingTheDialogTurnsNoWindowAndStartsNoCheck) {
   for (bool game_running : {true, false}) {
-    SCOPED_TRACE(game_running ? "game client running" : "no game client"); FakePlatform fake;
+    SCOPED_TRACE(game_running ? "game client running" : "no game client");
+    FakePlatform fake;
     WriteSettingsKey(fake, [](TMainForm& f) { f.settings.Layered = 120; });
     if (game_running) fake.AddWindow("UO", "Ultima Online Third Dawn");
     std::vector<std::unique_ptr<INativeForm>> natives;
@@ -156,7 +163,8 @@ TEST(SettingFormStartUp, FillingTheDialogTurnsNoWindowAndStartsNoCheck) {
       natives.push_back(MakeNativeForm(fake, "T" + f.Name));
       f.Bind(natives.back().get());
     });
-    program.Start(); TMainForm& form = *program.MainForm;
+    program.Start();
+    TMainForm& form = *program.MainForm;
     EXPECT_EQ(program.SettingForm->LayerBar.Position(), 120);
     EXPECT_EQ(fake.Texts({"SetLayeredWindowAttributes"}).size(), game_running ? 0u : 1u);
     EXPECT_EQ(form.TDCheckTimer.Enabled(), !game_running);
@@ -176,17 +184,23 @@ TEST(SettingFormStartUp, FillingTheDialogTurnsNoWindowAndStartsNoCheck) {
 // files, a failed load, or the option off run nothing.
 TEST(DropAutorun, ASingleDroppedMacroFileRunsOnceWhenTheOptionIsSet) {
   struct Case {
-    bool autorun; std::vector<Texts> drops; int runs; std::size_t boxes;
+    bool autorun;
+    std::vector<Texts> drops;
+    int runs;
+    std::size_t boxes;
   } const cases[] = {{true, {{"C:\\m\\a.mcr"}}, 1, 0},
                      {false, {{"C:\\m\\a.mcr"}}, 0, 0},
                      {true, {{"C:\\m\\a.mcr", "C:\\m\\b.mcr"}, {"C:\\m\\missing.mcr"}, {"C:\\m\\bad.mcr"}}, 0, 2}};
   for (const Case& c : cases) {
     LifeFixture f;
     WriteSettingsKey(f.fake, [&](TMainForm& m) { m.settings.AutoRunChecked = c.autorun; });
-    f.Start(); int runs = 0;
+    f.Start();
+    int runs = 0;
     f.form.StatusLabel.OnChange = [&] { runs += f.form.StatusLabel.Caption().rfind("実行中", 0) == 0; };
     f.fake.RunUntil(1000);  // the deferred start-up: nothing to run
-    MacroSettings s; s.loop = 1; s.send_api = kSendInput;
+    MacroSettings s;
+    s.loop = 1;
+    s.send_api = kSendInput;
     f.fake.files["C:\\m\\a.mcr"] = WriteMacroFile({"Wait=500"}, s);
     f.fake.files["C:\\m\\b.mcr"] = WriteMacroFile({"Wait=3000"}, s);
     f.fake.files["C:\\m\\bad.mcr"] = "not a macro file";
@@ -198,7 +212,8 @@ TEST(DropAutorun, ASingleDroppedMacroFileRunsOnceWhenTheOptionIsSet) {
     if (!c.autorun || c.runs == 0) continue;
     // Dropped while a run goes on: the list is replaced, no second run.
     f.fake.At(11200, [&] { f.form.DropFiles({"C:\\m\\b.mcr"}); });  // in its Wait=500
-    f.form.BitBtn1Click(); f.fake.RunUntil(30000);
+    f.form.BitBtn1Click();
+    f.fake.RunUntil(30000);
     EXPECT_EQ(runs, 2);
     EXPECT_EQ(f.form.SendList.Items(), Texts{"Wait=3000"});
   }

@@ -13,7 +13,9 @@ constexpr int kVkUp = 0x26, kVkDown = 0x28, kVkDelete = 0x2E;
 
 // Stands in for the native edit: keeps what it was told.
 struct RecordingEdit : INativeControl {
-  std::string text; bool read_only = false; int select_alls = 0;
+  std::string text;
+  bool read_only = false;
+  int select_alls = 0;
   void SetText(const std::string& t) override { text = t; }
   void SetReadOnly(bool r) override { read_only = r; }
   void SelectAll() override { ++select_alls; }
@@ -34,14 +36,17 @@ class SpinEdit : public EditFirst, public LifeFixture, public ::testing::Test {
       if (!e.FromNativeChar(static_cast<unsigned char>(c))) continue;
       std::string t = e.Text();
       if (c != '\b') t += c;
-      else if (!t.empty()) t.pop_back(); e.FromNativeText(t);
+      else if (!t.empty()) t.pop_back();
+      e.FromNativeText(t);
     }
   }
 };
 
 TEST_F(SpinEdit, TheTimedEventFieldsRangesAndHints) {
   struct Case {
-    TWinSpinEdit& field; std::int64_t min, max; const char* hint;
+    TWinSpinEdit& field;
+    std::int64_t min, max;
+    const char* hint;
   } const cases[] = {{form.SpinEdit3, 0, 23, "24時間表記で指定"}, {form.SpinEdit4, 0, 59, ""},
                      {form.SpinEdit2, 0, 23, "24時間表記で指定"}, {form.SpinEdit5, 0, 59, ""}};
   for (const Case& c : cases) {
@@ -66,36 +71,48 @@ TEST_F(SpinEdit, ATextThatIsNoDecimalIntegerReadsAsMinValueShownSelected) {
   EXPECT_EQ(x.Value(), 42);
   // Not selected while a click places the caret, nor without AutoSelect;
   // entering the field selects unless a click places the caret.
-  x.FromNativeMouseButton(true); x.FromNativeText(""); x.Value(); x.FromNativeFocusGained();
-  x.FromNativeMouseButton(false); x.AutoSelect = false; x.FromNativeText(""); x.Value();
+  x.FromNativeMouseButton(true);
+  x.FromNativeText("");
+  x.Value();
+  x.FromNativeFocusGained();
+  x.FromNativeMouseButton(false);
+  x.AutoSelect = false;
+  x.FromNativeText("");
+  x.Value();
   EXPECT_EQ(edit.select_alls, 7);
-  x.AutoSelect = true; x.FromNativeFocusGained();
+  x.AutoSelect = true;
+  x.FromNativeFocusGained();
   EXPECT_EQ(edit.select_alls, 8);
   EXPECT_TRUE(x.Focused());
 }
 
 TEST_F(SpinEdit, TypedAndWrittenValuesStayOutOfRangeUntilTheFieldIsLeft) {
   struct Case {
-    TWinSpinEdit& field; std::string typed, kept, left;
+    TWinSpinEdit& field;
+    std::string typed, kept, left;
   } const cases[] = {{x, "12345", "12345", "9999"}, {x, "-20", "-20", "0"},  // a point left of the primary monitor
                      {x, "+12", "+12", "+12"},      // in range: not even respelled
                      {wait, "12-3", "1", "1"},      {form.SpinEdit3, "24", "24", "23"},
                      {form.SpinEdit5, "60", "60", "59"}};
   for (const Case& c : cases) {
-    c.field.FromNativeFocusGained(); c.field.FromNativeText(c.typed); c.field.Value();
+    c.field.FromNativeFocusGained();
+    c.field.FromNativeText(c.typed);
+    c.field.Value();
     EXPECT_EQ(c.field.Text(), c.kept) << c.field.Name << " " << c.typed;
     c.field.FromNativeFocusLost();
     EXPECT_EQ(c.field.Text(), c.left) << c.field.Name << " " << c.typed;
   }
   TWinSpinEdit unbounded{"Free", 0, 0, 1, 0};
   for (std::int64_t v : {-5, 123456}) {
-    unbounded.SetValue(v); unbounded.FromNativeFocusLost();
+    unbounded.SetValue(v);
+    unbounded.FromNativeFocusLost();
     EXPECT_EQ(unbounded.Value(), v);
   }
 }
 
 TEST_F(SpinEdit, DigitsSignsTheSeparatorAndControlCharactersButEnterAreTypedTheRestBeeps) {
-  x.FromNativeText(""); Type(x, "4a2 -+.x");
+  x.FromNativeText("");
+  Type(x, "4a2 -+.x");
   EXPECT_EQ(x.Text(), "42-+.");
   EXPECT_EQ(Beeps(), 3u);
   for (std::uint32_t ch : {8u, 27u, 3u, 22u}) EXPECT_TRUE(x.FromNativeChar(ch)) << ch;
@@ -123,13 +140,15 @@ TEST_F(SpinEdit, StepsMoveByTheIncrementStopAtTheBoundsAndClampAtOnce) {
   EXPECT_TRUE(x.FromNativeKeyDown(kVkUp));
   EXPECT_EQ(x.Text(), "4");
   TWinSpinEdit unbounded{"Free", 0, 0, 5, 0};
-  unbounded.SetValue(std::numeric_limits<std::int64_t>::max() - 2); unbounded.StepUp();
+  unbounded.SetValue(std::numeric_limits<std::int64_t>::max() - 2);
+  unbounded.StepUp();
   EXPECT_EQ(unbounded.Value(), std::numeric_limits<std::int64_t>::max());
   EXPECT_EQ(Beeps(), 0u);
 }
 
 TEST_F(SpinEdit, ALockedEditorOrAReadOnlyFieldRefusesTypingWithABeep) {
-  x.EditorEnabled = false; Type(x, "7-\b\r");
+  x.EditorEnabled = false;
+  Type(x, "7-\b\r");
   EXPECT_FALSE(x.FromNativeKeyDown(kVkDelete));
   EXPECT_EQ(Beeps(), 5u);
   EXPECT_TRUE(x.FromNativeChar(3));  // copying is fine
@@ -137,9 +156,14 @@ TEST_F(SpinEdit, ALockedEditorOrAReadOnlyFieldRefusesTypingWithABeep) {
   x.FromNativeKeyDown(kVkUp);
   EXPECT_EQ(x.Text(), "1") << "only steps change the text";
 
-  x.EditorEnabled = true; x.SetReadOnly(true); x.Bind(&edit);
+  x.EditorEnabled = true;
+  x.SetReadOnly(true);
+  x.Bind(&edit);
   EXPECT_TRUE(edit.read_only);
-  x.SetValue(5); x.StepUp(); x.FromNativeKeyDown(kVkDown); Type(x, "1\b");
+  x.SetValue(5);
+  x.StepUp();
+  x.FromNativeKeyDown(kVkDown);
+  Type(x, "1\b");
   EXPECT_EQ(x.Text(), "5");
   EXPECT_EQ(Beeps(), 9u);
   EXPECT_FALSE(x.AcceptsCutAndPaste());
