@@ -35,26 +35,23 @@ struct RecordingMainWindow : ISettingDialogHost {
 
 class Dialog : public ::testing::Test {
  protected:
-  // What the fields show, one line per group.
-  Texts Fields() {
+  // What the fields show, one line per group: the first four are what
+  // revert restores.
+  Texts Fields(std::size_t from = 0, std::size_t to = 6) {
     SettingDialog& d = dialog;
     std::string slots, loops;
     for (int e = 1; e <= 2; ++e)
       for (int s = 0; s < 5; ++s) slots += N(d.ECombo(e, s).ItemIndex()) + " ";
     for (int i = 0; i < 5; ++i) loops += d.LoopEdit(i).Text() + ";";
-    return {"folder " + N(d.RadioGroup1.ItemIndex()) + " " + d.DefMCREdit.Text() + " on " + N(d.DefMCREdit.Enabled()),
+    const Texts all = {"folder " + N(d.RadioGroup1.ItemIndex()) + " " + d.DefMCREdit.Text() + " on " + N(d.DefMCREdit.Enabled()),
             "top " + N(d.OnTopCheck.Checked()) + " min " + N(d.MinCheck.Checked()) + " autorun " +
                 N(d.AutoRunCheck.Checked()) + " loops " + N(d.LoopOfLoopCheck.Checked()),
             "slots " + slots + d.Exec1Edit.Text() + "," + d.Exec2Edit.Text(), "loops " + loops,
             "keys " + N(d.StartKeyCombo.ItemIndex()) + " " + N(d.EndKeyCombo.ItemIndex()),
             "layer " + N(d.LayerBar.Position()) + " " + d.LayeredLabel.Caption() + " page " +
                 N(d.PageControl1.ActivePageIndex())};
+    return Texts(all.begin() + static_cast<std::ptrdiff_t>(from), all.begin() + static_cast<std::ptrdiff_t>(to));
   }
-  Texts Fields(int from, int to) {
-    const Texts f = Fields();
-    return Texts(f.begin() + from, f.begin() + to);
-  }
-  Texts FieldsRevertRestores() { return Fields(0, 4); }
   FakePlatform fake;
   Settings settings;
   RecordingMainWindow main{settings};
@@ -109,7 +106,7 @@ TEST_F(Dialog, OkTakesTheValuesStepByStepAndTheSlidersValueIsNotCopied) {
   dialog.EndKeyCombo.SetItemIndex(22);    // W
   settings.Layered = 90;                  // as if the slider had moved; OK leaves it alone
   EXPECT_EQ(settings.StartComboIndex, 18);
-  const Texts confirmed = FieldsRevertRestores();
+  const Texts confirmed = Fields(0, 4);
   dialog.Apply();
   EXPECT_EQ(main.log, (Texts{"dir D:\\macros | top 0 slot 0 loop  exec  autorun 0 min 0",
                              "topmost 1 | top 1 slot 0 loop  exec  autorun 0 min 0",
@@ -117,7 +114,7 @@ TEST_F(Dialog, OkTakesTheValuesStepByStepAndTheSlidersValueIsNotCopied) {
   EXPECT_EQ(settings.Layered, 90);
   main.log.clear();
   dialog.FormShow();  // the settings fill the dialog as it was confirmed
-  EXPECT_EQ(FieldsRevertRestores(), confirmed);
+  EXPECT_EQ(Fields(0, 4), confirmed);
   EXPECT_EQ(settings.ECom2Index[4], 14);
   dialog.Apply();  // confirmed again unchanged: the keys are registered again
   EXPECT_EQ(main.log.back(), "keys 16 22 | top 1 slot 8 loop C:\\1.mcr exec C:\\a.txt autorun 1 min 1");
@@ -193,7 +190,7 @@ TEST_F(Dialog, RevertRestoresTheFieldsButNotTheSliderTheLettersOrThePage) {
   settings.Exec2 = "C:\\two.exe";
   settings.Loop[0] = "C:\\1.mcr";
   dialog.FormShow();
-  const Texts stored = FieldsRevertRestores();
+  const Texts stored = Fields(0, 4);
   dialog.PageControl1.FromNativeSelect(SettingDialog::kLoopPage);
   dialog.RadioGroup1.SetItemIndex(1);
   dialog.DefMCREdit.SetText("D:\\x");
@@ -206,7 +203,7 @@ TEST_F(Dialog, RevertRestoresTheFieldsButNotTheSliderTheLettersOrThePage) {
   dialog.StartKeyCombo.FromNativeSelect(0);  // A, stored at once
   main.log.clear();
   dialog.BitBtn3.Click();
-  EXPECT_EQ(FieldsRevertRestores(), stored);
+  EXPECT_EQ(Fields(0, 4), stored);
   EXPECT_EQ(Fields(4, 6), (Texts{"keys 0 23", "layer 70 70 page 2"}));
   EXPECT_EQ(main.log, Texts{}) << "revert acts on nothing";
 }

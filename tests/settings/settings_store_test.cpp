@@ -15,23 +15,18 @@ const char kNotice[] =
     "一部レジストリ項目が見つかりませんでした.\r\nZEPX終了時に項目を新たに作成します.\r\n"
     "ZEPXを初めて起動するときや、新バージョンを導入したときはこのメッセージが表示されます.";
 
-// A key as the program writes it, from a window changed almost everywhere.
+// A key as the program writes it, from a window whose values act when loaded
+// (every value's round trip is proven by the tables below).
 void ChangedEverywhere(TMainForm& f) {
   Settings& s = f.settings;
-  f.SetPosition(120, 80);
   s.Radio1Index = 1;
   s.DefMCRPath = "D:\\macros";
-  s.ECom2Index = {6, 7, 8, 9, 10};
   s.Exec2 = "C:\\tools\\run.bat";
-  s.Layered = 180;
-  s.Loop = {"a.mcr", "b.mcr", "", "", "e.mcr"};
   s.MinChecked = s.TopCheck = true;
   s.StartComboIndex = 0;
   s.EndComboIndex = 25;
-  f.PostRadioGroup.SetItemIndex(kSendEvent);  // the method in force is what is saved
   f.CheckBox2.SetChecked(true);
   f.SpinEdit3.SetValue(23);
-  f.SpinEdit5.SetValue(59);
 }
 
 using Key = std::map<std::string, FakePlatform::RegValue>;
@@ -87,7 +82,6 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
   form.LoadSettings();
   EXPECT_TRUE(fake.boxes.empty());
   EXPECT_EQ(form.settings.Layered, 255);
-  EXPECT_EQ(form.BitBtn1.Caption(), "実行\r\n(Ctrl+Alt+S)");
   form.settings.PostMouseChecked = true;  // stale: the method in force decides
   form.SaveSettings();
   Texts written;
@@ -99,7 +93,6 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
       "ECom25Index", "Say", "Exec1", "Exec2", "ERadio2Index", "Layered", "Loop1", "Loop2", "Loop3", "Loop4", "Loop5",
       "LoopOfLoopChecked", "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
       "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked"}));
-  EXPECT_EQ(fake.registry[kZepxKey]["Say"].type, RegType::Sz);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostRadioGroupIndex"), 1u);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostMouseChecked"), 0u);
 }
@@ -116,14 +109,10 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
   form.LoadSettings();
   EXPECT_TRUE(fake.boxes.empty());
   const Settings& s = form.settings;
-  EXPECT_EQ(std::make_pair(form.Left(), form.Top()), std::make_pair(120, 80));
   EXPECT_EQ(form.DialogInitialDir, "D:\\macros");
-  EXPECT_EQ(std::to_string(s.ECom2Index[4]) + " " + std::to_string(s.Layered) + " " + s.Loop[4], "10 180 e.mcr");
   EXPECT_EQ(s.Say + " " + s.StartAddress, "hi 1500004") << "written empty: the stand-ins";
   EXPECT_EQ(s.Exec1, "C:\\x.bat");
-  EXPECT_EQ(s.PostRadioGroupIndex, kSendEvent);
   EXPECT_EQ(clicks * 10 + changes, 11);
-  EXPECT_EQ(form.SpinEdit5.Value(), 59);
   EXPECT_EQ(form.BitBtn3.Caption(), "待機\r\n(Ctrl+Alt+Z)");
   EXPECT_EQ(form.HotKey2, 0xC041);
   EXPECT_EQ(fake.Texts({"SetWindowPos("}), Texts{"SetWindowPos(" + std::to_string(form.Handle()) + ",-1,0,0,0,0,3)"});
@@ -155,17 +144,14 @@ TEST_F(SettingsStore, AnOlderOrDamagedKeyStopsAtTheFirstBadNumberWithTheNotice) 
   EXPECT_EQ(form.HotKey2, 0xC053);
   EXPECT_EQ(form.settings.DefMCRPath + std::to_string(form.settings.Radio1Index), "0") << "the folder is gone here";
   EXPECT_EQ(fake.Texts({"RegCloseKey"}).size(), 1u);
-  const std::tuple<const char*, RegType, std::string> bad[] = {
-      {"StartComboIndex", RegType::Sz, "1234"}, {"Exec1", RegType::Dword, "1234"}, {"EndComboIndex", RegType::Dword, "12"}};
-  for (const auto& [name, type, data] : bad) {
-    LifeFixture other;
-    other.fake.registry = fake.registry;
-    other.fake.registry[kZepxKey]["Layered"] = {RegType::Dword, Dword(64)};
-    other.fake.registry[kZepxKey][name] = {type, data};
-    other.form.LoadSettings();
-    EXPECT_EQ(other.BoxTexts(), Texts{kNotice}) << name;
-    EXPECT_FALSE(other.form.settings.MinChecked) << "read after " << name;
-  }
+  // A number of the wrong size stops the load as a missing one does.
+  LifeFixture other;
+  other.fake.registry = fake.registry;
+  other.fake.registry[kZepxKey]["Layered"] = {RegType::Dword, Dword(64)};
+  other.fake.registry[kZepxKey]["EndComboIndex"] = {RegType::Dword, "12"};
+  other.form.LoadSettings();
+  EXPECT_EQ(other.BoxTexts(), Texts{kNotice});
+  EXPECT_FALSE(other.form.settings.MinChecked) << "read after the bad number";
 }
 
 TEST_F(SettingsStore, TheLogoutTimeIsReportedFirstAndRemovedEvenWhenTheLoadFails) {
@@ -192,27 +178,23 @@ TEST_F(SettingsStore, SaveFailuresAreNamedAndTheProgramStillEnds) {
   EXPECT_TRUE(form.Closed() && fake.quit_requested);
 }
 
-TEST_F(SettingsStore, EveryValueComesBackFromALoadAndASaveWithItsDataAndType) {
+// Every value comes back from a load and a save with its data and type; a
+// value of the wrong type anywhere keeps what was read before it and start
+// values from it on, with the notice.
+TEST_F(SettingsStore, EveryValueRoundTripsAndAMistypedOneStopsTheLoadThere) {
   for (bool variant : {false, true}) {
-    LifeFixture f;
-    const Key stored = EveryValueSet(variant);
-    Prepare(f, stored);
-    f.Start();  // showing the window also puts the stored send method in force
-    EXPECT_TRUE(f.fake.boxes.empty());
-    f.fake.registry.clear();
-    f.form.SaveSettings();
-    EXPECT_EQ(Lines(f.fake.registry[kZepxKey]), Lines(stored)) << (variant ? "second variant" : "first variant");
-  }
-}
-
-TEST_F(SettingsStore, AMistypedValueAnywhereKeepsWhatWasReadBeforeItAndStartValuesFromItOn) {
-  for (bool variant : {false, true}) {
+    SCOPED_TRACE(variant ? "second variant" : "first variant");
     const Key stored = EveryValueSet(variant);
     LifeFixture blank, whole;
     blank.form.LoadSettings();
     Prepare(whole, stored);
     whole.form.LoadSettings();
     const Texts start = Values(blank.form), loaded = Values(whole.form);
+    whole.Start();  // showing the window also puts the stored send method in force
+    EXPECT_TRUE(whole.fake.boxes.empty());
+    whole.fake.registry.clear();
+    whole.form.SaveSettings();
+    EXPECT_EQ(Lines(whole.fake.registry[kZepxKey]), Lines(stored));
 
     for (std::size_t bad = 0; bad < kSettingsValueCount; ++bad) {
       const SettingsEntry& e = kSettingsValues[bad];
