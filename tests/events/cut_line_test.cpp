@@ -55,7 +55,8 @@ TEST_F(Countdown, NineTicksThenTheRunStopsAndEveryConnectionIsHungUp) {
   EXPECT_EQ(fake.foreground, form.Handle());
   // Shown again it counts from nine again; with nothing connected it still
   // closes and stops the run.
-  counts.clear(); Show();
+  counts.clear();
+  Show();
   EXPECT_EQ(counts.front() + " " + counts.back(), "9@9000 0@18000");
   EXPECT_EQ(stops.size(), 2u);
   EXPECT_EQ(fake.Texts({"RasHangUpA"}).size(), 2u);
@@ -96,7 +97,9 @@ TEST_F(Countdown, TheEnumerationUsesABufferOf32RecordsAndHangsUpWhatFits) {
 }
 
 TEST(CountdownProgram, TheDialogIsMadeAtStartUpAndStopsTheMainWindowsRun) {
-  FakePlatform fake; Program p(fake.platform()); p.Start();
+  FakePlatform fake;
+  Program p(fake.platform());
+  p.Start();
   ASSERT_EQ(p.MainForm->CutLineForm, p.CutLineForm.get());
   p.MainForm->batch.SetLines({"Wait=60000"});
   p.MainForm->LoopSpinEdit.SetValue(0);

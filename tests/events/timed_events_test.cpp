@@ -67,46 +67,40 @@ class Events : public LifeFixture, public ::testing::Test {
 };
 
 TEST_F(Events, TheTimeFieldsFollowTheirCheckBoxAndTheAlarmListHoldsOneEntry) {
-  const std::vector<TControl*> event1 = {&form.SpinEdit3, &form.Label5, &form.SpinEdit4, &form.Label6};
-  const std::vector<TControl*> event2 = {&form.SpinEdit2, &form.Label7, &form.SpinEdit5, &form.Label14};
-  auto enabled = [](const std::vector<TControl*>& cs, bool on) {
-    for (TControl* c : cs) EXPECT_EQ(c->Enabled(), on) << c->Name;
-  };
-  enabled(event1, false); enabled(event2, false);
   EXPECT_TRUE(form.ClockLabel1.Visible());
   EXPECT_FALSE(form.ClockLabel2.Visible());
   EXPECT_EQ(form.ClockLabel1.Caption(), "12時 34分 56秒");
-
-  form.SpinEdit3.SetValue(7);  // off: nothing armed
-  EXPECT_TRUE(form.ClockLabel1.EventList.empty());
-  form.CheckBox1.SetChecked(true);
-  enabled(event1, true);
+  // After each step: which of event 1's and event 2's time fields and labels
+  // are enabled, then the two alarm lists.
   const std::pair<std::function<void()>, const char*> steps[] = {
-      {[] {}, "07:00"},
-      {[&] { form.SpinEdit4.SetValue(5); }, "07:05"},
-      {[&] { form.SpinEdit3.SetValue(10); }, "10:05"},
-      {[&] { form.SpinEdit4.FromNativeText(""); }, "10:00"}};  // emptied while typing: its minimum
-  for (const auto& [step, entry] : steps) {
+      {[&] { form.SpinEdit3.SetValue(7); }, "00000000 |"},  // off: nothing armed
+      {[&] { form.CheckBox1.SetChecked(true); }, "11110000 07:00 |"},
+      {[&] { form.SpinEdit4.SetValue(5); }, "11110000 07:05 |"},
+      {[&] { form.SpinEdit3.SetValue(10); }, "11110000 10:05 |"},
+      {[&] { form.SpinEdit4.FromNativeText(""); }, "11110000 10:00 |"},      // emptied while typing: its minimum
+      {[&] { form.CheckBox2.SetChecked(true); }, "11111111 10:00 | 00:00"},  // midnight by the check box alone
+      {[&] { form.CheckBox1.SetChecked(false); }, "00001111 | 00:00"},
+      {[&] { form.SpinEdit4.SetValue(45); }, "00001111 | 00:00"}};
+  for (const auto& [step, want] : steps) {
     step();
-    EXPECT_EQ(form.ClockLabel1.EventList, Texts{entry});
+    std::string got;
+    for (TControl* c : std::initializer_list<TControl*>{&form.SpinEdit3, &form.Label5, &form.SpinEdit4, &form.Label6,
+                                                        &form.SpinEdit2, &form.Label7, &form.SpinEdit5, &form.Label14})
+      got += c->Enabled() ? '1' : '0';
+    for (const std::string& e : form.ClockLabel1.EventList) got += " " + e;
+    got += " |";
+    for (const std::string& e : form.ClockLabel2.EventList) got += " " + e;
+    EXPECT_EQ(got, want);
   }
-  // Event 2 is armed on its own clock; midnight by the check box alone.
-  form.CheckBox2.SetChecked(true);
-  EXPECT_EQ(form.ClockLabel2.EventList, Texts{"00:00"});
-  enabled(event2, true);
-  form.CheckBox1.SetChecked(false);
-  enabled(event1, false);
-  form.SpinEdit4.SetValue(45);
-  EXPECT_TRUE(form.ClockLabel1.EventList.empty());
-  EXPECT_EQ(form.ClockLabel2.EventList, Texts{"00:00"});
 }
 
 TEST_F(Events, StoredEventsAreArmedByTheLoadAndFireOnceInTheirMinute) {
   WriteSettingsKey(fake, [](TMainForm& f) {
     f.SpinEdit3.SetValue(7);  // event 1 off with a time of its own
-    f.SpinEdit4.SetValue(30); f.CheckBox2.SetChecked(true); f.SpinEdit2.SetValue(7); f.SpinEdit5.SetValue(30);
-    f.settings.ECom1Index = {12, 0, 0, 0, 0};
-    f.settings.ECom2Index = {11, 0, 0, 0, 0};
+    f.SpinEdit4.SetValue(30);
+    f.CheckBox2.SetChecked(true);
+    f.SpinEdit2.SetValue(7);
+    f.SpinEdit5.SetValue(30);
   });
   StartWith({12, 0, 0, 0, 0}, {11, 0, 0, 0, 0});
   EXPECT_FALSE(form.SpinEdit3.Enabled());
@@ -129,7 +123,8 @@ TEST_F(Events, AnEventDuringARunsWaitRunsItsSlotsAndTheRunGoesOnOrStops) {
   form.CheckBox1.SetChecked(false);
   fake.ClearCalls();
   ArmAt0730(2);  // the next day, event 2 stops the run a second after its alarm
-  t0 = fake.now + 24 * 3600000 - 34000; fake.RunUntil(t0);
+  t0 = fake.now + 24 * 3600000 - 34000;
+  fake.RunUntil(t0);
   RunList({"Wait=30000", "Wait=2000"});
   EXPECT_EQ(Waits(), std::vector<int>{30000});
   EXPECT_EQ(fake.now - t0, 11000);
@@ -155,29 +150,25 @@ TEST_F(Events, EventLinesRunTheirSlotsInsideTheRun) {
   EXPECT_EQ(Seen({"Sleep"}), (Texts{"2100:Sleep(1000)", "3100:Sleep(3000)"}));
   EXPECT_EQ(Waits(), (std::vector<int>{100, 200}));
   EXPECT_EQ(fake.now - t0, 6300);
-  fake.ClearCalls(); t0 = fake.now;
+  fake.ClearCalls();
+  t0 = fake.now;
   RunList({"Wait=100", "【ZEP Event 2】", "Wait=200"});
   EXPECT_EQ(Waits(), std::vector<int>{100}) << "stopped by the event line";
   EXPECT_FALSE(form.Running());
 }
 
-TEST_F(Events, AShutdownClosesTheWindowAfterTheRemainingSlotsAndOnceTheRunHasUnwound) {
-  StartWith({0, 5, 10, 0, 0});
-  ArmAt0730(); fake.RunUntil(t0 + 60000);
+// A shutdown from an event line closes the window only once the run that
+// holds the line has unwound, and the settings are saved on the way.
+TEST_F(Events, AShutdownFromAnEventLineClosesOnceTheRunHasUnwound) {
+  StartWith({5, 10, 0, 0, 0});
+  std::optional<bool> closed_in_run;
+  fake.At(t0 + 2500, [&] { closed_in_run = form.Closed(); });
+  RunList({"Wait=100", "【ZEP Event 1】", "Wait=200"});
+  EXPECT_EQ(closed_in_run, false) << "looked at inside the run";
   EXPECT_TRUE(form.Closed());
-  EXPECT_EQ(Seen({"ExitWindowsEx", "Sleep", "RegCreateKeyExA"}),
-            (Texts{"10000:ExitWindowsEx(5,0)", "10000:Sleep(1000)", "11000:RegCreateKeyExA(Software\\VELMOR\\ZEPX)"}));
+  EXPECT_EQ(Seen({"ExitWindowsEx", "RegCreateKeyExA"}),
+            (Texts{"2100:ExitWindowsEx(5,0)", "3100:RegCreateKeyExA(Software\\VELMOR\\ZEPX)"}));
   EXPECT_EQ(fake.ActiveTimers(), 0u) << "the clocks stop with the window";
-
-  LifeFixture other;  // from an event line, inside a run
-  other.Start();
-  other.form.settings.ECom1Index = {5, 10, 0, 0, 0};
-  bool closed_in_run = false;
-  other.fake.At(other.fake.now + 1500, [&] { closed_in_run = other.form.Closed(); });
-  other.form.batch.SetLines({"Wait=100", "【ZEP Event 1】", "Wait=200"});
-  other.form.LoopSpinEdit.SetValue(1); other.form.BitBtn1Click();
-  EXPECT_FALSE(closed_in_run);
-  EXPECT_TRUE(other.form.Closed());
 }
 
 TEST_F(Events, TheCountdownDuringARunStopsItHangsUpAndTheNextSlotFollows) {

@@ -17,7 +17,8 @@ TEST(Convert, DecimalHexAndSignsWithinThirtyTwoBitsAndTheErrorNamesTheText) {
                           "2147483648", "-2147483649", "$80000000", "$FFFFFFFF", "\t5", "１"})
     EXPECT_FALSE(TryStrToInt(bad).has_value()) << bad;
   try {
-    StrToInt("abc"); ADD_FAILURE() << "no error";
+    StrToInt("abc");
+    ADD_FAILURE() << "no error";
   } catch (const ConvertError& e) {
     EXPECT_STREQ(e.what(), "'abc' は整数ではありません");
   }
@@ -52,8 +53,14 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
       for (bool wm : {false, true})
         for (const Modifiers& m : kMods)
           for (const char* target : {"Ultima Online <1234>", "メモ帳@@Edit <77>", ""}) {
-            NewCommand n; n.kind = kind; n.wait_ms = 3600000; n.x = 9999; n.y = 45;
-            n.text = kind == kKindText ? "日本語 time:5x6" : "(無題) - メモ帳"; n.target = target; n.modifiers = m;
+            NewCommand n;
+            n.kind = kind;
+            n.wait_ms = 3600000;
+            n.x = 9999;
+            n.y = 45;
+            n.text = kind == kKindText ? "日本語 time:5x6" : "(無題) - メモ帳";
+            n.target = target;
+            n.modifiers = m;
             n.win_message = wm;
             for (const std::string& line : ComposeNewCommand(n, mid)) {
               ++lines;
@@ -76,28 +83,29 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
 }
 
 TEST(CommandLine, ComposedFormsByPlacementAndFlag) {
-  struct Case {
-    int kind; bool wm, mid; const char* text; std::vector<std::string> lines;
-  } const cases[] = {
-      {12, false, false, "hello", {"[F5]+Shift+Alt+Ctrl"}},
-      {12, true, false, "hello", {"[F5]+Shift+Alt+Ctrl|>Ultima Online <1234>"}},
-      {77, true, false, "hello", {"[Windows]"}},  // appended: bare
-      {77, true, true, "hello", {"[Windows]+Shift+Alt+Ctrl|>Ultima Online <1234>"}},
-      {kKindText, true, false, "hello", {"[Text]~~hello|>Ultima Online <1234>"}},
-      {kKindText, false, true, "hello", {"[Text]+Shift+Alt+Ctrl~~hello"}},
-      {kKindFrontApp, true, false, "hello", {"[ｱﾌﾟﾘを前面に]@@hello"}},
-      {kKindFrontApp, true, true, "hello", {"[ｱﾌﾟﾘを前面に]+Shift+Alt+Ctrl@@hello"}},
-      {kKindFrontApp, false, false, "", {"[ｱﾌﾟﾘを前面に]@@"}},
-      {82, true, true, "hello", {"【ZEP Event 1】"}},
-      {2, true, true, "hello", {"R_Click:0x0"}},
-      {6, true, true, "hello", {"R_Drag:NoSet", "R_Drop:NoSet"}},
-      {kKindWait, false, false, "", {"Wait=1000"}},
+  const std::tuple<int, bool, bool, std::vector<std::string>> cases[] = {
+      {12, false, false, {"[F5]+Shift+Alt+Ctrl"}},
+      {12, true, false, {"[F5]+Shift+Alt+Ctrl|>Ultima Online <1234>"}},
+      {77, true, false, {"[Windows]"}},  // appended: bare
+      {77, true, true, {"[Windows]+Shift+Alt+Ctrl|>Ultima Online <1234>"}},
+      {kKindText, true, false, {"[Text]~~hello|>Ultima Online <1234>"}},
+      {kKindText, false, true, {"[Text]+Shift+Alt+Ctrl~~hello"}},
+      {kKindFrontApp, true, false, {"[ｱﾌﾟﾘを前面に]@@hello"}},
+      {kKindFrontApp, true, true, {"[ｱﾌﾟﾘを前面に]+Shift+Alt+Ctrl@@hello"}},
+      {82, true, true, {"【ZEP Event 1】"}},
+      {2, true, true, {"R_Click:0x0"}},
+      {6, true, true, {"R_Drag:NoSet", "R_Drop:NoSet"}},
+      {kKindWait, false, false, {"Wait=1000"}},
   };
-  for (const Case& c : cases) {
+  for (const auto& [kind, wm, mid, lines] : cases) {
     NewCommand n;
     n.modifiers = {true, true, true};
-    n.target = "Ultima Online <1234>"; n.text = c.text; n.kind = c.kind; n.win_message = c.wm; n.wait_ms = 1000;
-    EXPECT_EQ(ComposeNewCommand(n, c.mid), c.lines) << c.kind << " wm " << c.wm << " mid " << c.mid;
+    n.target = "Ultima Online <1234>";
+    n.text = "hello";
+    n.kind = kind;
+    n.win_message = wm;
+    n.wait_ms = 1000;
+    EXPECT_EQ(ComposeNewCommand(n, mid), lines) << kind << " wm " << wm << " mid " << mid;
   }
 }
 
@@ -193,39 +201,23 @@ TEST(CommandLine, CoordinatesReadFromFirstColonAndFirstXAndWrittenBack) {
 }
 
 TEST(CommandLine, TargetDescriptorsInTheirThreeForms) {
-  struct Case {
-    const char* text; TargetDescriptor::Form form; const char *title, *class_name, *handle_text; std::uint32_t handle;
-  } const cases[] = {
-      {"メモ帳@@Edit <77>", TargetDescriptor::Child, "メモ帳", "Edit", "77", 77},
-      {"Ultima Online <1234>", TargetDescriptor::TitleHandle, "Ultima Online", "", "1234", 1234},
-      {"Game <abc>", TargetDescriptor::TitleHandle, "Game", "", "abc", 0},
-      {"a<5>", TargetDescriptor::TitleHandle, "", "", "a<5", 0},  // "<" needs the blank before it
-      {"(無題) - メモ帳", TargetDescriptor::Title, "(無題) - メモ帳", "", "", 0},
+  // Read back as "form title/class/handle text=handle".
+  const std::pair<const char*, const char*> cases[] = {
+      {"メモ帳@@Edit <77>", "2 メモ帳/Edit/77=77"},
+      {"Ultima Online <1234>", "1 Ultima Online//1234=1234"},
+      {"Game <abc>", "1 Game//abc=0"},
+      {"a<5>", "1 a<5>//a<5=0"},  // "<" needs the blank before it
+      {"(無題) - メモ帳", "0 (無題) - メモ帳//=0"},
   };
-  for (const Case& c : cases) {
-    const TargetDescriptor d = ReadTargetDescriptor(c.text);
-    EXPECT_EQ(d.form, c.form) << c.text;
-    if (*c.title) EXPECT_EQ(d.title, c.title) << c.text;
-    EXPECT_EQ(d.class_name, c.class_name) << c.text;
-    if (*c.handle_text) EXPECT_EQ(d.handle_text, c.handle_text) << c.text;
-    EXPECT_EQ(d.handle.value_or(0), c.handle) << c.text;
+  for (const auto& [text, read] : cases) {
+    const TargetDescriptor d = ReadTargetDescriptor(text);
+    EXPECT_EQ(std::to_string(static_cast<int>(d.form)) + " " + d.title + "/" + d.class_name + "/" + d.handle_text + "=" +
+                  std::to_string(d.handle.value_or(0)),
+              read)
+        << text;
   }
   EXPECT_EQ(ComposeTargetDescriptor("Game", 4242), "Game <4242>");
   EXPECT_EQ(ComposeChildTargetDescriptor("メモ帳", "Edit", 77), "メモ帳@@Edit <77>");
-}
-
-TEST(CommandLine, SendMethodQuestionsOnlyAcrossTheWinMessageBoundaryAndLineCounts) {
-  for (auto [from, to] : {std::pair{0, 1}, {1, 0}, {2, 2}, {0, 0}})
-    EXPECT_EQ(SendMethodSwitchQuestion(from, to), nullptr) << from << "->" << to;
-  ASSERT_NE(SendMethodSwitchQuestion(2, 0), nullptr);
-  ASSERT_NE(SendMethodSwitchQuestion(0, 2), nullptr);
-  EXPECT_STREQ(SendMethodSwitchQuestion(2, 0), SendMethodSwitchQuestion(2, 1));
-  EXPECT_STREQ(SendMethodSwitchQuestion(0, 2), SendMethodSwitchQuestion(1, 2));
-  EXPECT_STRNE(SendMethodSwitchQuestion(0, 2), SendMethodSwitchQuestion(2, 0));
-  EXPECT_EQ(ClampSendMethod(7), 2);
-  EXPECT_EQ(ClampSendMethod(-1), 0);
-  EXPECT_EQ(SendListCaptionAfterChange(12), "ZEPX Batch処理送信リスト <12行>");
-  EXPECT_EQ(SendListCaptionOnShow(0), "ZEPX Batch処理送信リスト (0行)");
 }
 
 }  // namespace zepx

@@ -29,31 +29,31 @@ struct RecordingMainWindow : ISettingDialogHost {
   void SetTranslucency(int alpha) override { log.push_back("alpha " + N(s.Layered = alpha)); }
   void SetTDCheckTimer(bool enabled) override { log.push_back("td check " + N(enabled)); }
   void ExecuteEventActions(int event) override { Note("event " + N(event) + " " + N(s.ECom2Index[4]) + s.Exec2); }
-  Settings& s; Texts log;
+  Settings& s;
+  Texts log;
 };
 
 class Dialog : public ::testing::Test {
  protected:
-  // What the fields show, one line per group.
-  Texts Fields() {
-    SettingDialog& d = dialog; std::string slots, loops;
+  // What the fields show, one line per group: the first four are what
+  // revert restores.
+  Texts Fields(std::size_t from = 0, std::size_t to = 6) {
+    SettingDialog& d = dialog;
+    std::string slots, loops;
     for (int e = 1; e <= 2; ++e)
       for (int s = 0; s < 5; ++s) slots += N(d.ECombo(e, s).ItemIndex()) + " ";
     for (int i = 0; i < 5; ++i) loops += d.LoopEdit(i).Text() + ";";
-    return {"folder " + N(d.RadioGroup1.ItemIndex()) + " " + d.DefMCREdit.Text() + " on " + N(d.DefMCREdit.Enabled()),
+    const Texts all = {"folder " + N(d.RadioGroup1.ItemIndex()) + " " + d.DefMCREdit.Text() + " on " + N(d.DefMCREdit.Enabled()),
             "top " + N(d.OnTopCheck.Checked()) + " min " + N(d.MinCheck.Checked()) + " autorun " +
                 N(d.AutoRunCheck.Checked()) + " loops " + N(d.LoopOfLoopCheck.Checked()),
             "slots " + slots + d.Exec1Edit.Text() + "," + d.Exec2Edit.Text(), "loops " + loops,
             "keys " + N(d.StartKeyCombo.ItemIndex()) + " " + N(d.EndKeyCombo.ItemIndex()),
             "layer " + N(d.LayerBar.Position()) + " " + d.LayeredLabel.Caption() + " page " +
                 N(d.PageControl1.ActivePageIndex())};
+    return Texts(all.begin() + static_cast<std::ptrdiff_t>(from), all.begin() + static_cast<std::ptrdiff_t>(to));
   }
-  Texts Fields(int from, int to) {
-    const Texts f = Fields();
-    return Texts(f.begin() + from, f.begin() + to);
-  }
-  Texts FieldsRevertRestores() { return Fields(0, 4); }
-  FakePlatform fake; Settings settings;
+  FakePlatform fake;
+  Settings settings;
   RecordingMainWindow main{settings};
   SettingDialog dialog{settings, fake.platform(), main};
 };
@@ -90,50 +90,67 @@ TEST_F(Dialog, TheTextsTheUserReads) {
 }
 
 TEST_F(Dialog, OkTakesTheValuesStepByStepAndTheSlidersValueIsNotCopied) {
-  fake.directories.insert("D:\\macros"); dialog.FormShow(); main.log.clear(); dialog.RadioGroup1.SetItemIndex(1);
-  dialog.DefMCREdit.SetText("D:\\macros"); dialog.OnTopCheck.SetChecked(true); dialog.ECombo13.SetItemIndex(8);
-  dialog.ECombo25.SetItemIndex(14); dialog.Exec1Edit.SetText("C:\\a.txt"); dialog.Exec2Edit.SetText("C:\\b.txt");
+  fake.directories.insert("D:\\macros");
+  dialog.FormShow();
+  main.log.clear();
+  dialog.RadioGroup1.SetItemIndex(1);
+  dialog.DefMCREdit.SetText("D:\\macros");
+  dialog.OnTopCheck.SetChecked(true);
+  dialog.ECombo13.SetItemIndex(8);
+  dialog.ECombo25.SetItemIndex(14);
+  dialog.Exec1Edit.SetText("C:\\a.txt");
+  dialog.Exec2Edit.SetText("C:\\b.txt");
   for (int i = 0; i < 5; ++i) dialog.LoopEdit(i).SetText("C:\\" + N(i) + ".mcr");
   for (TCheckBox* c : {&dialog.LoopOfLoopCheck, &dialog.AutoRunCheck, &dialog.MinCheck}) c->SetChecked(true);
   dialog.StartKeyCombo.SetItemIndex(16);  // Q, set by the program: not stored by itself
   dialog.EndKeyCombo.SetItemIndex(22);    // W
   settings.Layered = 90;                  // as if the slider had moved; OK leaves it alone
   EXPECT_EQ(settings.StartComboIndex, 18);
-  const Texts confirmed = FieldsRevertRestores(); dialog.Apply();
+  const Texts confirmed = Fields(0, 4);
+  dialog.Apply();
   EXPECT_EQ(main.log, (Texts{"dir D:\\macros | top 0 slot 0 loop  exec  autorun 0 min 0",
                              "topmost 1 | top 1 slot 0 loop  exec  autorun 0 min 0",
                              "keys 16 22 | top 1 slot 8 loop C:\\1.mcr exec C:\\a.txt autorun 1 min 0"}));
   EXPECT_EQ(settings.Layered, 90);
   main.log.clear();
   dialog.FormShow();  // the settings fill the dialog as it was confirmed
-  EXPECT_EQ(FieldsRevertRestores(), confirmed);
+  EXPECT_EQ(Fields(0, 4), confirmed);
   EXPECT_EQ(settings.ECom2Index[4], 14);
   dialog.Apply();  // confirmed again unchanged: the keys are registered again
   EXPECT_EQ(main.log.back(), "keys 16 22 | top 1 slot 8 loop C:\\1.mcr exec C:\\a.txt autorun 1 min 1");
 }
 
 TEST_F(Dialog, AFolderThatIsGoneIsDroppedAndAnExistingOneCountsWhateverTheChoice) {
-  dialog.FormShow(); dialog.RadioGroup1.FromNativeSelect(1);
+  dialog.FormShow();
+  dialog.RadioGroup1.FromNativeSelect(1);
   EXPECT_TRUE(dialog.DefMCREdit.Enabled() && dialog.BitBtn4.Enabled());
-  dialog.DefMCREdit.SetText("D:\\gone"); dialog.Apply();
+  dialog.DefMCREdit.SetText("D:\\gone");
+  dialog.Apply();
   EXPECT_EQ(main.log.at(1).substr(0, 6), "dir  |");
   dialog.FormShow();  // reopened
   EXPECT_EQ(Fields()[0], "folder 0  on 0");
   EXPECT_FALSE(dialog.BitBtn4.Enabled());
   // "Current folder" with an existing folder still in the field: the choice
   // only disabled the field, the dialogs start there.
-  fake.directories.insert("D:\\kept"); dialog.RadioGroup1.FromNativeSelect(1); dialog.DefMCREdit.SetText("D:\\kept");
-  dialog.RadioGroup1.FromNativeSelect(0); main.log.clear(); dialog.Apply();
+  fake.directories.insert("D:\\kept");
+  dialog.RadioGroup1.FromNativeSelect(1);
+  dialog.DefMCREdit.SetText("D:\\kept");
+  dialog.RadioGroup1.FromNativeSelect(0);
+  main.log.clear();
+  dialog.Apply();
   EXPECT_EQ(main.log.front().substr(0, 11), "dir D:\\kept");
   EXPECT_EQ(settings.DefMCRPath + "|" + N(settings.Radio1Index), "D:\\kept|0");
 }
 
 TEST_F(Dialog, FillingAtStartUpActsOnNothingShowingStartsTheCheckAndAppliesOnlyAChange) {
-  settings.Layered = 120; settings.Radio1Index = 1; settings.DefMCRPath = "D:\\m";
+  settings.Layered = 120;
+  settings.Radio1Index = 1;
+  settings.DefMCRPath = "D:\\m";
   settings.TopCheck = settings.MinChecked = settings.AutoRunChecked = settings.LoopOfLoopChecked = true;
   settings.ECom1Index = {13, 1, 2, 3, 4};  // 13 is not among the first slot's entries
   settings.ECom2Index = {13, 0, 0, 0, 12};
-  settings.Exec1 = "C:\\1.bat"; settings.Exec2 = "C:\\2.bat";
+  settings.Exec1 = "C:\\1.bat";
+  settings.Exec2 = "C:\\2.bat";
   settings.Loop = {"a", "", "", "", "C:\\5.mcr"};
   settings.StartComboIndex = settings.EndComboIndex = 5;  // equal: no message while filling
   dialog.FormCreate();
@@ -145,11 +162,16 @@ TEST_F(Dialog, FillingAtStartUpActsOnNothingShowingStartsTheCheckAndAppliesOnlyA
   EXPECT_EQ(main.log, Texts{"td check 1"});  // the slider is there already
   dialog.LayerBar.SetPosition(200);
   settings.Layered = 120;  // stored apart from the dialog, say
-  main.log.clear(); dialog.FormShow();
+  main.log.clear();
+  dialog.FormShow();
   EXPECT_EQ(main.log, (Texts{"td check 1", "alpha 120"}));
   // Before Windows 2000 there is no translucency: its controls are off and
   // the check is stopped, at start-up too.
-  fake.major_version = 4; main.log.clear(); dialog.FormCreate(); dialog.FormShow(); dialog.LayerBar.SetPosition(60);
+  fake.major_version = 4;
+  main.log.clear();
+  dialog.FormCreate();
+  dialog.FormShow();
+  dialog.LayerBar.SetPosition(60);
   EXPECT_EQ(main.log, (Texts{"td check 0", "td check 0"}));
   EXPECT_FALSE(dialog.LayerBar.Enabled() || dialog.LayeredLabel.Enabled() || dialog.LayerCaption.Enabled());
   EXPECT_EQ(dialog.LayeredLabel.Caption(), "60");
@@ -165,22 +187,30 @@ TEST_F(Dialog, TheSliderShowsItsPositionLetsWaitingMessagesThroughThenTurnsTheWi
 }
 
 TEST_F(Dialog, RevertRestoresTheFieldsButNotTheSliderTheLettersOrThePage) {
-  settings.Exec2 = "C:\\two.exe"; settings.Loop[0] = "C:\\1.mcr"; dialog.FormShow();
-  const Texts stored = FieldsRevertRestores(); dialog.PageControl1.FromNativeSelect(SettingDialog::kLoopPage);
-  dialog.RadioGroup1.SetItemIndex(1); dialog.DefMCREdit.SetText("D:\\x"); dialog.Exec2Edit.SetText("C:\\other.exe");
+  settings.Exec2 = "C:\\two.exe";
+  settings.Loop[0] = "C:\\1.mcr";
+  dialog.FormShow();
+  const Texts stored = Fields(0, 4);
+  dialog.PageControl1.FromNativeSelect(SettingDialog::kLoopPage);
+  dialog.RadioGroup1.SetItemIndex(1);
+  dialog.DefMCREdit.SetText("D:\\x");
+  dialog.Exec2Edit.SetText("C:\\other.exe");
   dialog.LoopEdit1.SetText("");
   for (TCheckBox* c : {&dialog.LoopOfLoopCheck, &dialog.AutoRunCheck, &dialog.MinCheck, &dialog.OnTopCheck})
     c->SetChecked(true);
-  dialog.ECombo14.SetItemIndex(7); dialog.LayerBar.SetPosition(70);
+  dialog.ECombo14.SetItemIndex(7);
+  dialog.LayerBar.SetPosition(70);
   dialog.StartKeyCombo.FromNativeSelect(0);  // A, stored at once
-  main.log.clear(); dialog.BitBtn3.Click();
-  EXPECT_EQ(FieldsRevertRestores(), stored);
+  main.log.clear();
+  dialog.BitBtn3.Click();
+  EXPECT_EQ(Fields(0, 4), stored);
   EXPECT_EQ(Fields(4, 6), (Texts{"keys 0 23", "layer 70 70 page 2"}));
   EXPECT_EQ(main.log, Texts{}) << "revert acts on nothing";
 }
 
 TEST_F(Dialog, EqualLettersAreToldAndBothStayStored) {
-  dialog.FormShow(); dialog.EndKeyCombo.FromNativeSelect(2);
+  dialog.FormShow();
+  dialog.EndKeyCombo.FromNativeSelect(2);
   EXPECT_TRUE(fake.boxes.empty());
   dialog.StartKeyCombo.FromNativeSelect(2);
   EXPECT_EQ(fake.boxes.at(0).text, "マクロ開始ホットキーとマクロ終了ホットキーを同じにすることはできません.");
@@ -191,13 +221,18 @@ TEST_F(Dialog, EqualLettersAreToldAndBothStayStored) {
 }
 
 TEST_F(Dialog, TestAsksFirstThenStoresEverySlotAndBothFilesBeforeTheEventRuns) {
-  dialog.FormShow(); main.log.clear(); dialog.ECombo13.SetItemIndex(6); dialog.ECombo25.SetItemIndex(9);
-  dialog.Exec1Edit.SetText("C:\\1.bat"); dialog.Exec2Edit.SetText("C:\\2.bat");
+  dialog.FormShow();
+  main.log.clear();
+  dialog.ECombo13.SetItemIndex(6);
+  dialog.ECombo25.SetItemIndex(9);
+  dialog.Exec1Edit.SetText("C:\\1.bat");
+  dialog.Exec2Edit.SetText("C:\\2.bat");
   dialog.LoopEdit2.SetText("C:\\not stored by a test.mcr");
   fake.answers = {MsgResult::Cancel};
   dialog.Button2.Click();
   EXPECT_TRUE(main.log.empty());
-  dialog.Button2.Click(); dialog.Button1.Click();
+  dialog.Button2.Click();
+  dialog.Button1.Click();
   EXPECT_EQ(main.log, (Texts{"event 2 9C:\\2.bat | top 0 slot 6 loop  exec C:\\1.bat autorun 0 min 0",
                              "event 1 9C:\\2.bat | top 0 slot 6 loop  exec C:\\1.bat autorun 0 min 0"}));
   ASSERT_EQ(fake.boxes.size(), 3u);
@@ -229,7 +264,8 @@ TEST_F(Dialog, EachPickerFillsItsOwnFieldAndACancelLeavesIt) {
   dialog.DefMCREdit.SetText("typed");
   dialog.BitBtn4.Click();  // cancelled: the field keeps what was typed
   EXPECT_EQ(dialog.DefMCREdit.Text(), "typed");
-  fake.directories.insert("D:\\a"); dialog.BitBtn4.Click();
+  fake.directories.insert("D:\\a");
+  dialog.BitBtn4.Click();
   EXPECT_EQ(dialog.FolderDialog1.Folder, "D:\\b");
   EXPECT_EQ(fake.Texts({"SHBrowseForFolder"}),
             (Texts{"SHBrowseForFolder(0,フォルダーの選択,)", "SHBrowseForFolder(0,フォルダーの選択,)",

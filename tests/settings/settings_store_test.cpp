@@ -15,15 +15,18 @@ const char kNotice[] =
     "一部レジストリ項目が見つかりませんでした.\r\nZEPX終了時に項目を新たに作成します.\r\n"
     "ZEPXを初めて起動するときや、新バージョンを導入したときはこのメッセージが表示されます.";
 
-// A key as the program writes it, from a window changed almost everywhere.
+// A key as the program writes it, from a window whose values act when loaded
+// (every value's round trip is proven by the tables below).
 void ChangedEverywhere(TMainForm& f) {
-  Settings& s = f.settings; f.SetPosition(120, 80); s.Radio1Index = 1; s.DefMCRPath = "D:\\macros";
-  s.ECom2Index = {6, 7, 8, 9, 10};
-  s.Exec2 = "C:\\tools\\run.bat"; s.Layered = 180;
-  s.Loop = {"a.mcr", "b.mcr", "", "", "e.mcr"};
-  s.MinChecked = s.TopCheck = true; s.StartComboIndex = 0; s.EndComboIndex = 25;
-  f.PostRadioGroup.SetItemIndex(kSendEvent);  // the method in force is what is saved
-  f.CheckBox2.SetChecked(true); f.SpinEdit3.SetValue(23); f.SpinEdit5.SetValue(59);
+  Settings& s = f.settings;
+  s.Radio1Index = 1;
+  s.DefMCRPath = "D:\\macros";
+  s.Exec2 = "C:\\tools\\run.bat";
+  s.MinChecked = s.TopCheck = true;
+  s.StartComboIndex = 0;
+  s.EndComboIndex = 25;
+  f.CheckBox2.SetChecked(true);
+  f.SpinEdit3.SetValue(23);
 }
 
 using Key = std::map<std::string, FakePlatform::RegValue>;
@@ -39,7 +42,8 @@ std::string Dword(std::int32_t v) {
 Key EveryValueSet(bool variant) {
   Key key;
   for (std::size_t i = 0; i < kSettingsValueCount; ++i) {
-    const SettingsEntry& e = kSettingsValues[i]; const int n = static_cast<int>(i) + (variant ? 1 : 0);
+    const SettingsEntry& e = kSettingsValues[i];
+    const int n = static_cast<int>(i) + (variant ? 1 : 0);
     key[e.name] = e.kind == RegKind::String ? FakePlatform::RegValue{RegType::Sz, e.name + std::string(variant ? "\\設定" : "\\値")}
                   : FakePlatform::RegValue{RegType::Dword, Dword(e.kind == RegKind::Boolean ? n % 2 : n % 24)};  // fits an hour
   }
@@ -51,12 +55,14 @@ Key EveryValueSet(bool variant) {
 }
 
 void Prepare(LifeFixture& f, const Key& key) {
-  f.fake.registry[kZepxKey] = key; f.fake.directories.insert(key.at("DefMCRPath").data);
+  f.fake.registry[kZepxKey] = key;
+  f.fake.directories.insert(key.at("DefMCRPath").data);
 }
 
 // What the window holds for each value of the table, in table order.
 Texts Values(TMainForm& f) {
-  auto& store = f.settings_host->Store(); Texts v;
+  auto& store = f.settings_host->Store();
+  Texts v;
   for (const SettingsEntry& e : kSettingsValues)
     v.push_back(e.kind == RegKind::String ? store.Text(e) : std::to_string(store.Number(e)));
   return v;
@@ -76,7 +82,6 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
   form.LoadSettings();
   EXPECT_TRUE(fake.boxes.empty());
   EXPECT_EQ(form.settings.Layered, 255);
-  EXPECT_EQ(form.BitBtn1.Caption(), "実行\r\n(Ctrl+Alt+S)");
   form.settings.PostMouseChecked = true;  // stale: the method in force decides
   form.SaveSettings();
   Texts written;
@@ -88,7 +93,6 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
       "ECom25Index", "Say", "Exec1", "Exec2", "ERadio2Index", "Layered", "Loop1", "Loop2", "Loop3", "Loop4", "Loop5",
       "LoopOfLoopChecked", "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
       "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked"}));
-  EXPECT_EQ(fake.registry[kZepxKey]["Say"].type, RegType::Sz);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostRadioGroupIndex"), 1u);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostMouseChecked"), 0u);
 }
@@ -105,14 +109,10 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
   form.LoadSettings();
   EXPECT_TRUE(fake.boxes.empty());
   const Settings& s = form.settings;
-  EXPECT_EQ(std::make_pair(form.Left(), form.Top()), std::make_pair(120, 80));
   EXPECT_EQ(form.DialogInitialDir, "D:\\macros");
-  EXPECT_EQ(std::to_string(s.ECom2Index[4]) + " " + std::to_string(s.Layered) + " " + s.Loop[4], "10 180 e.mcr");
   EXPECT_EQ(s.Say + " " + s.StartAddress, "hi 1500004") << "written empty: the stand-ins";
   EXPECT_EQ(s.Exec1, "C:\\x.bat");
-  EXPECT_EQ(s.PostRadioGroupIndex, kSendEvent);
   EXPECT_EQ(clicks * 10 + changes, 11);
-  EXPECT_EQ(form.SpinEdit5.Value(), 59);
   EXPECT_EQ(form.BitBtn3.Caption(), "待機\r\n(Ctrl+Alt+Z)");
   EXPECT_EQ(form.HotKey2, 0xC041);
   EXPECT_EQ(fake.Texts({"SetWindowPos("}), Texts{"SetWindowPos(" + std::to_string(form.Handle()) + ",-1,0,0,0,0,3)"});
@@ -121,7 +121,8 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
 // A stored hour or minute out of range would arm an alarm that never fires.
 TEST_F(SettingsStore, AStoredTimeOutOfRangeIsBroughtIntoRangeAsLeavingTheFieldWould) {
   WriteSettingsKey(fake, [](TMainForm& f) {
-    f.CheckBox1.SetChecked(true); f.CheckBox2.SetChecked(true);
+    f.CheckBox1.SetChecked(true);
+    f.CheckBox2.SetChecked(true);
   });
   for (auto [name, v] : {std::pair{"DCutHour", 99}, {"DCutMin", -1}, {"DCutHour2", -5}, {"DCutMin2", 60}})
     fake.registry[kZepxKey][name] = {RegType::Dword, Dword(v)};
@@ -133,7 +134,8 @@ TEST_F(SettingsStore, AStoredTimeOutOfRangeIsBroughtIntoRangeAsLeavingTheFieldWo
 }
 
 TEST_F(SettingsStore, AnOlderOrDamagedKeyStopsAtTheFirstBadNumberWithTheNotice) {
-  WriteSettingsKey(fake, ChangedEverywhere); fake.registry[kZepxKey].erase("Layered");
+  WriteSettingsKey(fake, ChangedEverywhere);
+  fake.registry[kZepxKey].erase("Layered");
   fake.registry[kZepxKey]["Exec1"] = {RegType::ExpandSz, "%TEMP%\\x.bat"};
   form.LoadSettings();
   EXPECT_EQ(BoxTexts(), Texts{kNotice});
@@ -142,16 +144,14 @@ TEST_F(SettingsStore, AnOlderOrDamagedKeyStopsAtTheFirstBadNumberWithTheNotice) 
   EXPECT_EQ(form.HotKey2, 0xC053);
   EXPECT_EQ(form.settings.DefMCRPath + std::to_string(form.settings.Radio1Index), "0") << "the folder is gone here";
   EXPECT_EQ(fake.Texts({"RegCloseKey"}).size(), 1u);
-  const std::tuple<const char*, RegType, std::string> bad[] = {
-      {"StartComboIndex", RegType::Sz, "1234"}, {"Exec1", RegType::Dword, "1234"}, {"EndComboIndex", RegType::Dword, "12"}};
-  for (const auto& [name, type, data] : bad) {
-    LifeFixture other; other.fake.registry = fake.registry;
-    other.fake.registry[kZepxKey]["Layered"] = {RegType::Dword, Dword(64)};
-    other.fake.registry[kZepxKey][name] = {type, data};
-    other.form.LoadSettings();
-    EXPECT_EQ(other.BoxTexts(), Texts{kNotice}) << name;
-    EXPECT_FALSE(other.form.settings.MinChecked) << "read after " << name;
-  }
+  // A number of the wrong size stops the load as a missing one does.
+  LifeFixture other;
+  other.fake.registry = fake.registry;
+  other.fake.registry[kZepxKey]["Layered"] = {RegType::Dword, Dword(64)};
+  other.fake.registry[kZepxKey]["EndComboIndex"] = {RegType::Dword, "12"};
+  other.form.LoadSettings();
+  EXPECT_EQ(other.BoxTexts(), Texts{kNotice});
+  EXPECT_FALSE(other.form.settings.MinChecked) << "read after the bad number";
 }
 
 TEST_F(SettingsStore, TheLogoutTimeIsReportedFirstAndRemovedEvenWhenTheLoadFails) {
@@ -170,31 +170,36 @@ TEST_F(SettingsStore, SaveFailuresAreNamedAndTheProgramStillEnds) {
   ASSERT_EQ(fake.boxes.size(), 1u);
   EXPECT_NE(fake.boxes[0].text.find("保存できなかった項目: Layered, Loop3"), std::string::npos);
   EXPECT_EQ(fake.registry[kZepxKey].size(), 45u);  // the others were still written
-  fake.registry.clear(); fake.registry_create_fails = true;
+  fake.registry.clear();
+  fake.registry_create_fails = true;
   form.Close();
   ASSERT_EQ(fake.boxes.size(), 2u);
   EXPECT_NE(fake.boxes[1].text.find("Software\\VELMOR\\ZEPX"), std::string::npos);
   EXPECT_TRUE(form.Closed() && fake.quit_requested);
 }
 
-TEST_F(SettingsStore, EveryValueComesBackFromALoadAndASaveWithItsDataAndType) {
+// Every value comes back from a load and a save with its data and type; a
+// value of the wrong type anywhere keeps what was read before it and start
+// values from it on, with the notice.
+TEST_F(SettingsStore, EveryValueRoundTripsAndAMistypedOneStopsTheLoadThere) {
   for (bool variant : {false, true}) {
-    LifeFixture f; const Key stored = EveryValueSet(variant); Prepare(f, stored);
-    f.Start();  // showing the window also puts the stored send method in force
-    EXPECT_TRUE(f.fake.boxes.empty());
-    f.fake.registry.clear(); f.form.SaveSettings();
-    EXPECT_EQ(Lines(f.fake.registry[kZepxKey]), Lines(stored)) << (variant ? "second variant" : "first variant");
-  }
-}
-
-TEST_F(SettingsStore, AMistypedValueAnywhereKeepsWhatWasReadBeforeItAndStartValuesFromItOn) {
-  for (bool variant : {false, true}) {
-    const Key stored = EveryValueSet(variant); LifeFixture blank, whole; blank.form.LoadSettings();
-    Prepare(whole, stored); whole.form.LoadSettings();
+    SCOPED_TRACE(variant ? "second variant" : "first variant");
+    const Key stored = EveryValueSet(variant);
+    LifeFixture blank, whole;
+    blank.form.LoadSettings();
+    Prepare(whole, stored);
+    whole.form.LoadSettings();
     const Texts start = Values(blank.form), loaded = Values(whole.form);
+    whole.Start();  // showing the window also puts the stored send method in force
+    EXPECT_TRUE(whole.fake.boxes.empty());
+    whole.fake.registry.clear();
+    whole.form.SaveSettings();
+    EXPECT_EQ(Lines(whole.fake.registry[kZepxKey]), Lines(stored));
 
     for (std::size_t bad = 0; bad < kSettingsValueCount; ++bad) {
-      const SettingsEntry& e = kSettingsValues[bad]; LifeFixture f; Prepare(f, stored);
+      const SettingsEntry& e = kSettingsValues[bad];
+      LifeFixture f;
+      Prepare(f, stored);
       f.fake.registry[kZepxKey][e.name] = e.kind == RegKind::String ? FakePlatform::RegValue{RegType::Dword, Dword(7)}
                                                                     : FakePlatform::RegValue{RegType::Sz, "7"};
       f.form.LoadSettings();
