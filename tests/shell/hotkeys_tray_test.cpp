@@ -121,39 +121,5 @@ TEST_F(Shell, TheTrayTip) {
   EXPECT_TRUE(fake.tray.empty());
 }
 
-// Applied at start only when stored, with no game client and a system that
-// has it; the slider starts it once; the library goes with the window; and
-// the game client appearing ends the program.
-TEST(Translucency, AppliedAtStartOnlyWhenStoredAndAllowed) {
-  for (int c = 0; c < 4; ++c) {
-    LifeFixture t;
-    WriteSettingsKey(t.fake, [c](TMainForm& f) { f.settings.Layered = c == 3 ? 255 : 200; });
-    if (c == 1) t.fake.AddWindow("UO", "Ultima Online Third Dawn");
-    if (c == 2) t.fake.major_version = 4;
-    t.Start();
-    EXPECT_EQ(t.form.TDCheckTimer.Enabled(), c == 0) << c;
-    EXPECT_EQ(t.fake.FindWindowByHandle(t.form.Handle())->alpha, c == 0 ? std::optional<std::uint8_t>(200) : std::nullopt);
-    if (c != 3) continue;
-    t.form.SetTranslucency(120);
-    t.form.SetTranslucency(90);
-    EXPECT_EQ(t.fake.FindWindowByHandle(t.form.Handle())->alpha, 90);
-    EXPECT_EQ(t.fake.Texts({"LoadLibraryA"}).size(), 1u);
-    t.form.Close();
-    EXPECT_TRUE(t.fake.loaded_libraries.empty());
-    EXPECT_EQ(t.fake.RegDword(kZepxKey, "Layered"), 90u);
-  }
-  LifeFixture t;
-  WriteSettingsKey(t.fake, [](TMainForm& f) { f.settings.Layered = 180; });
-  t.Start();
-  t.form.batch.SetLines({"Wait=60000"});
-  t.fake.At(7000, [&] { t.fake.AddWindow("UO", "Ultima Online Third Dawn"); });
-  t.form.BitBtn1Click();  // the check stops the run, then closes
-  EXPECT_EQ(t.fake.now, 10000);
-  EXPECT_EQ(t.BoxTexts(), Texts{"UO:TD起動中は半透明Windowが使用できません\r\nOKをクリックするとZEPを終了しますので\r\n"
-                                "再度ZEPを起動し直してください"});
-  EXPECT_TRUE(t.form.Closed());
-  EXPECT_EQ(t.fake.ActiveTimers(), 0u);
-}
-
 }  // namespace
 }  // namespace zepx
