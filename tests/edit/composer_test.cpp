@@ -12,28 +12,24 @@ const char kNoTarget[] = "キー送信先アプリケーションを選択指定
 const char kTooMany[] = "登録できるコマンドは最大999個までです";
 
 // The input area's values reach the appended line: the wait, the point, the
-// text, the modifiers and, in WinMessage, the target. Each kind's form is
+// text, the modifiers and the target. Each kind's form is
 // the model's; here, which control feeds which part.
 TEST_F(ComposerTest, TheInputAreaFillsTheAppendedLine) {
-  for (int method : {kSendWinMessage, kSendEvent}) {
-    form.batch.Clear();  // the switch would ask otherwise
-    Method(method);
-    PickTarget("Game <5>");
-    const std::string to = method == kSendWinMessage ? "|>Game <5>" : "";
-    form.AltCheck.SetChecked(true);
-    form.SpinEdit1.SetValue(2500);
-    form.XLabel.SetValue(120);
-    form.YLabel.SetValue(45);
-    form.SendTextEdit.SetText("hello: 1x2");
-    const std::pair<const char*, Lines> cases[] = {
-        {"時間(ミリ秒)", {"Wait=2500"}}, {"R_DClick", {"R_DClick:120x45"}}, {"[Windows]", {"[Windows]"}},
-        {"L_Drag&Drop", {"L_Drag:NoSet", "L_Drop:NoSet"}}, {"[Text]", {"[Text]~~hello: 1x2" + to}},
-        {"[F5]", {"[F5]+Alt" + to}}, {"[ｱﾌﾟﾘを前面に]", {"[ｱﾌﾟﾘを前面に]@@hello: 1x2"}}};
-    for (const auto& [kind, want] : cases) {
-      form.batch.Clear();
-      Add(kind);
-      EXPECT_EQ(BatchLines(), want) << kind << " in method " << method;
-    }
+  Method(kSendWinMessage);
+  PickTarget("Game <5>");
+  form.AltCheck.SetChecked(true);
+  form.SpinEdit1.SetValue(2500);
+  form.XLabel.SetValue(120);
+  form.YLabel.SetValue(45);
+  form.SendTextEdit.SetText("hello: 1x2");
+  const std::pair<const char*, Lines> cases[] = {
+      {"時間(ミリ秒)", {"Wait=2500"}}, {"R_DClick", {"R_DClick:120x45"}}, {"[Windows]", {"[Windows]"}},
+      {"L_Drag&Drop", {"L_Drag:NoSet", "L_Drop:NoSet"}}, {"[Text]", {"[Text]~~hello: 1x2|>Game <5>"}},
+      {"[F5]", {"[F5]+Alt|>Game <5>"}}, {"[ｱﾌﾟﾘを前面に]", {"[ｱﾌﾟﾘを前面に]@@hello: 1x2"}}};
+  for (const auto& [kind, want] : cases) {
+    form.batch.Clear();
+    Add(kind);
+    EXPECT_EQ(BatchLines(), want) << kind;
   }
   EXPECT_TRUE(fake.boxes.empty());
 }

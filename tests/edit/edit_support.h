@@ -33,17 +33,16 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.AppComboBox.FromNativeText(entry);
     form.AppComboBox.FromNativeSelect(1);
   }
-  // A kind chosen by the program (as the palette and the list keys do),
-  // without the reactions of a user's pick.
-  void Kind(int kind) { form.CommandBox.SetItemIndex(kind); }
   int KindOf(const std::string& caption) const {
     for (std::size_t k = 0; k < kCommandKinds.size(); ++k)
       if (kCommandKinds[k] == caption) return static_cast<int>(k);
     ADD_FAILURE() << "no kind " << caption;
     return 0;
   }
+  // A kind chosen by the program (as the palette and the list keys do),
+  // without the reactions of a user's pick, and added.
   void Add(const std::string& caption) {
-    Kind(KindOf(caption));
+    form.CommandBox.SetItemIndex(KindOf(caption));
     form.AddButton.Click();
   }
   // A list as the loader leaves it: row 0 selected, buttons on.

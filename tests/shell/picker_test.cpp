@@ -74,12 +74,10 @@ TEST_F(Picker, TheThreeWindowLists) {
   fake.FindWindowByHandle(fake.AddWindow("Hidden", "H"))->visible = false;
   const Hwnd b = fake.AddWindow("Second", "B"), a = fake.AddWindow("ウルティマ", "A");
   form.SendTextEdit.SetText("hello");
-  fake.ClearCalls();
   form.GetAppButton.Click();
   EXPECT_EQ(form.AppComboBox.Items(), (Lines{"ウルティマ <" + H(a) + ">", "Second <" + H(b) + ">",
                                              "Third <" + H(c) + ">", "設定ダイアログ <" + H(dialog) + ">"}));
   EXPECT_EQ(form.AppComboBox.Text(), "Third <" + H(c) + ">") << "the third entry is selected";
-  EXPECT_EQ(fake.Texts({"EnumTopLevelWindows"}), (Lines{"EnumTopLevelWindows(500)"}));
   form.GetAppButton2.Click();  // disabled until application mode, but callable
   EXPECT_EQ(form.SendTextEdit.Items(), (Lines{"ウルティマ", "Second", "Third", "設定ダイアログ"}));
   EXPECT_EQ(form.SendTextEdit.Text(), "hello");
