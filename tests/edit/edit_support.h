@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -59,10 +60,9 @@ class EditTest : public LifeFixture, public ::testing::Test {
 
   Lines BatchLines() const { return form.batch.Texts(); }
   bool EditButtons(bool on) const {
-    for (const TButton* b : std::initializer_list<const TButton*>{&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
-                             &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton})
-      if (b->Enabled() != on) return false;
-    return true;
+    const TButton* all[] = {&form.DelButton,       &form.UpButton,         &form.DownButton,       &form.ClearButton,
+                            &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton};
+    return std::all_of(std::begin(all), std::end(all), [on](const TButton* b) { return b->Enabled() == on; });
   }
   bool CopyPaste(bool on) const {
     return form.XYCopy.Enabled() == on && form.XYPaste.Enabled() == on &&

@@ -2,7 +2,6 @@
 // ClearButton, UpButton and DownButton clicks, keys in SendList, rows
 // clicked, the send-method radio group and the detached list window.
 #include "edit/edit_support.h"
-#include "shell/input_form.h"
 
 namespace zepx {
 namespace {
@@ -198,20 +197,6 @@ TEST_F(ListEditorTest, TheDetachedWindowFollowsTheBatchAndMovesItsLines) {
   list_form.UpButton.SetEnabled(false);
   form.BitBtn4.Click();
   EXPECT_FALSE(list_form.UpButton.Enabled()) << "nothing selected in the main list";
-}
-
-// Each bar sets its own window's opacity from 100 up; opaque ends the blending.
-TEST_F(ListEditorTest, TheLayerBarsSetTheirOwnWindowsOpacity) {
-  auto native = MakeNativeForm(fake, "TInputForm");
-  TInputForm palette{fake.platform(), form};
-  palette.Bind(native.get());
-  for (auto [bar, window] : {std::pair<TTrackBar*, TForm*>{&list_form.LayerBar, &list_form}, {&palette.LayerBar, &palette}})
-    for (auto [position, want] : {std::pair{40, 100}, {180, 180}, {255, -1}}) {
-      bar->FromNativePosition(position);
-      const auto* w = fake.FindWindowByHandle(window->Handle());
-      EXPECT_EQ((w->ex_style & win::WS_EX_LAYERED) ? w->alpha.value_or(0) : -1, want) << window->Name << " at " << position;
-    }
-  EXPECT_FALSE(fake.FindWindowByHandle(form.Handle())->alpha.has_value()) << "the main window's own";
 }
 
 }  // namespace

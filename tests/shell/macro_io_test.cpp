@@ -68,12 +68,8 @@ TEST_F(MacroIo, LoadThenSaveGivesTheSameBytes) {
   EXPECT_EQ(form.batch.Texts(), odd);
   Save("C:\\m\\copy.mcr");
   EXPECT_EQ(fake.files["C:\\m\\copy.mcr"], file);
-  EXPECT_EQ(Load(WriteMacroFile(Lines(100000, "[F1]"), MacroSettings{})), Lines{});
-  EXPECT_EQ(form.SendList.Count(), 100000);
 
-  // LF only, no header, old waits in seconds; an empty list keeps the buttons.
-  EXPECT_EQ(Load("[F1]\nWait=5\n\nLoop:2\n\x1A garbage"), Lines{});
-  EXPECT_EQ(form.SendList.Items(), (Lines{"[F1]", "Wait=5000"}));
+  // An empty list keeps the buttons as they were.
   form.SetEditButtonsEnabled(false);
   EXPECT_EQ(Load("//ZEP Version 4.51\r\nSftAltCtl:4\r\n", "C:\\e.mcr"), Lines{});
   EXPECT_EQ(Window(), "ZEPX - e.mcr | 0 lines, row -1 | buttons off | method 1/1 | C:\\e.mcr");
