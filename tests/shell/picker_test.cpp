@@ -163,23 +163,6 @@ TEST_F(Picker, ChoosingAWindowOfAnElevatedProgramWarns) {
   EXPECT_EQ(fake.boxes.size(), 2u);
 }
 
-// Pointing starts after the release of the button's own press: with both
-// hooks refused, a press held into a tick ends the pick.
-TEST_F(Picker, APressStillHeldFromTheButtonDoesNotEndThePick) {
-  fake.journal_hooks_refused = fake.low_level_hooks_refused = true;
-  form.batch.SetLines({"L_Click:0x0"});
-  SelectRow(0);
-  fake.UserLeftDown();
-  form.XYButton.Click();
-  fake.At(150, [this] { fake.UserLeftUp(); });
-  MoveAt(200, {-20, 12000});  // monitors left of and below the primary one
-  fake.At(300, [this] { fake.UserLeftDown(); });
-  fake.At(400, [this] { fake.UserLeftUp(); });
-  fake.RunUntil(1000);
-  EXPECT_EQ(fake.Timed({"KillTimer"}), (Lines{"320:KillTimer(1)"}));
-  EXPECT_EQ(form.batch.Text(0), "L_Click:-20x12000");
-}
-
 TEST_F(Picker, ASecondStartOrTheWindowGoingAwayLeavesNoHookOrCapture) {
   form.XYButton.Click();
   form.XYButton.Click();  // Space on the focused button while pointing
