@@ -60,7 +60,7 @@ class EditTest : public LifeFixture, public ::testing::Test {
 
   Lines BatchLines() const { return form.batch.Texts(); }
   bool EditButtons(bool on) const {
-    const TButton* all[] = {&form.DelButton,       &form.UpButton,         &form.DownButton,       &form.ClearButton,
+    const TButton* all[] = {&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
                             &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton};
     return std::all_of(std::begin(all), std::end(all), [on](const TButton* b) { return b->Enabled() == on; });
   }

@@ -1,5 +1,5 @@
 // What the user reads and may type in the main window and the palette: the
-// help texts and the ranges of the number fields. Where the controls sit is
+// help texts, the About box's version and the ranges of the number fields. Where the controls sit is
 // checked on the real system, with its fonts, by the end-to-end journeys.
 #include <gtest/gtest.h>
 
@@ -26,6 +26,7 @@ TEST_F(MainWindow, TheHelpButtonsTexts) {
     EXPECT_EQ(BoxTexts(), std::vector<std::string>{text}) << button->Name;
     if (!fake.boxes.empty()) EXPECT_EQ(fake.boxes[0].kind, MsgKind::Info) << button->Name;
   }
+  EXPECT_EQ(about.VersionLabel.Caption(), "ZEPX Version 1.51") << "the About box";
 }
 
 // Each number field starts at its initial value, steps by its step and is
