@@ -1,6 +1,7 @@
 // What the user reads and may type in the main window and the palette: the
-// help texts, the About box's version and the ranges of the number fields. Where the controls sit is
-// checked on the real system, with its fonts, by the end-to-end journeys.
+// help texts, the About box's version and the ranges of the number fields.
+// Where the controls sit is checked on the real system, with its fonts, by
+// the end-to-end journeys.
 #include <gtest/gtest.h>
 
 #include "shell/input_form.h"
