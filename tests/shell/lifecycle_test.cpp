@@ -162,17 +162,18 @@ TEST_F(Shell, TheStartAndStopKeys) {
   EXPECT_EQ(form.BitBtn1.Caption() + "|" + form.BitBtn3.Caption(), "実行\r\n(Ctrl+Alt+C)|待機\r\n(Ctrl+Alt+D)");
   EXPECT_FALSE(fake.PressHotKey(kCtrlAlt, 'S'));
   EXPECT_TRUE(StopKeyHeld()) << "while idle, until the next stop";
-  fake.foreground = fake.AddWindow("Notepad", "Notepad");
+  const Hwnd notepad = fake.foreground = fake.AddWindow("Notepad", "Notepad");
   fake.PressHotKey(kCtrlAlt, 'D');
   fake.ProcessPendingMessages();
   EXPECT_EQ(fake.foreground, form.Handle());
   EXPECT_FALSE(StopKeyHeld());
   form.ApplyHotKeyLetters(5, 5);
   EXPECT_FALSE(StopKeyHeld()) << "equal letters: only the start key";
-  form.batch.Clear();
+  fake.foreground = notepad;
   fake.PressHotKey(kCtrlAlt, 'F');
   fake.RunUntil(fake.now + 2000);
   EXPECT_EQ(BoxTexts(), Texts{"送信コマンドを追加して下さい."});
+  EXPECT_EQ(fake.foreground, notepad) << "the start key leaves the window behind";
   form.ApplyHotKeyLetters(26, 23);  // no such letter: nothing registered for it
   EXPECT_EQ(form.BitBtn1.Caption(), "実行\r\n(Ctrl+Alt+)");
   EXPECT_EQ(fake.hotkeys.size(), 1u);
