@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,17 +34,16 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.AppComboBox.FromNativeText(entry);
     form.AppComboBox.FromNativeSelect(1);
   }
-  // A kind chosen by the program (as the palette and the list keys do),
-  // without the reactions of a user's pick.
-  void Kind(int kind) { form.CommandBox.SetItemIndex(kind); }
   int KindOf(const std::string& caption) const {
     for (std::size_t k = 0; k < kCommandKinds.size(); ++k)
       if (kCommandKinds[k] == caption) return static_cast<int>(k);
     ADD_FAILURE() << "no kind " << caption;
     return 0;
   }
+  // A kind chosen by the program (as the palette and the list keys do),
+  // without the reactions of a user's pick, and added.
   void Add(const std::string& caption) {
-    Kind(KindOf(caption));
+    form.CommandBox.SetItemIndex(KindOf(caption));
     form.AddButton.Click();
   }
   // A list as the loader leaves it: row 0 selected, buttons on.
@@ -60,10 +60,9 @@ class EditTest : public LifeFixture, public ::testing::Test {
 
   Lines BatchLines() const { return form.batch.Texts(); }
   bool EditButtons(bool on) const {
-    for (const TButton* b : std::initializer_list<const TButton*>{&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
-                             &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton})
-      if (b->Enabled() != on) return false;
-    return true;
+    const TButton* all[] = {&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
+                            &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton};
+    return std::all_of(std::begin(all), std::end(all), [on](const TButton* b) { return b->Enabled() == on; });
   }
   bool CopyPaste(bool on) const {
     return form.XYCopy.Enabled() == on && form.XYPaste.Enabled() == on &&

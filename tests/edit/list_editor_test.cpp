@@ -2,7 +2,7 @@
 // ClearButton, UpButton and DownButton clicks, keys in SendList, rows
 // clicked, the send-method radio group and the detached list window.
 #include "edit/edit_support.h"
-#include "shell/input_form.h"
+#include "run/run_support.h"
 
 namespace zepx {
 namespace {
@@ -38,7 +38,6 @@ TEST_F(ListEditorTest, DeleteTakesADragPairAsAWhole) {
   }
   form.DelButton.Click();
   EXPECT_TRUE(form.batch.Empty() && EditButtons(false));
-  form.DelButton.Click();  // nothing selected: nothing happens
 }
 
 // Either window's Clear asks first, and only Yes clears.
@@ -200,29 +199,55 @@ TEST_F(ListEditorTest, TheDetachedWindowFollowsTheBatchAndMovesItsLines) {
   EXPECT_FALSE(list_form.UpButton.Enabled()) << "nothing selected in the main list";
 }
 
-// The bars of the detached window and of the palette: each sets its own
-// window's opacity from 100 up, and opaque ends the blending; without the
-// system function the window stays unlayered and the library goes back.
-TEST_F(ListEditorTest, TheLayerBarsSetTheirOwnWindowsOpacity) {
-  const auto alpha = [&](const TForm& f) {
-    const auto* w = fake.FindWindowByHandle(f.Handle());
-    return (w->ex_style & win::WS_EX_LAYERED) ? static_cast<int>(w->alpha.value_or(0)) : -1;
-  };
-  auto natives = std::make_pair(MakeNativeForm(fake, "TInputForm"), MakeNativeForm(fake, "TInputForm"));
-  TInputForm palette{fake.platform(), form}, bare{fake.platform(), form};
-  palette.Bind(natives.first.get());
-  bare.Bind(natives.second.get());
-  fake.has_layered_function = false;
-  bare.LayerBar.FromNativePosition(150);
-  EXPECT_EQ(alpha(bare), -1) << "a layered window without attributes would not be drawn";
-  EXPECT_TRUE(fake.loaded_libraries.empty()) << "the library was given back";
-  fake.has_layered_function = true;
-  for (auto [bar, window] : {std::pair<TTrackBar*, TForm*>{&list_form.LayerBar, &list_form}, {&palette.LayerBar, &palette}})
-    for (auto [position, want] : {std::pair{254, 254}, {40, 100}, {180, 180}, {255, -1}}) {
-      bar->FromNativePosition(position);
-      EXPECT_EQ(alpha(*window), want) << window->Name << " at " << position;
-    }
-  EXPECT_EQ(alpha(form), -1) << "the main window's own";
+// ---- editing under a run ----------------------------------------------------
+// The list stays editable while a run goes on: the function keys add, Up,
+// Down and Clear work. The run must follow: a new line reaches its window,
+// moved lines keep theirs, a cleared list ends the run.
+
+// Topmost first, so that the run's refresh of the application list chooses
+// its third entry, Probe C, for the target field.
+TEST_F(EditTest, AddedAndMovedLinesOfAWinMessageRunReachTheirWindows) {
+  form.AutoHandleCheckBox.SetChecked(true);
+  form.KeyAfterDelay.SetValue(100);
+  form.LoopSpinEdit.SetValue(0);  // endless until stopped
+  Method(kSendWinMessage);
+  const Hwnd c = fake.AddWindow("Probe C", "ProbeClass"), b = fake.AddWindow("Probe B", "ProbeClass"),
+             a = fake.AddWindow("Probe A", "ProbeClass");
+  Load({"[Text]~~a|>" + ComposeTargetDescriptor("Probe A", a), "[Text]~~b|>" + ComposeTargetDescriptor("Probe B", b),
+        "Wait=800"});
+  // In the wait of the first pass (1200 to 2000): the two text lines
+  // swapped, and F3 pressed on the last row while AddButton is disabled.
+  fake.At(1500, [&] {
+    ClickRow(0);
+    form.DownButton.Click();
+    ClickRow(2);
+    EXPECT_FALSE(form.AddButton.Enabled());
+    Key(win::VK_F1 + 2);
+  });
+  fake.At(2900, [&] { form.BitBtn3Click(); });  // in the wait of the second pass
+  form.BitBtn1Click();
+  EXPECT_EQ(form.batch.Text(3), "[F3]|>" + ComposeTargetDescriptor("Probe C", c));
+  std::string posted;  // the characters and keys, each after its window's letter
+  for (const auto& p : fake.posted)
+    posted += std::string(p.hwnd == a ? "A" : p.hwnd == b ? "B" : p.hwnd == c ? "C" : "?") + char(p.wparam);
+  EXPECT_EQ(posted, "AaBbCrBbAa") << "the new line was sent to its window (F3 is 'r')";
+}
+
+TEST_F(EditTest, AListClearedUnderTheRunEndsIt) {
+  // One pass, then a chain file: a cleared list must not count as a pass
+  // and go on with the chain.
+  form.LoopSpinEdit.SetValue(1);
+  form.NextLoopCheck.SetChecked(true);
+  form.settings.Loop[0] = "C:\\m\\next.mcr";
+  fake.files["C:\\m\\next.mcr"] = Mcr({"Wait=1700"});
+  Load({"Wait=700", "Wait=900"});
+  fake.At(1300, [&] {
+    fake.answers = {MsgResult::Yes};
+    list_form.ClearButton.Click();
+  });
+  form.BitBtn1Click();
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{700})) << "nothing ran after the clear";
+  EXPECT_EQ(form.Engine().PassCount, 0);
 }
 
 }  // namespace

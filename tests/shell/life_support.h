@@ -32,12 +32,11 @@ class LifeFixture {
     form.Show();
     form.FormShow();
   }
-  static std::vector<std::string> TextsOf(const FakePlatform& f) {
+  std::vector<std::string> BoxTexts() const {
     std::vector<std::string> t;
-    for (const auto& b : f.boxes) t.push_back(b.text);
+    for (const auto& b : fake.boxes) t.push_back(b.text);
     return t;
   }
-  std::vector<std::string> BoxTexts() const { return TextsOf(fake); }
   std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }
   bool StopKeyHeld() const {
     for (const auto& h : fake.hotkeys)

@@ -1,10 +1,12 @@
 // The program's life: start-up order, command line and autorun, dropped
-// files, further instances, About, and every way out, including a close
-// that arrives while a run holds keys or a mouse button down.
+// files, further instances, the global hot keys and the tray icon,
+// and every way out, including a close that arrives while a run holds keys
+// or a mouse button down.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "model/macro_file.h"
-#include "shell/input_form.h"
 #include "shell/life_support.h"
 #include "shell/program.h"
 
@@ -13,74 +15,29 @@ namespace {
 
 using Texts = std::vector<std::string>;
 
-// What the main window looked like when it could first be seen.
-struct Watch : INativeForm {
-  std::unique_ptr<INativeForm> inner;
-  FakePlatform* fake = nullptr;
-  std::optional<FakePlatform::Window> at_show;
-  bool concealed = false;
-  void Seen() {
-    if (!at_show) at_show = *fake->FindWindowByHandle(inner->Handle());
-  }
-  void SetCaption(const std::string& c) override { inner->SetCaption(c); }
-  void SetPosition(int l, int t) override { inner->SetPosition(l, t); }
-  void Show() override { Seen(), inner->Show(); }
-  void ShowConcealed() override { concealed = true, inner->Show(); }
-  void Reveal() override {
-    if (concealed) Seen();
-    concealed = false;
-  }
-  void Hide() override { inner->Hide(); }
-  void Destroy() override { inner->Destroy(); }
-  Hwnd Handle() const override { return inner->Handle(); }
-};
-
-// The six windows in order, the start key, the drop target; then the main
-// window placed and as translucent as the settings say before it is first
-// seen, and the settings saved by every way the message loop ends.
-TEST(Program, StartsSixWindowsShowsTheMainOneAsStoredAndSavesAtTheEnd) {
+// The six windows in order, the start key and the drop target; the settings
+// saved by every way the message loop ends, the exit button or a quit from
+// outside. Without a key the open dialog starts in the program's folder.
+TEST(Program, StartsSixWindowsAndSavesAtTheEnd) {
   for (bool from_outside : {false, true}) {
     FakePlatform fake;
-    // Without a key the open dialog starts in the program's folder.
-    if (!from_outside) WriteSettingsKey(fake, [](TMainForm& f) { f.SetPosition(300, 200), f.settings.Layered = 128; });
-    std::vector<std::unique_ptr<Watch>> natives;
+    std::vector<std::unique_ptr<INativeForm>> natives;
     Texts order;
     Program p(fake.platform(), [&](TForm& f) {
-      natives.push_back(std::make_unique<Watch>());
-      natives.back()->inner = MakeNativeForm(fake, "T" + f.Name);
-      natives.back()->fake = &fake;
+      natives.push_back(MakeNativeForm(fake, "T" + f.Name));
       f.Bind(natives.back().get());
       order.push_back(f.Name);
     });
     p.Start();
     EXPECT_EQ(order, (Texts{"MainForm", "SettingForm", "CutLineForm", "AboutForm", "SendListForm", "InputForm"}));
-    EXPECT_EQ(p.Application.Title(), "ZEPX");
-    ASSERT_TRUE(natives[0]->at_show.has_value());
-    if (from_outside) {
-      EXPECT_EQ(p.MainForm->DialogInitialDir, "C:\\ZEPX\\");
-    } else {
-      EXPECT_EQ(natives[0]->at_show->rect.left, 300);
-      EXPECT_EQ(natives[0]->at_show->rect.top, 200);
-      EXPECT_EQ(natives[0]->at_show->alpha, 128) << "translucent before it is seen";
-    }
+    EXPECT_EQ(p.MainForm->DialogInitialDir, "C:\\ZEPX\\");
     EXPECT_EQ(fake.Texts({"RegisterHotKey"}),
               Texts{"RegisterHotKey(" + std::to_string(p.MainForm->HookHotKey2.MessageWindow()) + ",1,3,83)"});
     EXPECT_EQ(fake.drop_targets, std::vector<Hwnd>{p.MainForm->Handle()});
-    EXPECT_TRUE(p.InputForm->Caption() == "ZEPX コマンド入力フォーム" && !p.InputForm->Visible());
-    p.MainForm->SpeedButton1.Click();
-    EXPECT_TRUE(p.InputForm->Visible()) << "the palette opens from the main window";
-    p.MainForm->AltCheck.FromNativeClick();
-    p.InputForm->CtrlCheck.FromNativeClick();
-    EXPECT_TRUE(p.InputForm->AltCheck.Checked() && p.MainForm->CtrlCheck.Checked()) << "the modifier boxes follow";
-    EXPECT_TRUE(fake.boxes.empty());
-
-    fake.registry.clear();
     fake.At(5000, [&] { from_outside ? fake.Quit() : p.MainForm->BitBtn6.Click(); });
     EXPECT_EQ(p.Run(), 0);
-    EXPECT_EQ(fake.now, 5000);
-    EXPECT_TRUE(fake.hotkeys.empty());
+    EXPECT_TRUE(fake.now == 5000 && fake.hotkeys.empty() && p.MainForm->Closed());
     EXPECT_EQ(fake.registry[kZepxKey].size(), 47u) << (from_outside ? "a quit from outside" : "the exit button");
-    EXPECT_TRUE(p.MainForm->Closed());
   }
 }
 
@@ -88,10 +45,7 @@ class Life : public LifeFixture, public ::testing::Test {
  protected:
   Life() { form.StatusLabel.OnChange = [this] { status.push_back(form.StatusLabel.Caption()); }; }
   void MacroFile(const std::string& path, const std::string& line, int send_api) {
-    MacroSettings s;
-    s.loop = 1;
-    s.send_api = send_api;
-    fake.files[path] = WriteMacroFile({line}, s);
+    fake.files[path] = WriteMacroFile({line}, MacroSettings{1200, 1000, 1200, 250, 1, send_api});
   }
   Texts status;  // every caption the status label has shown
 };
@@ -111,7 +65,6 @@ TEST_F(Life, TheFirstMacroFileIsLoadedWithItsSendMethodAndRunsOnceWhenAutorunIsS
   Start();
   EXPECT_EQ(form.SendList.Items(), Texts{"Wait=10"});
   EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage) << "the file's, not the stored _event";
-  EXPECT_TRUE(form.settings.PostMouseChecked);
   ASSERT_EQ(fake.processes.size(), 1u);
   EXPECT_EQ(fake.processes[0].command_line + "|" + fake.processes[0].current_dir,
             "\"C:\\Program Files\\ZEPX\\zepx.exe\" \"D:\\x y\\third.MCR\"|D:\\x y\\");
@@ -151,66 +104,171 @@ TEST_F(Life, DroppedFilesAndFurtherInstances) {
   EXPECT_EQ(status.size(), 2u);
 
   fake.major_version = 5;
-  EXPECT_FALSE(form.RunAsAdministrator("C:\\ZEPX\\zepx.exe", ""));
   form.mNewZep.Click();
   fake.major_version = 6;
   form.mNewZep.Click();
   EXPECT_EQ(fake.processes.at(2).command_line + "|" + fake.processes[2].current_dir, "C:\\ZEPX\\zepx.exe|C:\\ZEPX\\");
   EXPECT_EQ(fake.Texts({"ShellExecuteExA"}), Texts{"ShellExecuteExA(runas,C:\\ZEPX\\zepx.exe,)"});
-  std::string shown;
-  fake.on_modal = [&](const std::string& cls) {
-    shown = cls + "|" + about.Caption() + "|" + about.VersionLabel.Caption() + "|" + about.OKButton.Caption();
-    about.OKButton.Click();
-  };
-  form.mAbout.Click();
-  EXPECT_EQ(shown, "TAboutForm|ZEPXについて|ZEPX Version 1.51|OK");
+}
+
+// A target with " <" and no number ends the run with the text that is no
+// number, having sent nothing. A lone lead byte at the end of a text is
+// posted as it is, and nothing is read past the line.
+TEST_F(Life, LinesARunCannotReadOrThatEndInALeadByte) {
+  form.PostRadioGroup.SetItemIndex(kSendWinMessage);
+  form.LoopSpinEdit.SetValue(1);
+  form.batch.SetLines({"[A]|>Game <"});
+  form.BitBtn1Click();
+  EXPECT_EQ(BoxTexts(), Texts{"'' は整数ではありません"});
+  EXPECT_TRUE(fake.posted.empty() && fake.hotkeys.empty() && !form.Running());
+  form.batch.SetLines({"[Text]~~あ\x82|>"});
+  form.BitBtn1Click();
+  std::vector<std::uintptr_t> chars;
+  for (const auto& p : fake.posted) chars.push_back(p.wparam);
+  EXPECT_EQ(chars, (std::vector<std::uintptr_t>{0x82, 0xA0, 0x82}));
+}
+
+// ---- hot keys and the tray icon ---------------------------------------------
+
+constexpr std::uint32_t kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
+
+class Shell : public LifeFixture, public ::testing::Test {
+ protected:
+  std::string Tip() const { return fake.tray.empty() ? "(none)" : fake.tray.front().tip; }
+};
+
+// A key without a letter never reaches the system; a failing handler is
+// reported and goes no further than the message; the key goes with its owner.
+TEST_F(Shell, AHotKeyRegistersOnItsOwnWindowAndReportsAFailingHandler) {
+  {
+    THookHotKey key(fake.platform(), [] { return Hwnd{0}; });
+    EXPECT_TRUE(key.RegisterKey(7, 0xE041));   // Ctrl+Alt+Shift+A
+    EXPECT_FALSE(key.RegisterKey(8, 0xC000));  // no key
+    EXPECT_EQ(fake.Texts({"RegisterHotKey"}), Texts{"RegisterHotKey(" + std::to_string(key.MessageWindow()) + ",7,7,65)"});
+    key.OnHotKey = [](THookHotKey&, int) { throw std::runtime_error("broken"); };
+    fake.PressHotKey(kCtrlAlt | win::MOD_SHIFT, 'A');
+    EXPECT_NO_THROW(fake.ProcessPendingMessages());
+    EXPECT_EQ(BoxTexts(), Texts{"broken"});
+  }
+  EXPECT_TRUE(fake.hotkeys.empty()) << "its window went with it";
+}
+
+// The confirmed letters move both keys and both captions; the stop key,
+// held while idle, brings the window to the front and lets go; equal
+// letters leave only the start key, which starts a run; no letter, no key.
+TEST_F(Shell, TheStartAndStopKeys) {
+  Start();
+  form.ApplyHotKeyLetters(2, 3);  // C and D
+  EXPECT_EQ(form.BitBtn1.Caption() + "|" + form.BitBtn3.Caption(), "実行\r\n(Ctrl+Alt+C)|待機\r\n(Ctrl+Alt+D)");
+  EXPECT_FALSE(fake.PressHotKey(kCtrlAlt, 'S'));
+  EXPECT_TRUE(StopKeyHeld()) << "while idle, until the next stop";
+  const Hwnd notepad = fake.foreground = fake.AddWindow("Notepad", "Notepad");
+  fake.PressHotKey(kCtrlAlt, 'D');
+  fake.ProcessPendingMessages();
+  EXPECT_EQ(fake.foreground, form.Handle());
+  EXPECT_FALSE(StopKeyHeld());
+  form.ApplyHotKeyLetters(5, 5);
+  EXPECT_FALSE(StopKeyHeld()) << "equal letters: only the start key";
+  fake.foreground = notepad;
+  fake.PressHotKey(kCtrlAlt, 'F');
+  fake.RunUntil(fake.now + 2000);
+  EXPECT_EQ(BoxTexts(), Texts{"送信コマンドを追加して下さい."});
+  EXPECT_EQ(fake.foreground, notepad) << "the start key leaves the window behind";
+  form.ApplyHotKeyLetters(26, 23);  // no such letter: nothing registered for it
+  EXPECT_EQ(form.BitBtn1.Caption(), "実行\r\n(Ctrl+Alt+)");
+  EXPECT_EQ(fake.hotkeys.size(), 1u);
+}
+
+// Minimising goes to the tray only when asked; a restarted shell gets the
+// icon back only while in the tray; the right button opens the menu where
+// the cursor is; a left press or a left or middle double click restores.
+TEST_F(Shell, TheTrayIcon) {
+  Start();
+  app.FromNativeMinimized();
+  form.TrayCallback(win::WM_LBUTTONDOWN);
+  form.ShellRestarted();
+  EXPECT_TRUE(fake.Texts({"Shell_NotifyIconA"}).empty());
+  form.settings.MinChecked = true;
+  app.FromNativeMinimized();
+  fake.tray.clear();  // a restarted shell knows no icon
+  form.ShellRestarted();
+  EXPECT_EQ(fake.tray.size() == 1 ? fake.tray[0].owner : 0, form.Handle());
+  fake.cursor = {1200, 1000};
+  form.UserMessage(kMsgTrayCallback, 0, win::WM_RBUTTONDOWN);
+  EXPECT_EQ(fake.Texts({"TrackPopupMenu"}), Texts{"TrackPopupMenu(1200,1000)"});
+  for (std::uint32_t m : {0x0200u /* a move */, win::WM_LBUTTONDOWN, win::WM_LBUTTONDBLCLK, win::WM_MBUTTONDBLCLK}) {
+    app.FromNativeMinimized();
+    form.TrayCallback(m);
+    const bool in = m == 0x0200u;
+    EXPECT_TRUE(form.InTray == in && fake.tray.empty() != in && app.Minimized() == in) << m;
+  }
+}
+
+// The tip says a run is going on while it is, and is cut only between
+// characters; the icon goes with the window.
+TEST_F(Shell, TheTrayTip) {
+  Start();
+  form.settings.MinChecked = true;
+  form.batch.SetLines({"Wait=3000"});
+  form.LoopSpinEdit.SetValue(1);
+  app.FromNativeMinimized();
+  EXPECT_EQ(Tip(), "ZEPX");
+  std::string during;
+  fake.At(2000, [&] { during = Tip(); });
+  fake.At(2500, [&] { fake.popup_choices = {2}, form.TrayCallback(win::WM_RBUTTONDOWN); });  // "待機": stops
+  for (bool refused : {false, true}) {
+    if (refused) form.batch.Clear();  // the tip must not go on claiming a run
+    fake.popup_choices = {1};         // "マクロを実行"
+    form.TrayCallback(win::WM_RBUTTONDOWN);
+    EXPECT_EQ(Tip(), "ZEPX");
+  }
+  EXPECT_EQ(during, "ZEPX - 実行中");
+  EXPECT_LT(fake.now, 4000) << "the menu's stop ends the run before its wait is over";
+  form.SetTrayTip(std::string(61, 'a') + "実行");
+  EXPECT_EQ(Tip(), std::string(61, 'a') + "実");
+  form.SetTrayTip(std::string(62, 'a') + "実");
+  EXPECT_EQ(Tip(), std::string(62, 'a'));
+  form.Close();
+  EXPECT_TRUE(fake.tray.empty());
 }
 
 // ---- closing during a run ------------------------------------------------------
 
-enum class Exit { FromOutside, Button, Menu, Tray, Logoff };
-
-class CloseDuringRun : public Life, public ::testing::WithParamInterface<Exit> {};
-
-TEST_P(CloseDuringRun, ClosesOnlyAfterTheRunHasLetGoOfEverything) {
-  for (bool drag : {false, true}) {
-    LifeFixture life;
-    FakePlatform& fake = life.fake;
-    TMainForm& form = life.form;
-    life.Start();
-    form.PostRadioGroup.SetItemIndex(kSendEvent);
-    form.LoopSpinEdit.SetValue(0);
-    const Point before = fake.cursor;
-    // In DragDelay with the button held, or in ShiftAltCtrlDelay with Shift.
-    form.batch.SetLines(drag ? Texts{"L_Drag:10x20", "L_Drop:300x20"} : Texts{"[A]+Shift+Ctrl", "Wait=5000"});
-    bool closed_under_run = true;
-    fake.At(drag ? 1700 : 1100, [&] {
-      EXPECT_TRUE(drag ? fake.buttons_down.size() == 1 && fake.clip : fake.keys_down.count(win::VK_SHIFT) > 0);
-      switch (GetParam()) {
-        case Exit::FromOutside: form.CloseRequested(); break;
-        case Exit::Button: form.BitBtn6.Click(); break;
-        case Exit::Menu: form.mExit.Click(); break;
-        case Exit::Tray: form.ZEPX1.Click(); break;
-        case Exit::Logoff:
-          form.SessionEnding();
-          EXPECT_EQ(life.Saves(), 1u) << "settings must be on disk before the system ends the process";
-          break;
-      }
-      closed_under_run = form.Closed();
-    });
-    form.BitBtn1Click();
-    EXPECT_FALSE(closed_under_run);
-    EXPECT_TRUE(form.Closed());
-    EXPECT_TRUE(fake.keys_down.empty() && fake.buttons_down.empty() && !fake.clip.has_value());
-    EXPECT_EQ(fake.cursor, before);
-    EXPECT_TRUE(fake.hotkeys.empty());
-    if (GetParam() != Exit::Logoff) EXPECT_EQ(life.Saves(), 1u);
-    EXPECT_EQ(fake.Texts({"PostQuitMessage"}).size(), 1u);
-  }
+// Every way out; a logoff has the settings on disk before the system can
+// end the process.
+TEST(CloseDuringRun, ClosesOnlyAfterTheRunHasLetGoOfEverything) {
+  const std::pair<const char*, void (*)(TMainForm&)> exits[] = {
+      {"from outside", [](TMainForm& f) { f.CloseRequested(); }}, {"button", [](TMainForm& f) { f.BitBtn6.Click(); }},
+      {"menu", [](TMainForm& f) { f.mExit.Click(); }},            {"tray", [](TMainForm& f) { f.ZEPX1.Click(); }},
+      {"logoff", [](TMainForm& f) { f.SessionEnding(); }}};
+  for (const auto& [way, exit] : exits)
+    for (bool drag : {false, true}) {
+      SCOPED_TRACE(std::string(way) + (drag ? ", in a drag" : ", with Shift held"));
+      LifeFixture life;
+      FakePlatform& fake = life.fake;
+      TMainForm& form = life.form;
+      life.Start();
+      form.PostRadioGroup.SetItemIndex(kSendEvent);
+      form.LoopSpinEdit.SetValue(0);
+      const Point before = fake.cursor;
+      // In DragDelay with the button held, or in ShiftAltCtrlDelay with Shift.
+      form.batch.SetLines(drag ? Texts{"L_Drag:10x20", "L_Drop:300x20"} : Texts{"[A]+Shift+Ctrl", "Wait=5000"});
+      std::size_t saves_at_exit = 0;
+      bool closed_under_run = true;
+      fake.At(drag ? 1700 : 1100, [&, exit = exit] {
+        EXPECT_TRUE(drag ? fake.buttons_down.size() == 1 && fake.clip : fake.keys_down.count(win::VK_SHIFT) > 0);
+        exit(form);
+        saves_at_exit = life.Saves();
+        closed_under_run = form.Closed();
+      });
+      form.BitBtn1Click();
+      EXPECT_FALSE(closed_under_run);
+      EXPECT_TRUE(form.Closed() && fake.hotkeys.empty() && fake.cursor == before);
+      EXPECT_TRUE(fake.keys_down.empty() && fake.buttons_down.empty() && !fake.clip.has_value());
+      EXPECT_EQ(std::string(way) == "logoff" ? saves_at_exit : life.Saves(), 1u);
+      EXPECT_EQ(fake.Texts({"PostQuitMessage"}).size(), 1u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(AllExits, CloseDuringRun,
-                         ::testing::Values(Exit::FromOutside, Exit::Button, Exit::Menu, Exit::Tray, Exit::Logoff));
 
 }  // namespace
 }  // namespace zepx
