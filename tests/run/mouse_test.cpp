@@ -81,6 +81,7 @@ TEST_F(Mouse, DragPressesHoldsAndReleasesAtTheDropPointEvenWhenStoppedOrFailing)
   batch.SetLines({"L_Drag:150x100", "L_Drop:500x300"});
   fake.now = 0;
   EXPECT_EQ(Send(0, {"PostMessageA"}), (Calls{Post(200, left, 0x201, {50, 60}), Post(1400, right, 0x202, {200, 300})}));
+  EXPECT_EQ(batch.Targets(), (std::vector<Hwnd>{left, right})) << "the release is the drop row's";
   // On the last row the release is at the press point.
   batch.SetLines({"[Enter]", "R_Drag:150x100"});
   fake.now = 0;
