@@ -181,10 +181,14 @@ click() {
   read -r x y < <(ctl center "$1" "$2" "${3:-50}") || fail "no control \"$2\" in $1"
   xdotool mousemove "$x" "$y" click 1
 }
+# Two clicks on one row within the double-click time would be a double
+# click, which selects nothing: each click lands 40 pixels from the last.
+ROW_CLICK_SIDE=-20
 click_row() {  # click_row ROW: a real click on a row of the main window's list
   local x y
   read -r x y < <(ctl itempoint "$Z" "" "$1") || fail "no row $1"
-  xdotool mousemove "$x" "$y" click 1
+  ROW_CLICK_SIDE=$((-ROW_CLICK_SIDE))
+  xdotool mousemove "$((x + ROW_CLICK_SIDE))" "$y" click 1
   wait_for 10 selected_is "$1" || fail "row $1 did not become selected"
 }
 selected_is() { [[ "$(ctl selected "$Z")" == "$1" ]]; }
