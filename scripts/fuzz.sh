@@ -6,7 +6,7 @@
 #
 #   bash scripts/fuzz.sh [SECONDS]            every case, SECONDS each (default 12)
 #   bash scripts/fuzz.sh SECONDS CASE...      just those (macro_file, command_line,
-#                                             line_readers, coordinate_display, settings)
+#                                             line_readers, settings)
 #
 # Steps: the sources are copied with their literals in cp932 escapes
 # (scripts/cp932_sources.py); a check program built by g++ and by clang must
@@ -23,7 +23,7 @@ cd "$ROOT"
 SECONDS_EACH=${1:-12}
 shift $(($# > 0 ? 1 : 0))
 CASES=("$@")
-((${#CASES[@]})) || CASES=(macro_file command_line line_readers coordinate_display settings)
+((${#CASES[@]})) || CASES=(macro_file command_line line_readers settings)
 OUT=build/fuzz
 CXX_CLANG=${CXX_CLANG:-clang++-14}
 started=$SECONDS
@@ -68,7 +68,7 @@ step "built in $((SECONDS - started)) s"
 # Longest input: a macro file or a whole list gets 4 KiB; a line or a
 # registry key (whose long values are made by repetition) 1 KiB, which
 # keeps their runs fast.
-max_len() { case $1 in macro_file | coordinate_display) echo 4096 ;; *) echo 1024 ;; esac; }
+max_len() { case $1 in macro_file) echo 4096 ;; *) echo 1024 ;; esac; }
 
 failed=()
 for t in "${CASES[@]}"; do

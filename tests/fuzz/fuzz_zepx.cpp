@@ -5,7 +5,6 @@
 //   command_line        the input as one line, read, composed and read again
 //   line_readers        numbers, cp932 cuts, file names, target descriptors, on
 //                       the text; numbers and coordinates on its LF-split lines
-//   coordinate_display  the LF-split list, each row selected in the main window
 //   settings            the settings load and save over a registry key made of the bytes
 //
 // The starting inputs, tests/fuzz/corpus/CASE, are lines, lists, macro files
@@ -52,7 +51,7 @@ std::vector<std::string> SplitAtLf(const std::string& s) {  // "a\n" gives "a" a
   return parts;
 }
 
-// The main window, built as the program builds it, for the display and the settings.
+// The main window, built as the program builds it, for the settings.
 struct Desk {
   FakePlatform fake;
   TApplication app;
@@ -202,32 +201,6 @@ void LineReaders(const std::string& text) {
   }
 }
 
-// ---- the coordinate display ----------------------------------------------------------
-
-// X and Y show what the coordinate reader reads from the selected row; copy
-// and paste are enabled exactly when it reads a point.
-void CoordinateDisplay(const std::string& bytes) {
-  static Desk* desk = new Desk;  // one window for the whole run, as the program has
-  TMainForm& f = desk->form;
-  desk->fake.ClearCalls();
-  std::vector<std::string> lines = SplitAtLf(bytes);
-  lines.resize(std::min<std::size_t>(lines.size(), 2000));
-  f.batch.SetLines(lines);
-  CHECK(f.SendList.Count() == f.batch.Count(), std::to_string(lines.size()));
-  for (int row = -1; row < f.batch.Count(); ++row) {
-    f.batch.Select(row);
-    f.RefreshCoordinateDisplay();
-    const std::string line = row < 0 ? "" : lines[static_cast<std::size_t>(row)];
-    const std::optional<Coordinates> want = row < 0 ? std::nullopt : MouseLinePoint(line);
-    const bool on = want.has_value();
-    CHECK(f.SendList.ItemIndex() == row && (row < 0 || f.SendList.Item(row) == line), Shown(line));
-    CHECK(f.XYCopy.Enabled() == on && f.mXYCopy.Enabled() == on && f.XYPaste.Enabled() == on &&
-              f.mXYPaste.Enabled() == on,
-          Shown(line));
-    CHECK(!on || (f.XLabel.Value() == want->x && f.YLabel.Value() == want->y), Shown(line));
-  }
-}
-
 // ---- settings ---------------------------------------------------------------------------
 
 // The key as bytes: a flags byte (1 the key exists, 2 it cannot be opened, 4
@@ -296,7 +269,7 @@ void Settings(const std::string& bytes) {
 
 const std::map<std::string, void (*)(const std::string&)> kCases = {
     {"macro_file", MacroFile}, {"command_line", CommandLines}, {"line_readers", LineReaders},
-    {"coordinate_display", CoordinateDisplay}, {"settings", Settings}};
+    {"settings", Settings}};
 
 }  // namespace
 }  // namespace zepx
@@ -306,7 +279,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const char* name = std::getenv("ZEPX_FUZZ_CASE");
     const auto c = zepx::kCases.find(name ? name : "");
     CHECK(c != zepx::kCases.end(),
-          "ZEPX_FUZZ_CASE names none of macro_file, command_line, line_readers, coordinate_display, settings");
+          "ZEPX_FUZZ_CASE names none of macro_file, command_line, line_readers, settings");
     return c->second;
   }();
   run(std::string(reinterpret_cast<const char*>(data), size));
