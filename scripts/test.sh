@@ -8,7 +8,8 @@
 # (tests/win32) under Wine in two ANSI code pages, the checks of the native
 # controls (tools/bench/win/native_ui_bench.cpp), a start-up check of
 # zepx.exe, every end-to-end script tests/e2e/*_test.sh, and that every
-# picture the user's guide (docs/guide-ja.md) shows is in docs/. Ends with the line
+# picture the user's guide (docs/guide-ja.md) shows is in docs/, of the size
+# its window has in this run's copy. Ends with the line
 # "N passed, N failed" (one count per suite or script) and exits non-zero
 # when anything failed.
 #
