@@ -22,7 +22,8 @@ LOG="$ROOT/build/setup.log"
 #   libx*                          winex11's optional X extensions (present on most images)
 #   zip unzip                      scripts/package.sh
 #   clang-14 libclang-rt-14-dev    the fuzz targets (libFuzzer and the sanitizer runtimes)
-#   python3                        scripts/cp932_sources.py, the cp932 copies clang compiles
+#   python3                        scripts/cp932_sources.py, the cp932 copies clang compiles;
+#                                  scripts/guide_html.py, the guide page of the zip
 PACKAGES=(
   g++ cmake ninja-build libgtest-dev
   clang-14 libclang-rt-14-dev python3

@@ -7,7 +7,9 @@
 # checks of the two Windows builds, the Win32 platform checks
 # (tests/win32) under Wine in two ANSI code pages, the checks of the native
 # controls (tools/bench/win/native_ui_bench.cpp), a start-up check of
-# zepx.exe, and every end-to-end script tests/e2e/*_test.sh. Ends with the line
+# zepx.exe, every end-to-end script tests/e2e/*_test.sh, and that every
+# picture the user's guide (docs/guide-ja.md) shows is in docs/, of the size
+# its window has in this run's copy. Ends with the line
 # "N passed, N failed" (one count per suite or script) and exits non-zero
 # when anything failed.
 #
@@ -279,6 +281,7 @@ record "start-up under Wine" $?
 # The whole run must end well inside CI's 90 minutes: scripts that would
 # start after 80 minutes are counted as failed without being run.
 BUDGET="${TEST_BUDGET:-4800}"
+rm -rf "$ART/guide"  # only this run's pictures
 shopt -s nullglob
 for script in tests/e2e/*_test.sh; do
   name=$(basename "$script" .sh)
@@ -304,5 +307,32 @@ for script in tests/e2e/*_test.sh; do
   [[ $status -eq 124 ]] && echo "$name: stopped after $limit s"
   record "e2e $name" "$status"
 done
+
+# ---- the user's guide: every picture it shows is in docs/ ------------------------
+
+# The journeys write fresh copies of the same windows (form_check's third
+# argument) to build/artifacts/guide/, to compare or to copy over docs/. A
+# fresh copy of another size means the window changed since docs/ was
+# taken: that picture is out of date.
+guide_images() {
+  local img size fresh bad=0
+  [[ -f docs/guide-ja.md ]] || { echo "docs/guide-ja.md missing"; return 1; }
+  for img in $(grep -o '!\[[^]]*\]([^)]*)' docs/guide-ja.md | sed 's/.*](\(.*\))$/\1/'); do
+    if [[ ! -f docs/$img ]]; then
+      echo "docs/guide-ja.md shows $img, which is not in docs/"
+      bad=1
+    elif [[ -f $ART/guide/$img ]]; then
+      size=$(identify -format %wx%h "docs/$img") fresh=$(identify -format %wx%h "$ART/guide/$img")
+      echo "docs/$img ($size): fresh copy build/artifacts/guide/$img ($fresh)"
+      [[ $size == "$fresh" ]] || { echo "  the window is $fresh now: docs/$img is out of date"; bad=1; }
+    else
+      echo "docs/$img: no fresh copy from this run"
+    fi
+  done
+  return $bad
+}
+echo "=== the guide's pictures"
+guide_images
+record "guide images" $?
 
 finish

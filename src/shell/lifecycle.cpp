@@ -188,6 +188,16 @@ void TMainForm::mAboutClick() {
   if (AboutForm) AboutForm->ShowModal();
 }
 
+// The guide is a page of its own beside zepx.exe, opened by whatever shows
+// web pages; a copy of the program without it says where it belongs.
+void TMainForm::mGuideClick() {
+  const std::string guide = ExtractFilePath(platform.shell.ProgramPath()) + "guide-ja.html";
+  if (platform.files.FileExists(guide)) platform.shell.ShellExecuteFile(guide, 1);
+  else
+    platform.dialogs.MessageBox("使い方ガイド (guide-ja.html) が見つかりません.\r\nzepx.exe と同じフォルダーに置いてください.",
+                                MsgKind::Info);
+}
+
 void TMainForm::SpeedButton1Click() {
   if (InputForm) InputForm->Open();
 }

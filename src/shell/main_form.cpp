@@ -57,6 +57,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   mSave.OnClick = [this] { mSaveClick(); };
   mNewZep.OnClick = [this] { mNewZepClick(); };
   mExit.OnClick = [this] { mExitClick(); };
+  mGuide.OnClick = [this] { mGuideClick(); };
   mAbout.OnClick = [this] { mAboutClick(); };
   mSetting.OnClick = [this] { mSettingClick(); };
   Button7.OnClick = [this] { Button7Click(); };

@@ -174,6 +174,7 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   TMenuItem mSet{"mSet", "設定(&O)"};
   TMenuItem mSetting{"mSetting", "ZEPX設定...(&T)"};
   TMenuItem mHelp{"mHelp", "ヘルプ(&H)"};
+  TMenuItem mGuide{"mGuide", "使い方ガイド(&G)"};
   TMenuItem mAbout{"mAbout", "ZEPX Information(&U)"};
   // tray menu (PopupMenu1)
   TMenuItem N7{"N7", "元のサイズに戻す"};
@@ -313,6 +314,7 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   bool RunAsAdministrator(const std::string& file, const std::string& params);
   void mNewZepClick();
   void mAboutClick();
+  void mGuideClick();  // the user's guide that ships beside the program
   void SpeedButton1Click();  // the command palette
   void mSettingClick();  // the settings dialog, applied on OK
   void Button7Click();   // the same, on its "ZEP Event" page

@@ -48,7 +48,7 @@ expect_list "a key with Shift, a click and a drag pair" "Wait=2500|[F5]+Shift|L_
 click "$Z" text:リスト別窓
 D="#$(ctl find "ZEPX Batch処理送信リスト (5行)")" || fail "no detached list"
 ctl move "$D" 830 0
-form_check "$D" detached-list
+form_check "$D" detached-list guide-detached-list
 click_row 2
 wait_for 10 text_is "$Z" after:Edit:X: 120 || fail "a clicked click line does not show its point"
 click_row 3
@@ -87,7 +87,7 @@ PAL="ZEPX コマンド入力フォーム"
 click "$Z" text:コマンド入力
 wait_for 10 shown "$PAL" || fail "the palette button did not open the palette"
 ctl move "$PAL" 570 470
-form_check "$PAL" palette
+form_check "$PAL" palette guide-palette
 click "$PAL" "text:[F5]"
 wait_for 10 text_is "$Z" class:ComboBox:0 "[F5]" || fail "the palette's [F5] did not pick [F5] in the main window"
 click "$PAL" class:msctls_trackbar32:0 40
@@ -120,7 +120,7 @@ expect_box 6 "全ての行を削除します。よろしいですか？"
 expect_list "Clear" ""
 file_dialog fl "$saved"
 expect_list "loading it again" "$list"
-form_check "$Z" main-100
+form_check "$Z" main-100 guide-main
 click "$Z" text:WinMessage  # a send-method radio button: the question, cancelled
 expect_box 2 '_event、SendInputからWinMessageに変更するには、Batch処理送信リストをクリアする必要があります\r\nクリアしてもよろしいですか？'
 wait_for 10 checked_is "$Z" "text:SendInput(DirectX)" 1 && list_is "$list" || fail "Cancel did not keep SendInput and the list"

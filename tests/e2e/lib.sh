@@ -201,10 +201,14 @@ expect_list() {  # expect_list WHAT LINE|LINE...
 }
 
 # The check of every form the journeys open: a screenshot of the display,
-# and no control cut off by the edge of its window: form_check WIN NAME.
+# and no control cut off by the edge of its window: form_check WIN NAME
+# [GUIDE]. With GUIDE the window alone is kept too, as the user's guide
+# shows it (scripts/guide_shot.sh): build/artifacts/guide/GUIDE.png, a fresh
+# copy of docs/GUIDE.png.
 form_check() {
   xdotool mousemove 1270 1010  # no tooltip in the picture
   import -window root "$WORK/$2.png" || fail "screenshot $2"
+  [[ -z ${3:-} ]] || bash "$E2E_ROOT/scripts/guide_shot.sh" "$(ctl text "$1" "")" "$ZEPX_ARTIFACTS/guide/$3.png" || fail "guide picture $3"
   local cut
   cut=$(ctl layout "$1") || fail "controls cut off in $2: $cut"
   echo "ok   $2: every control inside its window (build/artifacts/$E2E_NAME/$2.png)"

@@ -46,7 +46,7 @@ xdotool key alt+o
 wait_for 10 eval '[[ -n "$(ctl tops "" | grep " #32768 ")" ]] || shown "$DLG"' || fail "Alt+O opened no menu"
 xdotool key t
 wait_for 10 shown "$DLG" || fail "the menu did not open the settings dialog"
-form_check "$DLG" settings-general
+form_check "$DLG" settings-general guide-settings-general
 list_open() { ctl tops "" | grep -q ' ComboLBox '; }
 pick_letter() {  # pick_letter N LETTER: the N-th letter list opened, the letter typed
   click "$DLG" "class:ComboBox:$1"
@@ -69,9 +69,9 @@ page() {  # page N LABEL NAME: the first tab clicked, Right N times; the page kn
   xdotool mousemove $((l + 14)) $((t + 10)) click 1
   for ((k = 0; k < $1; k++)); do xdotool key Right; done
   wait_for 10 page_shows "$2" || fail "no page $3"
-  form_check "$DLG" "$3"
+  form_check "$DLG" "$3" "guide-$3"
 }
-page 1 ZEP Eventが発行されたときの動作を指定します settings-event
+page 1 "ZEP Eventが発行されたときの動作を指定します" settings-event
 page 2 Loop終了時に次のマクロファイルを順番に実行します settings-loop
 loop1=$(ctl children "$DLG" | awk '$9 == "Button" && $10 == "参照..." { if (n++ == 3) { print $1; exit } }')
 click "#$loop1" ""

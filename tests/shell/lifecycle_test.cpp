@@ -80,7 +80,8 @@ TEST_F(Life, TheFirstMacroFileIsLoadedWithItsSendMethodAndRunsOnceWhenAutorunIsS
 // Shortcuts are refused aloud only alone; the first of several files is
 // loaded and the other macro files start instances; a single dropped file
 // that loads runs with autorun, one that fails does not. Further instances
-// run as administrator from version 6 on.
+// run as administrator from version 6 on. The Help menu opens the guide
+// beside the program.
 TEST_F(Life, DroppedFilesAndFurtherInstances) {
   Start();
   fake.foreground = fake.AddWindow("Explorer", "CabinetWClass");
@@ -109,6 +110,10 @@ TEST_F(Life, DroppedFilesAndFurtherInstances) {
   form.mNewZep.Click();
   EXPECT_EQ(fake.processes.at(2).command_line + "|" + fake.processes[2].current_dir, "C:\\ZEPX\\zepx.exe|C:\\ZEPX\\");
   EXPECT_EQ(fake.Texts({"ShellExecuteExA"}), Texts{"ShellExecuteExA(runas,C:\\ZEPX\\zepx.exe,)"});
+  form.mGuide.Click();  // the guide opens only when it is beside the program
+  fake.files["C:\\ZEPX\\guide-ja.html"] = "";
+  form.mGuide.Click();
+  EXPECT_EQ(fake.Texts({"ShellExecuteFile"}), Texts{"ShellExecuteFile(C:\\ZEPX\\guide-ja.html,1)"});
 }
 
 // A target with " <" and no number ends the run with the text that is no
