@@ -302,7 +302,7 @@ void TMainForm::BuildControls() {
   mXYCopy.SetEnabled(false);
   mXYPaste.SetEnabled(false);
   mSet.children = {&mSetting};
-  mHelp.children = {&mGuide, &mAbout};
+  mHelp.children = {&mAbout, &mGuide};
   Menu = {&mFile, &mEdit, &mSet, &mHelp};
   PopupMenu1 = {&N7, &N3, &N5, &ZEPX1};
 }
