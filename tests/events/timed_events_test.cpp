@@ -184,5 +184,40 @@ TEST_F(Events, TheCountdownDuringARunStopsItHangsUpAndTheNextSlotFollows) {
   EXPECT_EQ(fake.now - t0, 20000);
 }
 
+// Each day at 07:29:50 the clock jumps (a machine that slept, a clock set
+// by hand) at 2 s, 12 s and 22 s; event 1, armed for 07:30, catches up on
+// its minute or not. A late run leaves out the dial-up and power slots.
+TEST_F(Events, AMissedMinuteRunsLateOnceWithinAnHour) {
+  struct Row {
+    bool late;
+    std::vector<std::pair<int, int>> jumps;  // to hour, minute
+    bool runs;
+  };
+  const Row rows[] = {{true, {{7, 45}}, true},  {true, {{8, 30}}, true},   {true, {{8, 31}}, false},
+                      {true, {{7, 0}}, false},  {false, {{7, 45}}, false}, {true, {{7, 45}, {7, 20}, {7, 40}}, true}};
+  StartWith({10, 2, 1, 5, 11});
+  ArmAt0730();
+  std::uint16_t day = 6;
+  for (const Row& r : rows) {
+    SCOPED_TRACE(std::to_string(r.jumps.back().first) + ":" + std::to_string(r.jumps.back().second));
+    ++day;
+    fake.SetLocalTime(SystemTime{2026, 12, 0, day, 7, 29, 50, 0});
+    form.settings.DCutLateCheck = r.late;
+    fake.ClearCalls();
+    t0 = fake.now;
+    for (std::size_t i = 0; i < r.jumps.size(); ++i)
+      fake.At(t0 + 2000 + 10000 * static_cast<std::int64_t>(i), [this, day, to = r.jumps[i]] {
+        fake.SetLocalTime(SystemTime{2026, 12, 0, day, static_cast<std::uint16_t>(to.first), static_cast<std::uint16_t>(to.second), 0, 0});
+      });
+    Texts status;
+    form.StatusLabel.OnChange = [&] { status.push_back(form.StatusLabel.Caption()); };
+    fake.RunUntil(t0 + 40000);
+    const std::string late = "ZEP Event 1: 07:30の分を遅れて実行";
+    EXPECT_EQ(status, r.runs ? (Texts{late + "中", late + "しました"}) : Texts{});
+    EXPECT_EQ(fake.Texts({"Sleep", "SetSystemPowerState", "ExitWindowsEx", "RasEnum"}),
+              r.runs ? (Texts{"Sleep(1000)", "Sleep(3000)"}) : Texts{});
+  }
+}
+
 }  // namespace
 }  // namespace zepx

@@ -80,13 +80,41 @@ TEST_F(Dialog, TheTextsTheUserReads) {
   EXPECT_EQ(d.RadioGroup1.Items(), (Texts{"カレントフォルダ", "指定フォルダ"}));
   Texts tabs, letters;
   for (int i = 0; i < d.PageControl1.PageCount(); ++i) tabs.push_back(d.PageControl1.Page(i).Caption());
-  EXPECT_EQ(tabs, (Texts{"全般", "ZEP Event", "Loop"}));
+  EXPECT_EQ(tabs, (Texts{"全般", "ZEP Event", "Loop", "キー送信"}));
   for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
   EXPECT_TRUE(d.StartKeyCombo.Items() == letters && d.EndKeyCombo.Items() == letters);
   EXPECT_EQ(Fields()[4], "keys 18 23") << "S and X";
   EXPECT_EQ(N(d.LayerBar.Min()) + ".." + N(d.LayerBar.Max()), "50..255");
   EXPECT_EQ(d.OpenDialog1.filter + " " + d.OpenDialog1.file_name, "すべてのファイル (*.*)|*.* *.*");
   EXPECT_EQ(d.OpenDialog2.filter + " " + d.OpenDialog2.file_name, "ZEP SendBatch File (*.mcr)|*.mcr *.mcr");
+}
+
+// The late events and the key options: shown from the settings, kept only by OK.
+TEST_F(Dialog, LateEventsAndKeyOptionsAreTakenOnlyOnOk) {
+  SettingDialog& d = dialog;
+  auto shown = [&] {
+    return N(d.LateCheck1.Checked()) + N(d.LateCheck2.Checked()) + N(d.ScanCodeCheck.Checked()) + " " +
+           d.KeyHoldSpin.Text() + " " + N(d.UnicodeTextCheck.Checked());
+  };
+  auto change = [&] {
+    d.LateCheck1.SetChecked(true);
+    d.LateCheck2.SetChecked(false);
+    d.ScanCodeCheck.SetChecked(true);
+    d.KeyHoldSpin.FromNativeText("5000");
+    d.UnicodeTextCheck.SetChecked(true);
+  };
+  settings.DCutLateCheck2 = true;
+  settings.KeyHoldTime = 40;
+  d.FormShow();
+  EXPECT_EQ(shown(), "010 40 0");
+  change();
+  d.FormShow();  // cancelled, opened again
+  EXPECT_EQ(shown(), "010 40 0");
+  change();
+  d.Apply();
+  EXPECT_EQ(N(settings.DCutLateCheck) + N(settings.DCutLateCheck2) + N(settings.ScanCodeChecked) + " " +
+                N(settings.KeyHoldTime) + " " + N(settings.UnicodeTextChecked),
+            "101 1000 1");
 }
 
 TEST_F(Dialog, OkTakesTheValuesStepByStepAndTheSlidersValueIsNotCopied) {
