@@ -41,10 +41,8 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   RunEngine* engine = nullptr;
   int method = kSendInput;
   std::array<std::int32_t, 4> delay{1200, 1000, 1200, 250};  // Key, Click, Drag, ShiftAltCtrl
-  std::int32_t passes = 1, repeats_wanted = 0;
-  bool chain = false, repeats = false, auto_handle = true;
-  bool scan_codes = false, unicode_text = false;
-  std::int32_t hold_ms = 0;
+  std::int32_t passes = 1, repeats_wanted = 0, hold_ms = 0;
+  bool chain = false, repeats = false, auto_handle = true, scan_codes = false, unicode_text = false;
   std::array<std::string, 5> files{};
   std::map<std::string, std::vector<std::string>> disk;  // the chain files that load
   std::vector<std::string> apps;                         // the application list

@@ -92,29 +92,19 @@ TEST_F(Dialog, TheTextsTheUserReads) {
 // The late events and the key options: shown from the settings, kept only by OK.
 TEST_F(Dialog, LateEventsAndKeyOptionsAreTakenOnlyOnOk) {
   SettingDialog& d = dialog;
-  auto shown = [&] {
-    return N(d.LateCheck1.Checked()) + N(d.LateCheck2.Checked()) + N(d.ScanCodeCheck.Checked()) + " " +
-           d.KeyHoldSpin.Text() + " " + N(d.UnicodeTextCheck.Checked());
-  };
-  auto change = [&] {
-    d.LateCheck1.SetChecked(true);
-    d.LateCheck2.SetChecked(false);
-    d.ScanCodeCheck.SetChecked(true);
-    d.KeyHoldSpin.FromNativeText("5000");
-    d.UnicodeTextCheck.SetChecked(true);
-  };
+  const std::vector<TCheckBox*> checks = {&d.LateCheck1, &d.LateCheck2, &d.ScanCodeCheck, &d.UnicodeTextCheck};
   settings.DCutLateCheck2 = true;
   settings.KeyHoldTime = 40;
-  d.FormShow();
-  EXPECT_EQ(shown(), "010 40 0");
-  change();
-  d.FormShow();  // cancelled, opened again
-  EXPECT_EQ(shown(), "010 40 0");
-  change();
-  d.Apply();
-  EXPECT_EQ(N(settings.DCutLateCheck) + N(settings.DCutLateCheck2) + N(settings.ScanCodeChecked) + " " +
-                N(settings.KeyHoldTime) + " " + N(settings.UnicodeTextChecked),
-            "101 1000 1");
+  for (bool ok : {false, true}) {
+    d.FormShow();
+    for (TCheckBox* c : checks) c->SetChecked(!c->Checked());
+    d.KeyHoldSpin.FromNativeText("5000");
+    if (ok) d.Apply();
+    d.FormShow();
+    std::string shown;
+    for (TCheckBox* c : checks) shown += N(c->Checked());
+    EXPECT_EQ(shown + " " + d.KeyHoldSpin.Text(), ok ? "1011 1000" : "0100 40");
+  }
 }
 
 TEST_F(Dialog, OkTakesTheValuesStepByStepAndTheSlidersValueIsNotCopied) {
