@@ -190,7 +190,7 @@ TEST_F(Events, TheCountdownDuringARunStopsItHangsUpAndTheNextSlotFollows) {
 TEST_F(Events, AMissedMinuteRunsLateOnceWithinAnHour) {
   // Catching up, the times jumped to (hhmm), and whether it runs late.
   const std::tuple<bool, std::vector<int>, bool> rows[] = {{true, {745}, true},  {true, {830}, true},   {true, {831}, false},
-                                                            {true, {700}, false}, {false, {745}, false}, {true, {745, 720, 740}, true}};
+                                                            {true, {900, 800}, false}, {false, {745}, false}, {true, {745, 720, 740}, true}};
   StartWith({10, 2, 1, 5, 11});
   ArmAt0730();
   std::uint16_t day = 6;
