@@ -8,6 +8,9 @@
 //               may be in the background. Six keys cannot be posted
 //               meaningfully (PrtSc, Windows, KANJI and the modifiers) and go
 //               in as SendInput records instead.
+// For _event and SendInput the settings may add a scan code (and the
+// extended flag) to every key, hold each key down for a while, and type a
+// [Text] line as Unicode characters, which only SendInput records carry.
 #pragma once
 
 #include <array>
