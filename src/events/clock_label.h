@@ -12,9 +12,16 @@
 // dialog it shows, or a run it starts) does not raise it again; and only
 // the first entry that names the minute fires. The minute of construction
 // counts as checked. A clock set back makes an earlier minute new again.
+//
+// OnMissedAlarm, when set, catches up on what a sleeping or busy machine
+// let pass: at a tick, an entry whose minute lies after the last checked
+// date and minute, before the current one and at most 60 minutes back is
+// raised late, once for that day and minute, and never for a day and minute
+// that has raised an alarm already.
 #pragma once
 
 #include <bitset>
+#include <set>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -46,6 +53,8 @@ class TClockLabel : public TLabel {
 
   std::vector<std::string> EventList;
   std::function<void(TClockLabel& sender, int index)> OnAlarm;
+  // `minute` is the entry's "hh:nn".
+  std::function<void(TClockLabel& sender, int index, const std::string& minute)> OnMissedAlarm;
   // tc00 .. tc55: the five-minute marks that raise OnTimeCast(sender, mark).
   std::bitset<12> TimeCast;
   std::function<void(TClockLabel& sender, int mark)> OnTimeCast;
@@ -56,11 +65,14 @@ class TClockLabel : public TLabel {
   void Tick();
 
  private:
+  void RaiseMissed(std::int64_t previous, std::int64_t now);
   IClock& clock_;
   TTimer timer_;
   TTimeStyle style_ = ts12Hours;
   std::string format_;
   std::string last_minute_;
+  std::int64_t last_checked_ = -1;  // the same minute counted from 1970-01-01, local
+  std::set<std::int64_t> raised_;   // the minutes that raised an alarm, on and late
 };
 
 }  // namespace zepx

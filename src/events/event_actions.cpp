@@ -5,7 +5,25 @@ namespace zepx {
 EventActions::EventActions(const Settings& settings, Platform& platform, Hooks hooks)
     : settings_(settings), platform_(platform), hooks_(std::move(hooks)) {}
 
-void EventActions::Execute(int event) {
+namespace {
+
+// What a late run leaves out.
+bool IsDialUpOrPower(const std::string& text) {
+  return text == "ダイヤルアップ切断" || text == "Windowsスリープ" || text == "Windows休止" ||
+         text == "Windows再起動" || text == "Windowsシャットダウン";
+}
+
+}  // namespace
+
+void EventActions::ExecuteLate(int event, const std::string& minute) {
+  if (!(event == 1 ? settings_.DCutLateCheck : event == 2 && settings_.DCutLateCheck2)) return;
+  const std::string late = "ZEP Event " + std::to_string(event) + ": " + minute + "の分を遅れて実行";
+  if (hooks_.status) hooks_.status(late + "中");
+  Run(event, true);
+  if (hooks_.status) hooks_.status(late + "しました");
+}
+
+void EventActions::Run(int event, bool late) {
   if (event != 1 && event != 2) return;
   {
     // Lowered however the slots end: an exception escaping one of them
@@ -15,7 +33,7 @@ void EventActions::Execute(int event) {
       explicit Nesting(int& d) : depth(d) { ++depth; }
       ~Nesting() { --depth; }
     } nesting(depth_);
-    RunSlots(event);
+    RunSlots(event, late);
   }
   // A shutdown closes the window only once every slot has run, and not
   // under another event's sequence that is still going on.
@@ -25,13 +43,14 @@ void EventActions::Execute(int event) {
   }
 }
 
-void EventActions::RunSlots(int event) {
+void EventActions::RunSlots(int event, bool late) {
   for (int slot = 0; slot < 5; ++slot) {
     // Read slot by slot: an action (a run, the countdown's message loop)
     // may let the settings change under the sequence.
     const std::int32_t index = (event == 1 ? settings_.ECom1Index : settings_.ECom2Index)[static_cast<std::size_t>(slot)];
     if (OnSlotRun) OnSlotRun(event, slot, index);
-    RunAction(EventActionText(event, slot, index), event, slot);
+    const std::string text = EventActionText(event, slot, index);
+    if (!(late && IsDialUpOrPower(text))) RunAction(text, event, slot);
   }
 }
 

@@ -30,12 +30,18 @@ class EventActions {
     std::function<void()> stop;       // back to idle, safe when idle
     std::function<void()> countdown;  // the dial-up countdown dialog, modal
     std::function<void()> close;      // the main window's close
+    std::function<void(const std::string&)> status;  // the main window's status line
   };
 
   EventActions(const Settings& settings, Platform& platform, Hooks hooks);
 
   // Runs the five slots of event 1 or 2, as the settings hold them now.
-  void Execute(int event);
+  void Execute(int event) { Run(event, false); }
+  // The event's alarm at `minute` ("hh:nn") passed unseen: when the event
+  // catches up, its slots run now, saying so on the status line, all but
+  // the dial-up and power ones (a forced shutdown just after the machine
+  // woke would lose the user's work).
+  void ExecuteLate(int event, const std::string& minute);
   // 2 restart, 4 suspend, 5 hibernate.
   void PowerAction(int mode);
   // Forced shutdown; the calls that fail are named on standard output.
@@ -46,7 +52,8 @@ class EventActions {
   std::function<void(int event, int slot, std::int32_t index)> OnSlotRun;
 
  private:
-  void RunSlots(int event);
+  void Run(int event, bool late);
+  void RunSlots(int event, bool late);
   void RunAction(const std::string& text, int event, int slot);
   IPower::Handle EnableShutdownPrivilege(bool report);
 

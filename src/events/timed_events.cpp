@@ -3,14 +3,17 @@
 namespace zepx {
 
 TimedEvents::TimedEvents(TimedEventControls event1, TimedEventControls event2,
-                         std::function<void(int event)> fire)
-    : events_{event1, event2}, fire_(std::move(fire)) {
+                         std::function<void(int event)> fire,
+                         std::function<void(int event, const std::string& minute)> fire_late)
+    : events_{event1, event2}, fire_(std::move(fire)), fire_late_(std::move(fire_late)) {
   for (int event = 1; event <= 2; ++event) {
     TimedEventControls& e = Of(event);
     e.check.OnClick = [this, event] { CheckBoxClick(event); };
     e.hour.OnChange = [this, event] { TimeChange(event); };
     e.minute.OnChange = [this, event] { TimeChange(event); };
     e.clock.OnAlarm = [this, event](TClockLabel&, int) { fire_(event); };
+    if (fire_late_)
+      e.clock.OnMissedAlarm = [this, event](TClockLabel&, int, const std::string& minute) { fire_late_(event, minute); };
     e.clock.SetStyle(ts24HoursJ);
     e.hour.Hint = "24時間表記で指定";
     // Off until checked: no alarm, and the time fields with it.

@@ -27,8 +27,10 @@ struct TimedEventControls {
 
 class TimedEvents {
  public:
-  // Wires the controls of both events; fire(event) runs an event's actions.
-  TimedEvents(TimedEventControls event1, TimedEventControls event2, std::function<void(int event)> fire);
+  // Wires the controls of both events; fire(event) runs an event's actions,
+  // fire_late(event, "hh:nn") those of an alarm the clock let pass.
+  TimedEvents(TimedEventControls event1, TimedEventControls event2, std::function<void(int event)> fire,
+              std::function<void(int event, const std::string& minute)> fire_late = nullptr);
 
   void CheckBoxClick(int event);  // CheckBox1Click, CheckBox2Click
   void TimeChange(int event);     // SpinEdit3Change, SpinEdit4Change; SpinEdit2Change, SpinEdit5Change
@@ -44,6 +46,7 @@ class TimedEvents {
   void Arm(TimedEventControls& e);
   std::array<TimedEventControls, 2> events_;
   std::function<void(int)> fire_;
+  std::function<void(int, const std::string&)> fire_late_;
 };
 
 }  // namespace zepx

@@ -156,6 +156,8 @@ class IInput {
   virtual std::int16_t VkKeyScanA(char ch) = 0;
   // The system's ANSI code page, whose letters VkKeyScanA takes bytes for.
   virtual std::uint32_t GetACP() = 0;
+  // The UTF-16 of cp932 text (MultiByteToWideChar with code page 932).
+  virtual std::u16string Cp932ToUtf16(const std::string& text) = 0;
   virtual void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                            std::uint32_t data, std::uintptr_t extra) = 0;
   virtual bool SetCursorPos(int x, int y) = 0;

@@ -76,7 +76,10 @@ constexpr std::uint32_t WM_RBUTTONUP = 0x0205;
 constexpr std::uint32_t WM_RBUTTONDBLCLK = 0x0206;
 constexpr std::uint32_t WM_MBUTTONDBLCLK = 0x0209;
 
+constexpr std::uint32_t KEYEVENTF_EXTENDEDKEY = 0x0001;
 constexpr std::uint32_t KEYEVENTF_KEYUP = 0x0002;
+constexpr std::uint32_t KEYEVENTF_UNICODE = 0x0004;
+constexpr std::uint32_t KEYEVENTF_SCANCODE = 0x0008;
 
 constexpr std::uint32_t MOUSEEVENTF_LEFTDOWN = 0x0002;
 constexpr std::uint32_t MOUSEEVENTF_LEFTUP = 0x0004;

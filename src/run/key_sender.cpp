@@ -1,5 +1,6 @@
 #include "run/key_sender.h"
 
+#include <algorithm>
 #include <functional>
 
 #include "model/convert.h"
@@ -12,7 +13,39 @@ namespace {
 constexpr std::uint32_t kJapaneseCodePage = 932;
 // What VkKeyScanA gives for a byte no key produces: it types nothing.
 constexpr std::uint8_t kNoKey = 0xFF;
+constexpr std::uint8_t kPrintScreen = 0x2C;
+// What a keyboard sends for PrtSc is E0 37; the layout's table gives the
+// SysRq code instead.
+constexpr std::uint16_t kPrintScreenScan = 0x37;
+constexpr std::int32_t kLongestHoldMs = 1000;
+
+// The keys a keyboard sends with the E0 prefix, which programs reading raw
+// input tell from the numeric pad's by the extended flag.
+bool IsExtendedKey(std::uint8_t vk) {
+  return (vk >= 0x21 && vk <= 0x28) || vk == 0x2D || vk == 0x2E || vk == 0x5B || vk == kPrintScreen;
+}
 }  // namespace
+
+void KeySender::ReadOptions(int method) {
+  opt_ = {};
+  if (method == kSendWinMessage) return;
+  opt_.scan_codes = ctx_.settings.ScanCodes();
+  opt_.hold_ms = std::clamp(ctx_.settings.KeyHoldMs(), 0, kLongestHoldMs);
+  opt_.unicode_text = ctx_.settings.TextAsWritten();
+}
+
+std::uint16_t KeySender::SentScan(std::uint8_t vk) {
+  return opt_.scan_codes && vk == kPrintScreen ? kPrintScreenScan : ScanOfKey(vk);
+}
+
+std::uint32_t KeySender::ScanFlags(std::uint8_t vk) const {
+  if (!opt_.scan_codes) return 0;
+  return win::KEYEVENTF_SCANCODE | (IsExtendedKey(vk) ? win::KEYEVENTF_EXTENDEDKEY : 0);
+}
+
+bool KeySender::StoppedInHold() const {
+  return opt_.hold_ms > 0 && ctx_.waiter.EndCount() != ends_at_start_;
+}
 
 void KeySender::ForgetKeys() {
   key_of_byte_.fill(kUnknown);
@@ -28,13 +61,14 @@ std::uint16_t KeySender::ScanOfKey(std::uint8_t vk) {
 void KeySender::AddKeyDownRecord(std::uint8_t vk) {
   KeyRecord r;
   r.vk = vk;
-  r.scan = ScanOfKey(vk);
+  r.scan = SentScan(vk);
+  r.flags = ScanFlags(vk);
   InputRecords.push_back(r);
 }
 
 void KeySender::AddKeyUpRecord(std::uint8_t vk) {
   AddKeyDownRecord(vk);
-  InputRecords.back().flags = win::KEYEVENTF_KEYUP;
+  InputRecords.back().flags |= win::KEYEVENTF_KEYUP;
 }
 
 std::uint8_t KeySender::KeyOfByte(char ch) {
@@ -67,19 +101,44 @@ void KeySender::SendKeyCommand(const CommandLine& cmd, Hwnd target) {
   const int method = ctx_.settings.SendMethod();
   const bool post = method == kSendWinMessage;
   const bool records = method == kSendInput;
+  ReadOptions(method);
+  ends_at_start_ = ctx_.waiter.EndCount();
 
   auto flush = [&] {
     input.SendInput(InputRecords);
     InputRecords.clear();
   };
+  // The hold goes through the run's wait, so Stop ends it at once; the up
+  // follows whatever ended it, or the key would stay down system-wide.
+  auto hold = [&] {
+    if (opt_.hold_ms == 0) return;
+    if (!InputRecords.empty()) flush();
+    ctx_.waiter.WaitMs(opt_.hold_ms);
+  };
   auto record_pair = [&](std::uint8_t vk) {
     AddKeyDownRecord(vk);
+    hold();
     AddKeyUpRecord(vk);
     flush();
   };
   auto event_pair = [&](std::uint8_t vk) {
-    input.keybd_event(vk, 0, 0, 0);
-    input.keybd_event(vk, 0, win::KEYEVENTF_KEYUP, 0);
+    const std::uint8_t scan = opt_.scan_codes ? static_cast<std::uint8_t>(SentScan(vk)) : 0;
+    const std::uint32_t extended = ScanFlags(vk) & win::KEYEVENTF_EXTENDEDKEY;
+    input.keybd_event(vk, scan, extended, 0);
+    hold();
+    input.keybd_event(vk, scan, extended | win::KEYEVENTF_KEYUP, 0);
+  };
+  // A character as written: keybd_event cannot carry one, so _event sends
+  // these records too.
+  auto character_pair = [&](char16_t unit) {
+    KeyRecord r;
+    r.scan = unit;
+    r.flags = win::KEYEVENTF_UNICODE;
+    InputRecords.push_back(r);
+    hold();
+    r.flags |= win::KEYEVENTF_KEYUP;
+    InputRecords.push_back(r);
+    flush();
   };
   auto modifier = [&](std::uint8_t vk, bool down) {
     if (post || records) {
@@ -124,7 +183,15 @@ void KeySender::SendKeyCommand(const CommandLine& cmd, Hwnd target) {
 
   switch (cmd.key_kind) {
     case KeyLineKind::Text:
+      if (!post && opt_.unicode_text) {
+        for (char16_t unit : input.Cp932ToUtf16(cmd.text)) {
+          if (StoppedInHold()) break;
+          character_pair(unit);
+        }
+        break;
+      }
       for (char ch : cmd.text) {
+        if (StoppedInHold()) break;
         if (post) {
           windows.PostMessageA(target, win::WM_CHAR, static_cast<unsigned char>(ch), 0);
         } else {

@@ -8,6 +8,9 @@
 //               may be in the background. Six keys cannot be posted
 //               meaningfully (PrtSc, Windows, KANJI and the modifiers) and go
 //               in as SendInput records instead.
+// For _event and SendInput the settings may add a scan code (and the
+// extended flag) to every key, hold each key down for a while, and type a
+// [Text] line as Unicode characters, which only SendInput records carry.
 #pragma once
 
 #include <array>
@@ -34,6 +37,21 @@ class KeySender {
   void AddKeyUpRecord(std::uint8_t vk);
 
  private:
+  // The options of _event and SendInput as the line found them; WinMessage
+  // and a window without them leave all three off.
+  struct Options {
+    bool scan_codes = false;
+    std::int32_t hold_ms = 0;
+    bool unicode_text = false;
+  };
+  void ReadOptions(int method);
+  std::uint16_t SentScan(std::uint8_t vk);
+  std::uint32_t ScanFlags(std::uint8_t vk) const;
+  // A Stop ended a hold of this line: the rest of a text is not typed.
+  bool StoppedInHold() const;
+  Options opt_;
+  unsigned ends_at_start_ = 0;
+
   // The key of a text byte and the scan code of a key, looked up once a
   // line (the keyboard layout may change between lines, not within one).
   static constexpr int kUnknown = -1;

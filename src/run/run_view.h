@@ -29,6 +29,10 @@ class IRunSettings {
   virtual std::int32_t ChainRepeatsWanted() = 0;  // LoopSpinEditAll, 0 = endless
   virtual bool AutoHandle() = 0;                  // AutoHandleCheckBox
   virtual std::string StopKeyLetter() = 0;
+  // Options of _event and SendInput; a window without them sends as always.
+  virtual bool ScanCodes() { return false; }
+  virtual std::int32_t KeyHoldMs() { return 0; }  // between a key's down and up
+  virtual bool TextAsWritten() { return false; }   // [Text] as Unicode characters
 };
 
 class IRunDisplay {

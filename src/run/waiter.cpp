@@ -47,6 +47,7 @@ void Waiter::WaitMs(std::int32_t ms) {
 }
 
 void Waiter::EndAll() {
+  ++end_count_;
   WaitTimer.SetEnabled(false);
   for (Pending* p : waits_) p->elapsed = true;
 }

@@ -28,6 +28,8 @@ class Waiter {
   void WaitMs(std::int32_t ms);
   // Ends every wait in progress, nested ones included.
   void EndAll();
+  // How often EndAll ran: a caller whose wait was cut short sees it change.
+  unsigned EndCount() const { return end_count_; }
   // The application was told to quit while a wait was blocked.
   std::function<void()> OnQuit;
 
@@ -41,6 +43,7 @@ class Waiter {
 
   IMessageLoop& loop_;
   std::vector<Pending*> waits_;  // innermost last
+  unsigned end_count_ = 0;
 };
 
 }  // namespace zepx

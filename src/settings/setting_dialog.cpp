@@ -28,6 +28,7 @@ SettingDialog::SettingDialog(Settings& settings, Platform& platform, ISettingDia
   PageControl1.AddPage(TabSheet1);
   PageControl1.AddPage(TabSheet2);
   PageControl1.AddPage(TabSheet3);
+  PageControl1.AddPage(TabSheet4);
 
   OnTopCheck.SetCaption("ZEPXを最前面に表示");
   MinCheck.SetCaption("最小化時タスクトレイに入れる");
@@ -70,6 +71,10 @@ SettingDialog::SettingDialog(Settings& settings, Platform& platform, ISettingDia
   BitBtn5.SetCaption("参照...");
   Exec2Label.SetCaption("「ファイル実行 2」 ファイル指定");
   BitBtn6.SetCaption("参照...");
+  for (TCheckBox* late : {&LateCheck1, &LateCheck2}) {
+    late->SetCaption("遅れても実行");
+    late->Hint = "スリープ中などで時刻を過ぎた場合、60分以内なら遅れて実行します(電源とダイヤルアップの動作は除く)";
+  }
 
   LoopHeading.SetCaption("Loop終了時に次のマクロファイルを順番に実行します");
   LoopNote.SetCaption("(Loop値に0を指定しているファイルがあると、次のマクロには移りません)");
@@ -81,6 +86,11 @@ SettingDialog::SettingDialog(Settings& settings, Platform& platform, ISettingDia
     loop_buttons[i]->OnClick = [this, i] { LoopFileClick(i); };
   }
   LoopOfLoopCheck.SetCaption("これらのマクロファイルを「Loop回数(全体)」分Loopさせる");
+
+  KeysHeading.SetCaption("_event、SendInputでキーとテキストを送信するときの動作を指定します");
+  ScanCodeCheck.SetCaption("スキャンコードを付けて送信する (ゲーム、リモートデスクトップ向け)");
+  KeyHoldLabel.SetCaption("キーを押している時間 (ミリ秒, 0-1000)");
+  UnicodeTextCheck.SetCaption("テキストをそのまま送信 (大文字、記号、日本語)");
 
   OpenDialog1.file_name = "*.*";
   OpenDialog1.filter = "すべてのファイル (*.*)|*.*";
@@ -137,6 +147,23 @@ void SettingDialog::FillFields() {
   StartKeyCombo.SetItemIndex(settings_.StartComboIndex);
   EndKeyCombo.SetItemIndex(settings_.EndComboIndex);
   MinCheck.SetChecked(settings_.MinChecked);
+  FillSendingOptions();
+}
+
+void SettingDialog::FillSendingOptions() {
+  LateCheck1.SetChecked(settings_.DCutLateCheck);
+  LateCheck2.SetChecked(settings_.DCutLateCheck2);
+  ScanCodeCheck.SetChecked(settings_.ScanCodeChecked);
+  KeyHoldSpin.SetValue(settings_.KeyHoldTime);
+  UnicodeTextCheck.SetChecked(settings_.UnicodeTextChecked);
+}
+
+void SettingDialog::StoreSendingOptions() {
+  settings_.DCutLateCheck = LateCheck1.Checked();
+  settings_.DCutLateCheck2 = LateCheck2.Checked();
+  settings_.ScanCodeChecked = ScanCodeCheck.Checked();
+  settings_.KeyHoldTime = static_cast<std::int32_t>(KeyHoldSpin.CheckValue(KeyHoldSpin.Value()));
+  settings_.UnicodeTextChecked = UnicodeTextCheck.Checked();
 }
 
 void SettingDialog::Fill(Occasion occasion) {
@@ -255,6 +282,7 @@ void SettingDialog::Apply() {
   host_.ApplyHotKeyLetters(StartKeyCombo.ItemIndex(), EndKeyCombo.ItemIndex());
 
   settings_.MinChecked = MinCheck.Checked();
+  StoreSendingOptions();
 }
 
 }  // namespace zepx

@@ -45,6 +45,7 @@ class SettingDialog {
   static constexpr int kGeneralPage = 0;
   static constexpr int kEventPage = 1;
   static constexpr int kLoopPage = 2;
+  static constexpr int kKeysPage = 3;
 
   SettingDialog(Settings& settings, Platform& platform, ISettingDialogHost& host);
   virtual ~SettingDialog() = default;
@@ -57,6 +58,7 @@ class SettingDialog {
   TTabSheet TabSheet1{"TabSheet1", "全般"};
   TTabSheet TabSheet2{"TabSheet2", "ZEP Event"};
   TTabSheet TabSheet3{"TabSheet3", "Loop"};
+  TTabSheet TabSheet4{"TabSheet4", "キー送信"};
 
   // "全般"
   TCheckBox OnTopCheck{"OnTopCheck"};
@@ -96,6 +98,8 @@ class SettingDialog {
   TLabel Exec2Label{"Exec2Label"};
   TEdit Exec2Edit{"Exec2Edit"};
   TButton BitBtn6{"BitBtn6"};
+  TCheckBox LateCheck1{"LateCheck1"};  // a missed alarm runs late
+  TCheckBox LateCheck2{"LateCheck2"};
 
   // "Loop"
   TLabel LoopHeading{"LoopHeading"};
@@ -107,6 +111,13 @@ class SettingDialog {
   TButton BitBtn7{"BitBtn7"}, BitBtn8{"BitBtn8"}, BitBtn9{"BitBtn9"}, BitBtn10{"BitBtn10"},
       BitBtn11{"BitBtn11"};
   TCheckBox LoopOfLoopCheck{"LoopOfLoopCheck"};
+
+  // "キー送信": options of _event and SendInput
+  TLabel KeysHeading{"KeysHeading"};
+  TCheckBox ScanCodeCheck{"ScanCodeCheck"};
+  TLabel KeyHoldLabel{"KeyHoldLabel"};
+  TWinSpinEdit KeyHoldSpin{"KeyHoldSpin", 0, 1000, 10, 0};
+  TCheckBox UnicodeTextCheck{"UnicodeTextCheck"};
 
   // Pickers: the event files, the loop files, the initial folder.
   FileDialogOptions OpenDialog1;
@@ -152,6 +163,9 @@ class SettingDialog {
   void Fill(Occasion occasion);
   void FillFields();  // what a revert restores as well
   void StoreSlotsAndFiles();
+  // The late events and the key options, which nothing else depends on.
+  void FillSendingOptions();
+  void StoreSendingOptions();
   void TestEvent(int event);
   void PickFile(const FileDialogOptions& dialog, TEdit& field);
   void LetterPicked(const TComboBox& changed, std::int32_t& setting);

@@ -36,6 +36,15 @@ struct Settings {
   bool MinChecked = false;
   bool PostMouseChecked = false;  // the WinMessage flag
   std::int32_t PostRadioGroupIndex = 1;
+  // Key sending by _event and SendInput: scan codes in every key record, a
+  // hold between a key's down and up (0..1000 ms), and [Text] lines typed
+  // as Unicode characters. Off and 0: the records as they always were.
+  bool ScanCodeChecked = false;
+  std::int32_t KeyHoldTime = 0;
+  bool UnicodeTextChecked = false;
+  // A timed event whose minute the clock skipped runs late (1 and 2).
+  bool DCutLateCheck = false;
+  bool DCutLateCheck2 = false;
 };
 
 }  // namespace zepx

@@ -62,6 +62,11 @@ constexpr std::array<SettingsEntry, kSettingsValueCount> kSettingsValues{{
     {"AutoHandleChecked", kBoolean, Held::AutoHandleCheckBox},
     {"DCutHour2", kInteger, Held::SpinEdit2},
     {"DCutMin2", kInteger, Held::SpinEdit5},
+    {"ScanCodeChecked", kBoolean, &Settings::ScanCodeChecked, ReadRule::Optional},
+    {"KeyHoldTime", kInteger, &Settings::KeyHoldTime, ReadRule::Optional},
+    {"UnicodeTextChecked", kBoolean, &Settings::UnicodeTextChecked, ReadRule::Optional},
+    {"DCutLateCheck", kBoolean, &Settings::DCutLateCheck, ReadRule::Optional},
+    {"DCutLateCheck2", kBoolean, &Settings::DCutLateCheck2, ReadRule::Optional},
 }};
 
 namespace {
@@ -78,6 +83,7 @@ const char* const kSaveOrder[] = {
     "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
     "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex",
     "AutoHandleChecked",
+    "ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
 };
 
 // The registry type an entry's field can hold. A string entry on a number
@@ -241,7 +247,8 @@ void SettingsStore::ApplyReadRule(const SettingsEntry& e) {
     case ReadRule::StopLetter: host_.SetStopLetter(Number(e)); break;
     case ReadRule::Plain:
     case ReadRule::EmptyReadsAs:
-    case ReadRule::NotAfterCommandLineFile: break;
+    case ReadRule::NotAfterCommandLineFile:
+    case ReadRule::Optional: break;
   }
 }
 
@@ -278,6 +285,7 @@ void SettingsStore::Load() {
 
     for (const SettingsEntry& e : kSettingsValues) {
       if (e.rule == ReadRule::NotAfterCommandLineFile && host_.MacroFileFromCommandLine()) continue;
+      if (e.rule == ReadRule::Optional && !r.Exists(e.name)) continue;
       switch (e.kind) {
         case RegKind::Integer: SetNumber(e, r.Integer(e.name)); break;
         case RegKind::Boolean: SetNumber(e, r.Boolean(e.name) ? 1 : 0); break;

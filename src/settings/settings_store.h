@@ -67,6 +67,7 @@ enum class ReadRule : std::uint8_t {
   StartLetter,
   StopLetter,
   NotAfterCommandLineFile,  // a macro file from the command line brought its own
+  Optional,          // newer than the keys of older versions: absent keeps the start value
 };
 
 // One element of a numbered group of variables (ECom11Index, Loop3, ...).
@@ -92,8 +93,8 @@ struct SettingsEntry {
   const char* stand_in = nullptr;  // for EmptyReadsAs
 };
 
-// Values 2..48 of the key, in load order; LogoutDateTime is handled apart.
-inline constexpr std::size_t kSettingsValueCount = 47;
+// The values of the key, in load order; LogoutDateTime is handled apart.
+inline constexpr std::size_t kSettingsValueCount = 52;
 extern const std::array<SettingsEntry, kSettingsValueCount> kSettingsValues;
 // The order the save writes them, as indices into kSettingsValues.
 const std::vector<std::size_t>& SettingsSaveOrder();

@@ -255,6 +255,9 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   bool AutoHandle() override { return AutoHandleCheckBox.Checked(); }
   // The letter of the key registered, not of the setting a cancelled dialog changed.
   std::string StopKeyLetter() override { return HotKey1 ? std::string(1, static_cast<char>(HotKey1 & 0xFF)) : ""; }
+  bool ScanCodes() override { return settings.ScanCodeChecked; }
+  std::int32_t KeyHoldMs() override { return settings.KeyHoldTime; }
+  bool TextAsWritten() override { return settings.UnicodeTextChecked; }
   // IRunDisplay: the run's state shown
   void ShowStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
   void ShowRunning() override;
@@ -281,7 +284,8 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   //      the actions' hooks in shell/main_form_events.cpp) ----------------
   TimedEvents timed_events{{CheckBox1, SpinEdit3, Label5, SpinEdit4, Label6, ClockLabel1},
                            {CheckBox2, SpinEdit2, Label7, SpinEdit5, Label14, ClockLabel2},
-                           [this](int event) { ExecuteEventActions(event); }};
+                           [this](int event) { ExecuteEventActions(event); },
+                           [this](int event, const std::string& minute) { event_actions.ExecuteLate(event, minute); }};
   EventActions event_actions{settings, platform, EventActionHooks()};
   EventActions::Hooks EventActionHooks();
 

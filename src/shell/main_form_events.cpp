@@ -12,7 +12,8 @@ EventActions::Hooks TMainForm::EventActionHooks() {
             if (CutLineForm) CutLineForm->Execute();
           },
           // During a run the close waits for the run to unwind.
-          [this] { Close(); }};
+          [this] { Close(); },
+          [this](const std::string& text) { ShowStatus(text); }};
 }
 
 }  // namespace zepx

@@ -44,7 +44,7 @@ void TSettingForm::BuildControls() {
 
   Own(PageControl1);
   Place(PageControl1, 8, 8, kPageW + 12, kPageH + 36);
-  for (TTabSheet* sheet : {&TabSheet1, &TabSheet2, &TabSheet3}) {
+  for (TTabSheet* sheet : {&TabSheet1, &TabSheet2, &TabSheet3, &TabSheet4}) {
     Own(*sheet, &PageControl1);
     Place(*sheet, 6, 30, kPageW, kPageH);
   }
@@ -112,6 +112,9 @@ void TSettingForm::BuildControls() {
     }
     Own(*tests[e], &g);
     Place(*tests[e], 30, 164, 80, kButtonH);
+    TCheckBox& late = e == 0 ? LateCheck1 : LateCheck2;
+    Own(late, &g);
+    Place(late, 116, 166, 92, 20);
   }
   struct FileRow {
     TLabel& label;
@@ -148,6 +151,19 @@ void TSettingForm::BuildControls() {
   }
   Own(LoopOfLoopCheck, page);
   Place(LoopOfLoopCheck, 10, 240, 430, 20);
+
+  // ---- "キー送信" ------------------------------------------------------------------
+  page = &TabSheet4;
+  Own(KeysHeading, page);
+  Place(KeysHeading, 10, 10, 430, 16);
+  Own(ScanCodeCheck, page);
+  Place(ScanCodeCheck, 10, 38, 430, 20);
+  Own(KeyHoldLabel, page);
+  Place(KeyHoldLabel, 10, 68 + kLabelDy, 230, 16);
+  Own(KeyHoldSpin, page);
+  Place(KeyHoldSpin, 244, 68, 70, kEditH);
+  Own(UnicodeTextCheck, page);
+  Place(UnicodeTextCheck, 10, 100, 430, 20);
 
   // ---- below the pages ----------------------------------------------------------------
   const int y = 8 + kPageH + 36 + 10;

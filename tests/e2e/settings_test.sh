@@ -67,6 +67,7 @@ page_shows() { ctl children "$DLG" | grep -q " 1 1 .* $1"; }
 page() {  # page N LABEL NAME: the first tab clicked, Right N times; the page known by a label of its own
   read -r _ _ _ _ l t _ _ < <(ctl children "$DLG" | grep ' SysTabControl32 ')
   xdotool mousemove $((l + 14)) $((t + 10)) click 1
+  xdotool key Left Left Left  # from whichever tab has the focus to the first: the keys stop there
   for ((k = 0; k < $1; k++)); do xdotool key Right; done
   wait_for 10 page_shows "$2" || fail "no page $3"
   form_check "$DLG" "$3" "guide-$3"
@@ -81,6 +82,7 @@ xdotool mousemove $(ctl center "#$fd")  # keys go to the window under the pointe
 xdotool type --delay 10 "$(winpath "$WORK/chain.mcr")"
 xdotool key Return
 wait_for 15 text_is "$DLG" class:Edit:3 "$(winpath "$WORK/chain.mcr")" || fail "Loop 1 reads \"$(ctl text "$DLG" class:Edit:3)\""
+page 3 _event、SendInputでキーとテキストを送信するときの動作を指定します settings-keys
 click "$DLG" text:OK
 wait_for 10 hidden "$DLG" || fail "OK did not close the dialog"
 expect_eq "Run and Stop captions after OK" "実行 (Ctrl+Alt+Q) 待機 (Ctrl+Alt+W)" \

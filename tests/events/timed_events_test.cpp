@@ -184,5 +184,36 @@ TEST_F(Events, TheCountdownDuringARunStopsItHangsUpAndTheNextSlotFollows) {
   EXPECT_EQ(fake.now - t0, 20000);
 }
 
+// Each day at 07:29:50 the clock jumps (a machine that slept, a clock set
+// by hand) at 2 s, 12 s and 22 s; event 1, armed for 07:30, catches up on
+// its minute or not. A late run leaves out the dial-up and power slots.
+TEST_F(Events, AMissedMinuteRunsLateOnceWithinAnHour) {
+  // Catching up, the times jumped to (hhmm), and whether it runs late.
+  const std::tuple<bool, std::vector<int>, bool> rows[] = {{true, {745}, true},  {true, {830}, true},   {true, {831}, false},
+                                                            {true, {900, 800}, false}, {false, {745}, false}, {true, {745, 720, 740}, true}};
+  StartWith({10, 2, 1, 5, 11});
+  ArmAt0730();
+  std::uint16_t day = 6;
+  Texts status;
+  form.StatusLabel.OnChange = [&] { status.push_back(form.StatusLabel.Caption()); };
+  const std::string late = "ZEP Event 1: 07:30の分を遅れて実行";
+  for (const auto& [catch_up, jumps, runs] : rows) {
+    SCOPED_TRACE(jumps.back());
+    const auto set = [this, d = ++day](int hhmm, int s) {
+      fake.SetLocalTime(SystemTime{2026, 12, 0, d, std::uint16_t(hhmm / 100), std::uint16_t(hhmm % 100), std::uint16_t(s), 0});
+    };
+    set(729, 50);
+    form.settings.DCutLateCheck = catch_up;
+    fake.ClearCalls();
+    status.clear();
+    t0 = fake.now;
+    for (std::size_t i = 0; i < jumps.size(); ++i) fake.At(t0 + 2000 + 10000 * std::int64_t(i), [set, to = jumps[i]] { set(to, 0); });
+    fake.RunUntil(t0 + 40000);
+    EXPECT_EQ(status, runs ? (Texts{late + "中", late + "しました"}) : Texts{});
+    EXPECT_EQ(fake.Texts({"Sleep", "SetSystemPowerState", "ExitWindowsEx", "RasEnum"}), runs ? (Texts{"Sleep(1000)", "Sleep(3000)"}) : Texts{});
+  }
+  form.StatusLabel.OnChange = nullptr;
+}
+
 }  // namespace
 }  // namespace zepx

@@ -125,5 +125,32 @@ TEST_F(Keys, FrontAppLinesActivateTheNamedWindowAndKeepTheirWaits) {
   for (const char* line : {"[ｱﾌﾟﾘを前面に]@@", "[ｱﾌﾟﾘを前面に]"}) EXPECT_EQ(SendLine(line), Calls{"0:Sleep(10)"});
 }
 
+// The options of _event and SendInput, one line each: method, options
+// (s scan codes, u text as written), hold time, a Stop at, the line and its
+// calls. WinMessage sends as it always did.
+TEST_F(Keys, KeyOptionsShapeTheRecordsOfEventAndSendInputOnly) {
+  std::string hello;  // each character in a record of its own
+  for (char16_t u : std::u16string(u"Hello! こんにちは")) hello += std::string(hello.empty() ? "" : " ") + "0:SendInput(0," + N(u) + ",4;0," + N(u) + ",6)";
+  const std::tuple<int, std::string, std::int32_t, std::int64_t, const char*, std::string> rows[] = {
+      {kSendInput, "u", 0, 0, "[Text]~~Hello! こんにちは", hello}, {kSendEvent, "u", 0, 0, "[Text]~~Hello! こんにちは", hello},
+      {kSendInput, "", 0, 0, "[↑]", "0:SendInput(38,72,0;38,72,2)"}, {kSendInput, "s", 0, 0, "[↑]", "0:SendInput(38,72,9;38,72,11)"},
+      {kSendInput, "s", 0, 0, "[PrtSc]", "0:SendInput(44,55,9;44,55,11)"}, {kSendWinMessage, "su", 500, 0, "[PrtSc]", "0:SendInput(44,84,0;44,84,2)"},
+      {kSendInput, "s", 0, 0, "[A]+Shift", "0:Sleep(10) 10:SendInput(16,42,8) 260:SendInput(65,30,8;65,30,10) 260:SendInput(16,42,10)"},
+      {kSendEvent, "s", 0, 0, "[Windows]", "0:keybd_event(91,91,1,0) 0:keybd_event(91,91,3,0)"},
+      {kSendEvent, "s", 1000, 0, "[Delete]", "0:keybd_event(46,83,1,0) 1000:keybd_event(46,83,3,0)"},
+      {kSendEvent, "", 5000, 0, "[A]", "0:keybd_event(65,0,0,0) 1000:keybd_event(65,0,2,0)"},  // a second at most
+      {kSendInput, "", 40, 0, "[Text]~~ab", "0:SendInput(65,30,0) 40:SendInput(65,30,2) 40:SendInput(66,48,0) 80:SendInput(66,48,2)"},
+      {kSendInput, "", 500, 200, "[Text]~~abc", "0:SendInput(65,30,0) 200:SendInput(65,30,2)"},
+      {kSendEvent, "u", 500, 200, "[Text]~~abc", "0:SendInput(0,97,4) 200:SendInput(0,97,6)"},
+      {kSendWinMessage, "u", 0, 0, "[Text]~~ゼ", "0:PostMessageA(0,258,131,0) 0:PostMessageA(0,258,91,0)"}};
+  for (const auto& [method, options, hold, stop, line, calls] : rows) {
+    SCOPED_TRACE(line);
+    std::tie(w.method, w.scan_codes, w.unicode_text, w.hold_ms) =
+        std::make_tuple(method, options.find('s') != std::string::npos, options.find('u') != std::string::npos, hold);
+    if (stop) fake.At(stop, [&] { engine.Stop(); });
+    EXPECT_EQ(Join(SendLine(line, 0, {"keybd_event", "SendInput", "PostMessageA", "Sleep"})), calls);
+  }
+}
+
 }  // namespace
 }  // namespace zepx

@@ -41,8 +41,8 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   RunEngine* engine = nullptr;
   int method = kSendInput;
   std::array<std::int32_t, 4> delay{1200, 1000, 1200, 250};  // Key, Click, Drag, ShiftAltCtrl
-  std::int32_t passes = 1, repeats_wanted = 0;
-  bool chain = false, repeats = false, auto_handle = true;
+  std::int32_t passes = 1, repeats_wanted = 0, hold_ms = 0;
+  bool chain = false, repeats = false, auto_handle = true, scan_codes = false, unicode_text = false;
   std::array<std::string, 5> files{};
   std::map<std::string, std::vector<std::string>> disk;  // the chain files that load
   std::vector<std::string> apps;                         // the application list
@@ -60,6 +60,9 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   std::int32_t ChainRepeatsWanted() override { return repeats_wanted; }
   bool AutoHandle() override { return auto_handle; }
   std::string StopKeyLetter() override { return "Q"; }
+  bool ScanCodes() override { return scan_codes; }
+  std::int32_t KeyHoldMs() override { return hold_ms; }
+  bool TextAsWritten() override { return unicode_text; }
 
   void ShowStatus(const std::string& t) override { Note("status " + t); }
   void ShowRunning() override { Note("running"); }

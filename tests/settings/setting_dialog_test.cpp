@@ -80,13 +80,31 @@ TEST_F(Dialog, TheTextsTheUserReads) {
   EXPECT_EQ(d.RadioGroup1.Items(), (Texts{"カレントフォルダ", "指定フォルダ"}));
   Texts tabs, letters;
   for (int i = 0; i < d.PageControl1.PageCount(); ++i) tabs.push_back(d.PageControl1.Page(i).Caption());
-  EXPECT_EQ(tabs, (Texts{"全般", "ZEP Event", "Loop"}));
+  EXPECT_EQ(tabs, (Texts{"全般", "ZEP Event", "Loop", "キー送信"}));
   for (char c = 'A'; c <= 'Z'; ++c) letters.emplace_back(1, c);
   EXPECT_TRUE(d.StartKeyCombo.Items() == letters && d.EndKeyCombo.Items() == letters);
   EXPECT_EQ(Fields()[4], "keys 18 23") << "S and X";
   EXPECT_EQ(N(d.LayerBar.Min()) + ".." + N(d.LayerBar.Max()), "50..255");
   EXPECT_EQ(d.OpenDialog1.filter + " " + d.OpenDialog1.file_name, "すべてのファイル (*.*)|*.* *.*");
   EXPECT_EQ(d.OpenDialog2.filter + " " + d.OpenDialog2.file_name, "ZEP SendBatch File (*.mcr)|*.mcr *.mcr");
+}
+
+// The late events and the key options: shown from the settings, kept only by OK.
+TEST_F(Dialog, LateEventsAndKeyOptionsAreTakenOnlyOnOk) {
+  SettingDialog& d = dialog;
+  const std::vector<TCheckBox*> checks = {&d.LateCheck1, &d.LateCheck2, &d.ScanCodeCheck, &d.UnicodeTextCheck};
+  settings.DCutLateCheck2 = true;
+  settings.KeyHoldTime = 40;
+  for (bool ok : {false, true}) {
+    d.FormShow();
+    for (TCheckBox* c : checks) c->SetChecked(!c->Checked());
+    d.KeyHoldSpin.FromNativeText("5000");
+    if (ok) d.Apply();
+    d.FormShow();
+    std::string shown;
+    for (TCheckBox* c : checks) shown += N(c->Checked());
+    EXPECT_EQ(shown + " " + d.KeyHoldSpin.Text(), ok ? "1011 1000" : "0100 40");
+  }
 }
 
 TEST_F(Dialog, OkTakesTheValuesStepByStepAndTheSlidersValueIsNotCopied) {

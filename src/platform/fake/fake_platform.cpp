@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdio>
 #include <cstring>
+#include <iconv.h>
 #include <sstream>
 
 namespace zepx {
@@ -64,7 +65,7 @@ std::uint32_t ScanCode(std::uint32_t vk) {
     case 0x26: return 0x48;
     case 0x27: return 0x4D;
     case 0x28: return 0x50;
-    case 0x2C: return 0x37;
+    case 0x2C: return 0x54;  // SysRq's code, as the system answers for PrtSc
     case 0x2D: return 0x52;
     case 0x2E: return 0x53;
     case 0x5B: return 0x5B;
@@ -512,6 +513,30 @@ std::uint32_t FakePlatform::SendInput(const std::vector<KeyRecord>& records) {
   }
   Record(s + ")");
   return static_cast<std::uint32_t>(records.size());
+}
+
+std::u16string FakePlatform::Cp932ToUtf16(const std::string& text) {
+  // The host's own converter; a byte it cannot read becomes U+FFFD, as the
+  // system's does for an unmapped one.
+  std::u16string out;
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  std::string in = text;
+  char* src = in.data();
+  std::size_t left = in.size();
+  while (left > 0) {
+    char buf[2];
+    char* dst = buf;
+    std::size_t room = sizeof buf;
+    if (iconv(cd, &src, &left, &dst, &room) == static_cast<std::size_t>(-1) && room == sizeof buf) {
+      ++src;
+      --left;
+      out += u'\uFFFD';
+      continue;
+    }
+    if (room == 0) out += static_cast<char16_t>(static_cast<unsigned char>(buf[0]) | static_cast<unsigned char>(buf[1]) << 8);
+  }
+  iconv_close(cd);
+  return out;
 }
 
 std::uint32_t FakePlatform::MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) {

@@ -114,6 +114,7 @@ class Win32Platform : public IMessageLoop,
   std::uint32_t MapVirtualKeyA(std::uint32_t code, std::uint32_t map_type) override;
   std::int16_t VkKeyScanA(char ch) override;
   std::uint32_t GetACP() override;
+  std::u16string Cp932ToUtf16(const std::string& text) override;
   void mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy, std::uint32_t data,
                    std::uintptr_t extra) override;
   bool SetCursorPos(int x, int y) override;

@@ -169,6 +169,11 @@ std::int16_t Win32Platform::VkKeyScanA(char ch) { return ::VkKeyScanA(ch); }
 
 std::uint32_t Win32Platform::GetACP() { return ::GetACP(); }
 
+std::u16string Win32Platform::Cp932ToUtf16(const std::string& text) {
+  const std::wstring wide = Wide(text);
+  return std::u16string(wide.begin(), wide.end());
+}
+
 void Win32Platform::mouse_event(std::uint32_t flags, std::int32_t dx, std::int32_t dy,
                                 std::uint32_t data, std::uintptr_t extra) {
   ::mouse_event(flags, static_cast<DWORD>(dx), static_cast<DWORD>(dy), data, extra);
