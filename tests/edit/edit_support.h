@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/command_line.h"
+#include "run/run_support.h"
 #include "shell/life_support.h"
 #include "shell/send_list_form.h"
 
@@ -48,9 +49,7 @@ class EditTest : public LifeFixture, public ::testing::Test {
   }
   // A list as the loader leaves it: row 0 selected, buttons on.
   void Load(const Lines& lines) {
-    std::string file = "//ZEP Version 4.51\r\n";
-    for (const std::string& l : lines) file += l + "\r\n";
-    fake.files["C:\\m\\list.mcr"] = file;
+    fake.files["C:\\m\\list.mcr"] = Mcr(lines);
     form.LoadMacro("C:\\m\\list.mcr");
     fake.boxes.clear();
   }
