@@ -36,6 +36,13 @@ struct Settings {
   bool MinChecked = false;
   bool PostMouseChecked = false;  // the WinMessage flag
   std::int32_t PostRadioGroupIndex = 1;
+  // Recording: pauses shorter than the threshold or longer than the cap
+  // are not written (ms); typed characters merge into texts; the main
+  // window goes out of the way meanwhile.
+  std::int32_t RecordWaitMin = 100;
+  std::int32_t RecordWaitMax = 60000;
+  bool RecordMergeText = true;
+  bool RecordMinimize = false;
 };
 
 }  // namespace zepx

@@ -62,6 +62,10 @@ constexpr std::array<SettingsEntry, kSettingsValueCount> kSettingsValues{{
     {"AutoHandleChecked", kBoolean, Held::AutoHandleCheckBox},
     {"DCutHour2", kInteger, Held::SpinEdit2},
     {"DCutMin2", kInteger, Held::SpinEdit5},
+    {"RecordWaitMin", kInteger, &Settings::RecordWaitMin, ReadRule::AbsentKeepsStart},
+    {"RecordWaitMax", kInteger, &Settings::RecordWaitMax, ReadRule::AbsentKeepsStart},
+    {"RecordMergeText", kBoolean, &Settings::RecordMergeText, ReadRule::AbsentKeepsStart},
+    {"RecordMinimize", kBoolean, &Settings::RecordMinimize, ReadRule::AbsentKeepsStart},
 }};
 
 namespace {
@@ -77,7 +81,7 @@ const char* const kSaveOrder[] = {
     "Loop1", "Loop2", "Loop3", "Loop4", "Loop5", "LoopOfLoopChecked",
     "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
     "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex",
-    "AutoHandleChecked",
+    "AutoHandleChecked", "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize",
 };
 
 // The registry type an entry's field can hold. A string entry on a number
@@ -241,7 +245,8 @@ void SettingsStore::ApplyReadRule(const SettingsEntry& e) {
     case ReadRule::StopLetter: host_.SetStopLetter(Number(e)); break;
     case ReadRule::Plain:
     case ReadRule::EmptyReadsAs:
-    case ReadRule::NotAfterCommandLineFile: break;
+    case ReadRule::NotAfterCommandLineFile:
+    case ReadRule::AbsentKeepsStart: break;
   }
 }
 
@@ -278,6 +283,7 @@ void SettingsStore::Load() {
 
     for (const SettingsEntry& e : kSettingsValues) {
       if (e.rule == ReadRule::NotAfterCommandLineFile && host_.MacroFileFromCommandLine()) continue;
+      if (e.rule == ReadRule::AbsentKeepsStart && !r.Exists(e.name)) continue;
       switch (e.kind) {
         case RegKind::Integer: SetNumber(e, r.Integer(e.name)); break;
         case RegKind::Boolean: SetNumber(e, r.Boolean(e.name) ? 1 : 0); break;

@@ -67,6 +67,7 @@ enum class ReadRule : std::uint8_t {
   StartLetter,
   StopLetter,
   NotAfterCommandLineFile,  // a macro file from the command line brought its own
+  AbsentKeepsStart,  // newer than the key of an older version: missing is no error
 };
 
 // One element of a numbered group of variables (ECom11Index, Loop3, ...).
@@ -92,8 +93,8 @@ struct SettingsEntry {
   const char* stand_in = nullptr;  // for EmptyReadsAs
 };
 
-// Values 2..48 of the key, in load order; LogoutDateTime is handled apart.
-inline constexpr std::size_t kSettingsValueCount = 47;
+// Values 2..52 of the key, in load order; LogoutDateTime is handled apart.
+inline constexpr std::size_t kSettingsValueCount = 51;
 extern const std::array<SettingsEntry, kSettingsValueCount> kSettingsValues;
 // The order the save writes them, as indices into kSettingsValues.
 const std::vector<std::size_t>& SettingsSaveOrder();

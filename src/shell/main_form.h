@@ -17,6 +17,7 @@
 #include "events/timed_events.h"
 #include "model/batch.h"
 #include "model/send_method.h"
+#include "record/record_session.h"
 #include "platform/platform.h"
 #include "run/run_engine.h"
 #include "run/run_view.h"
@@ -39,7 +40,11 @@ class SettingsHost;
 constexpr std::uint32_t kMsgDeferredStartup = 1025;  // WM_USER + 1
 constexpr std::uint32_t kMsgTrayCallback = 1124;     // WM_USER + 100
 
-class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public IRunServices {
+class TMainForm : public TForm,
+                  public IRunSettings,
+                  public IRunDisplay,
+                  public IRunServices,
+                  public IRecordView {
  public:
   TMainForm(Platform& platform, TApplication& app);
   ~TMainForm() override;
@@ -171,6 +176,7 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   TMenuItem mEdit{"mEdit", "編集(&E)"};
   TMenuItem mXYCopy{"mXYCopy", "座標コピー(&C)"};
   TMenuItem mXYPaste{"mXYPaste", "座標ペースト(&V)"};
+  TMenuItem mRecord{"mRecord", kRecordStartCaption};
   TMenuItem mSet{"mSet", "設定(&O)"};
   TMenuItem mSetting{"mSetting", "ZEPX設定...(&T)"};
   TMenuItem mHelp{"mHelp", "ヘルプ(&H)"};
@@ -202,6 +208,16 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   //      they wire the controls they serve ----------------------------------
   ListEditor editor;
   Composer composer;
+
+  // ---- recording (record/*; the window forwards and shows, in
+  //      shell/main_form_record.cpp) ----------------------------------------
+  RecordSession recording{platform, *this};
+  void mRecordClick();  // starts a recording, or ends the one going on
+  bool Recording() const { return recording.Recording(); }
+  RecordOptions RecordOptionsNow();
+  void ShowRecordStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
+  void ShowRecording(bool on) override;
+  void PlaceRecordedLines(const std::vector<std::string>& lines) override { composer.Place(lines); }
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;

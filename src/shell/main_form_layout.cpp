@@ -296,7 +296,7 @@ void TMainForm::BuildControls() {
 
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};
-  mEdit.children = {&mXYCopy, &mXYPaste};
+  mEdit.children = {&mXYCopy, &mXYPaste, &mRecord};
   mXYCopy.ShortCut = 16451;   // Ctrl+C
   mXYPaste.ShortCut = 16470;  // Ctrl+V
   mXYCopy.SetEnabled(false);

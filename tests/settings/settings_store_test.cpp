@@ -92,7 +92,8 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
       "ECom13Index", "ECom14Index", "ECom15Index", "ECom21Index", "ECom22Index", "ECom23Index", "ECom24Index",
       "ECom25Index", "Say", "Exec1", "Exec2", "ERadio2Index", "Layered", "Loop1", "Loop2", "Loop3", "Loop4", "Loop5",
       "LoopOfLoopChecked", "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
-      "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked"}));
+      "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked",
+      "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize"}));
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostRadioGroupIndex"), 1u);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostMouseChecked"), 0u);
 }
@@ -169,7 +170,7 @@ TEST_F(SettingsStore, SaveFailuresAreNamedAndTheProgramStillEnds) {
   form.SaveSettings();
   ASSERT_EQ(fake.boxes.size(), 1u);
   EXPECT_NE(fake.boxes[0].text.find("保存できなかった項目: Layered, Loop3"), std::string::npos);
-  EXPECT_EQ(fake.registry[kZepxKey].size(), 45u);  // the others were still written
+  EXPECT_EQ(fake.registry[kZepxKey].size(), 49u);  // the others were still written
   fake.registry.clear();
   fake.registry_create_fails = true;
   form.Close();
