@@ -65,6 +65,7 @@ class InputHooks {
 
   bool Start() {
     current = this;
+    last_front_ = GetForegroundWindow();
     HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     ready_ = ready;
     thread_ = CreateThread(nullptr, 0, ThreadMain, this, 0, &thread_id_);
@@ -122,6 +123,18 @@ class InputHooks {
     return 0;
   }
 
+  // Where the foreground event does not come (Wine), a change is still
+  // seen at the next key or click, before it.
+  void NoteForeground(HWND w) {
+    if (w == last_front_) return;
+    last_front_ = w;
+    InputEvent e;
+    e.kind = InputEvent::Foreground;
+    e.window = reinterpret_cast<Hwnd>(w);
+    e.own = Own(w);
+    Push(std::move(e));
+  }
+
   void Push(InputEvent e) {
     e.time_ms = platform_.NowMs();
     EnterCriticalSection(&lock_);
@@ -146,6 +159,7 @@ class InputHooks {
       gui.cbSize = sizeof gui;
       if (GetGUIThreadInfo(0, &gui))
         e.window = reinterpret_cast<Hwnd>(gui.hwndFocus ? gui.hwndFocus : gui.hwndActive);
+      current->NoteForeground(GetForegroundWindow());
       current->Push(std::move(e));
     }
     (void)wparam;
@@ -172,6 +186,7 @@ class InputHooks {
         HWND w = WindowFromPoint(m->pt);
         e.window = reinterpret_cast<Hwnd>(w);
         e.own = Own(w);
+        current->NoteForeground(GetForegroundWindow());
       }
       current->Push(std::move(e));
     }
@@ -179,12 +194,7 @@ class InputHooks {
   }
 
   static void CALLBACK ForegroundProc(HWINEVENTHOOK, DWORD, HWND w, LONG object, LONG, DWORD, DWORD) {
-    if (!current || object != OBJID_WINDOW) return;
-    InputEvent e;
-    e.kind = InputEvent::Foreground;
-    e.window = reinterpret_cast<Hwnd>(w);
-    e.own = Own(w);
-    current->Push(std::move(e));
+    if (current && object == OBJID_WINDOW) current->NoteForeground(w);
   }
 
   Win32Platform& platform_;
@@ -196,6 +206,7 @@ class InputHooks {
   HANDLE ready_ = nullptr;
   DWORD thread_id_ = 0;
   bool hooked_ = false;
+  HWND last_front_ = nullptr;  // the hook thread's alone once started
 };
 
 InputHooks* InputHooks::current = nullptr;
