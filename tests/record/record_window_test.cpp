@@ -29,6 +29,7 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mLoad.Enabled() || form.XYButton.Enabled());
   form.BitBtn1Click();
   form.EventActionHooks().run();
+  form.DropFiles({"C:\\m.mcr"});
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNoRunWhileRecording});
   EXPECT_EQ(form.StatusLabel.Caption(), kNoTimedRunWhileRecording);
 

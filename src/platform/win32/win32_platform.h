@@ -16,6 +16,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
+#include <utility>
 #include <string>
 
 #include "platform/platform.h"
@@ -240,6 +242,12 @@ class Win32Platform : public IMessageLoop,
   std::unique_ptr<InputHooks, InputHooksDeleter> input_hooks_;
   std::function<void(const InputEvent&)> input_sink_;
   void TakeInputEvents();
+  // Our icons in the notification area, by owner and id: a click on one
+  // is a click on the program.
+  std::set<std::pair<Hwnd, std::uint32_t>> tray_icons_;
+
+ public:
+  bool OnOwnTrayIcon(Point p) const;
 };
 
 }  // namespace zepx::win32

@@ -92,6 +92,8 @@ class InputHooks {
         e.ime_open = !e.up && !e.own && ImeOpen(w);
       } else if (e.kind == InputEvent::Foreground) {
         e.title = Title(w);
+      } else if (e.button != InputEvent::None && !e.own) {
+        e.own = platform_.OnOwnTrayIcon(e.point);
       }
     }
     return events;
