@@ -218,6 +218,7 @@ class TMainForm : public TForm,
   void ShowRecordStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
   void ShowRecording(bool on) override;
   void PlaceRecordedLines(const std::vector<std::string>& lines) override { composer.Place(lines); }
+  bool minimized_for_recording_ = false;
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;

@@ -40,9 +40,14 @@ void TMainForm::ShowRecording(bool on) {
   SetTrayTip(on ? kRecordingTip : "ZEPX");
   if (on) {
     RegisterStopKey();
-    if (settings.RecordMinimize) Application.Minimize();
+    minimized_for_recording_ = settings.RecordMinimize && !Application.Minimized();
+    if (minimized_for_recording_) Application.Minimize();
   } else {
     UnregisterStopKey();
+    // Back as it was, to show what was recorded.
+    if (minimized_for_recording_ && InTray) RestoreFromTray();
+    else if (minimized_for_recording_) Application.Restore();
+    minimized_for_recording_ = false;
   }
 }
 

@@ -26,7 +26,8 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   form.mRecord.Click();
   EXPECT_EQ(form.mRecord.Caption() + "/" + form.StatusLabel.Caption() + "/" + form.TrayIcon.tip,
             "記録終了(&R)/記録中 (0行) - Ctrl+Alt+X で終了/ZEPX - 記録中");
-  EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mLoad.Enabled() || form.XYButton.Enabled());
+  EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mLoad.Enabled() || form.XYButton.Enabled() ||
+               app.Minimized());
   form.BitBtn1Click();
   form.EventActionHooks().run();
   form.DropFiles({"C:\\m.mcr"});
@@ -50,11 +51,13 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   // The list's limit ends a recording with the composer's message.
   fake.boxes.clear();
   form.batch.SetLines(std::vector<std::string>(998, "[Tab]"));
+  form.settings.RecordMinimize = true;
   form.mRecord.Click();
+  EXPECT_TRUE(app.Minimized());
   fake.ScriptInput({Key(6000, 0x0D), Key(6100, 0x09)});
   fake.RunUntil(7000);
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kTooManyLinesMessage});
-  EXPECT_TRUE(form.batch.Count() == 999 && !form.Recording());
+  EXPECT_TRUE(form.batch.Count() == 999 && !form.Recording() && !app.Minimized());
   form.mRecord.Click();
   fake.input_events_refused = true;
   form.batch.SetLines({});
