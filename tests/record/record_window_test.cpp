@@ -63,6 +63,16 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   form.batch.SetLines({});
   form.mRecord.Click();
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{kTooManyLinesMessage, kTooManyLinesMessage, kNoHooksMessage}));
+
+  // Nor during a run.
+  fake.boxes.clear();
+  form.batch.SetLines({"Wait=3000"});
+  fake.At(fake.now + 2000, [&] {
+    form.mRecord.Click();
+    form.StopMacro();
+  });
+  form.BitBtn1Click();
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNoRecordWhileRunning});
 }
 
 }  // namespace
