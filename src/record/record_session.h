@@ -17,6 +17,8 @@ namespace zepx {
 
 inline constexpr const char* kRecordStartCaption = "記録開始(&R)";
 inline constexpr const char* kRecordStopCaption = "記録終了(&R)";
+inline constexpr const char* kRecordButtonStart = "記録開始";
+inline constexpr const char* kRecordButtonStop = "記録終了";
 inline constexpr const char* kRecordingTip = "ZEPX - 記録中";
 inline constexpr const char* kNoRunWhileRecording = "記録中はマクロを実行できません。\r\n先に記録を終了して下さい。";
 inline constexpr const char* kNoRecordWhileRunning = "マクロ実行中は記録を開始できません。\r\n先にマクロを中止して下さい。";

@@ -59,7 +59,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   mExit.OnClick = [this] { mExitClick(); };
   mAbout.OnClick = [this] { mAboutClick(); };
   mSetting.OnClick = [this] { mSettingClick(); };
-  mRecord.OnClick = [this] { mRecordClick(); };
+  mRecord.OnClick = RecordButton.OnClick = [this] { mRecordClick(); };
   Button7.OnClick = [this] { Button7Click(); };
   N7.OnClick = [this] { N7Click(); };
   N3.OnClick = [this] { N3Click(); };

@@ -76,6 +76,7 @@ class TMainForm : public TForm,
   TButton BitBtn1{"BitBtn1"};        // Run (its caption names the start hot key)
   TButton BitBtn3{"BitBtn3"};        // Stop (its caption names the stop hot key)
   TButton BitBtn6{"BitBtn6"};        // exit ZEPX
+  TButton RecordButton{"RecordButton"};  // starts and ends a recording, as mRecord
   TButton BitBtn4{"BitBtn4"};        // detached list window
   TButton SpeedButton1{"SpeedButton1"};  // command palette
   TLabel StatusLabel{"StatusLabel"};

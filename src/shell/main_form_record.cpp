@@ -32,6 +32,7 @@ RecordOptions TMainForm::RecordOptionsNow() {
 
 void TMainForm::ShowRecording(bool on) {
   mRecord.SetCaption(on ? kRecordStopCaption : kRecordStartCaption);
+  RecordButton.SetCaption(on ? kRecordButtonStop : kRecordButtonStart);
   // Nothing may change the list under the recording: the lines go where
   // the selection was when it began.
   for (TControl* c : std::initializer_list<TControl*>{&AddButton, &XYButton, &SpeedButton1, &SendList, &mLoad})

@@ -23,9 +23,10 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   form.batch.SetLines({"L_Drag:1x1", "L_Drop:2x2", "[Tab]"});
   form.batch.Select(1);
   form.KeyAfterDelay.SetValue(0);
-  form.mRecord.Click();
-  EXPECT_EQ(form.mRecord.Caption() + "/" + form.StatusLabel.Caption() + "/" + form.TrayIcon.tip,
-            "記録終了(&R)/記録中 (0行) - Ctrl+Alt+X で終了/ZEPX - 記録中");
+  form.RecordButton.Click();
+  EXPECT_EQ(form.mRecord.Caption() + "/" + form.RecordButton.Caption() + "/" + form.StatusLabel.Caption() + "/" +
+                form.TrayIcon.tip,
+            "記録終了(&R)/記録終了/記録中 (0行) - Ctrl+Alt+X で終了/ZEPX - 記録中");
   EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mLoad.Enabled() || form.XYButton.Enabled() ||
                app.Minimized());
   form.BitBtn1Click();
