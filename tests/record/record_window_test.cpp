@@ -74,6 +74,13 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   });
   form.BitBtn1Click();
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNoRecordWhileRunning});
+
+  // The window's end, by the program's exit or an exception, takes the hooks with it.
+  fake.input_events_refused = false;
+  form.mRecord.Click();
+  ASSERT_TRUE(fake.InputEventsOn());
+  owned.reset();
+  EXPECT_FALSE(fake.InputEventsOn());
 }
 
 }  // namespace
