@@ -38,6 +38,11 @@ void TMainForm::ShowRecording(bool on) {
   for (TControl* c : std::initializer_list<TControl*>{&AddButton, &XYButton, &SpeedButton1, &SendList, &mLoad})
     c->SetEnabled(!on);
   SetEditButtonsEnabled(!on && batch.Selected() >= 0);
+  if (on) {
+    for (TControl* c : std::initializer_list<TControl*>{&XYCopy, &XYPaste, &mXYCopy, &mXYPaste}) c->SetEnabled(false);
+  } else {
+    RefreshCoordinateDisplay();
+  }
   SetTrayTip(on ? kRecordingTip : "ZEPX");
   if (on) {
     RegisterStopKey();

@@ -28,8 +28,9 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
                 form.TrayIcon.tip,
             "記録終了(&R)/記録終了/記録中 (0行) - Ctrl+Alt+X で終了/ZEPX - 記録中");
   EXPECT_FALSE(form.AddButton.Enabled() || form.DelButton.Enabled() || form.mLoad.Enabled() || form.XYButton.Enabled() ||
-               app.Minimized());
+               form.XYPaste.Enabled() || app.Minimized());
   form.BitBtn1Click();
+  form.AddButton.Click();  // as the command palette does
   form.EventActionHooks().run();
   form.DropFiles({"C:\\m.mcr"});
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{kNoRunWhileRecording});
