@@ -25,8 +25,7 @@ received() {
 for method in 1 2; do
   start_probe "$title"
   probe_pid=$SPAWNED
-  # The run's own waits exceed every pause of the typing: no Wait lines.
-  DELAYS="2000 2000 2000 50" macro "$WORK/empty$method.mcr" "$method" 1
+  DELAYS="300 300 300 50" macro "$WORK/empty$method.mcr" "$method" 1
   start_zepx "$WORK/empty$method.mcr"
   bring_to_front "$ZEPX_HWND" "the program"
   mark=$(probe_lines)
@@ -48,7 +47,14 @@ for method in 1 2; do
   typed="[Text]~~ab|[C]+Shift|[Enter]"
   e="|>$title@@Edit <$PROBE_EDIT>"
   [[ $method == 1 ]] || typed="[Text]~~abC$e|[Enter]$e"
-  expect_list "recording ($method)" "L_Click:${ex}x$ey|[ｱﾌﾟﾘを前面に]@@$title|$typed|L_Click:${cx}x$cy"
+  # The pauses depend on how fast this machine is today: they are only
+  # shown. Wine may activate the probe before its hook sees the press that
+  # did it, and then the window comes first.
+  echo "     recorded: $(ctl list "$Z" | paste -sd'|')"
+  got=$(ctl list "$Z" | grep -v '^Wait=' | paste -sd'|')
+  front="[ｱﾌﾟﾘを前面に]@@$title" click1="L_Click:${ex}x$ey"
+  [[ $got == "$front|$click1|"* ]] && got="$click1|$front|${got#"$front|$click1|"}"
+  expect_eq "recording ($method), its pauses aside" "$click1|$front|$typed|L_Click:${cx}x$cy" "$got"
   recorded=$(received "$mark")
   end_probe "$probe_pid"
 
