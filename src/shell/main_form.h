@@ -17,8 +17,8 @@
 #include "events/timed_events.h"
 #include "model/batch.h"
 #include "model/send_method.h"
-#include "record/record_session.h"
 #include "platform/platform.h"
+#include "record/record_session.h"
 #include "run/run_engine.h"
 #include "run/run_view.h"
 #include "settings/settings.h"
@@ -219,7 +219,7 @@ class TMainForm : public TForm,
   void ShowRecordStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
   void ShowRecording(bool on) override;
   void PlaceRecordedLines(const std::vector<std::string>& lines) override { composer.Place(lines); }
-  bool minimized_for_recording_ = false;
+  bool MinimizedForRecording = false;  // by the option, to be restored at the end
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;

@@ -33,28 +33,26 @@ RecordOptions TMainForm::RecordOptionsNow() {
 void TMainForm::ShowRecording(bool on) {
   mRecord.SetCaption(on ? kRecordStopCaption : kRecordStartCaption);
   RecordButton.SetCaption(on ? kRecordButtonStop : kRecordButtonStart);
+  SetTrayTip(on ? kRecordingTip : "ZEPX");
   // Nothing may change the list under the recording: the lines go where
   // the selection was when it began.
   for (TControl* c : std::initializer_list<TControl*>{&AddButton, &XYButton, &SpeedButton1, &SendList, &mLoad})
     c->SetEnabled(!on);
   SetEditButtonsEnabled(!on && batch.Selected() >= 0);
   if (on) {
-    for (TControl* c : std::initializer_list<TControl*>{&XYCopy, &XYPaste, &mXYCopy, &mXYPaste}) c->SetEnabled(false);
-  } else {
-    RefreshCoordinateDisplay();
-  }
-  SetTrayTip(on ? kRecordingTip : "ZEPX");
-  if (on) {
+    for (TControl* c : std::initializer_list<TControl*>{&XYCopy, &XYPaste, &mXYCopy, &mXYPaste})
+      c->SetEnabled(false);
     RegisterStopKey();
-    minimized_for_recording_ = settings.RecordMinimize && !Application.Minimized();
-    if (minimized_for_recording_) Application.Minimize();
-  } else {
-    UnregisterStopKey();
-    // Back as it was, to show what was recorded.
-    if (minimized_for_recording_ && InTray) RestoreFromTray();
-    else if (minimized_for_recording_) Application.Restore();
-    minimized_for_recording_ = false;
+    MinimizedForRecording = settings.RecordMinimize && !Application.Minimized();
+    if (MinimizedForRecording) Application.Minimize();
+    return;
   }
+  RefreshCoordinateDisplay();
+  UnregisterStopKey();
+  // Back as it was, to show what was recorded.
+  if (MinimizedForRecording && InTray) RestoreFromTray();
+  else if (MinimizedForRecording) Application.Restore();
+  MinimizedForRecording = false;
 }
 
 }  // namespace zepx
