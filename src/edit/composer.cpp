@@ -1,5 +1,6 @@
 #include "edit/composer.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "model/command_line.h"
@@ -31,8 +32,6 @@ void Composer::Add() {
 
   const int s = batch_.Selected();
   const bool at_end = s < 0 || s == batch_.Count() - 1;
-  // Below a drop line, so that nothing comes between a drag and its drop.
-  const int at = !at_end && HoldsDrop(batch_.Text(s)) ? s + 1 : s;
 
   NewCommand n;
   n.kind = kind;
@@ -65,17 +64,26 @@ void Composer::Add() {
     refused = true;
   }
 
-  if (!refused) {
-    const std::vector<std::string> lines = ComposeNewCommand(n, !at_end);
-    for (std::size_t k = 0; k < lines.size(); ++k) {
-      const int row = at_end ? batch_.Count() : at + static_cast<int>(k);
-      batch_.Insert(row, lines[k]);
-      if (LineAdded) LineAdded(row);
-    }
-  }
-
   // A refusal leaves the list as it was, and the window as after an add.
-  if (batch_.Has(s + 1)) batch_.Select(s + 1);
+  Insert(refused ? std::vector<std::string>() : ComposeNewCommand(n, !at_end), 1);
+}
+
+void Composer::Place(const std::vector<std::string>& lines) {
+  // Past the last of them, as past the one line of an Add.
+  Insert(lines, std::max(1, static_cast<int>(lines.size())));
+}
+
+void Composer::Insert(const std::vector<std::string>& lines, int select_after) {
+  const int s = batch_.Selected();
+  const bool at_end = s < 0 || s == batch_.Count() - 1;
+  // Below a drop line, so that nothing comes between a drag and its drop.
+  const int at = !at_end && HoldsDrop(batch_.Text(s)) ? s + 1 : s;
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const int row = at_end ? batch_.Count() : at + static_cast<int>(k);
+    batch_.Insert(row, lines[k]);
+    if (LineAdded) LineAdded(row);
+  }
+  if (batch_.Has(s + select_after)) batch_.Select(s + select_after);
   editor_.Added();
 }
 

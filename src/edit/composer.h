@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "edit/list_editor.h"
 #include "model/batch.h"
@@ -47,6 +48,9 @@ class Composer {
            std::function<bool()> win_message);
 
   void Add();
+  // Places finished lines where Add places a command (a recording's): the
+  // selection, the buttons and the detached list follow as after an Add.
+  void Place(const std::vector<std::string>& lines);
   void KindSelected();      // the user picked an entry of CommandBox
   void TextModeSelected();  // ... of ComboBoxEx1
   void TextFieldEntered();  // SendTextEdit received the focus
@@ -62,6 +66,7 @@ class Composer {
 
  private:
   void SetTextMode(int mode);
+  void Insert(const std::vector<std::string>& lines, int select_after);
 
   Batch& batch_;
   IDialogs& dialogs_;

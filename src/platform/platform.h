@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/input_events.h"
 #include "platform/types.h"
 
 namespace zepx {
@@ -330,6 +331,7 @@ struct Platform {
   IClock& clock;
   IPower& power;
   IDialUp& dialup;
+  IInputEvents& input_events;
 };
 
 }  // namespace zepx

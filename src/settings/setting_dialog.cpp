@@ -51,6 +51,12 @@ SettingDialog::SettingDialog(Settings& settings, Platform& platform, ISettingDia
   LayerCaption.SetCaption("Windowの透過度 (Windows2000以降)");
   LayeredLabel.SetCaption("255");
   LayerNote.SetCaption("(255に設定すると次回ZEPX起動時から透過が無効になります)");
+  RecordMinLabel.SetCaption("記録Wait≧");
+  RecordMinEdit.Hint = "記録中、この時間(ミリ秒)より短い間はWaitにしません";
+  RecordMaxLabel.SetCaption("記録Wait≦");
+  RecordMaxEdit.Hint = "記録中、この時間(ミリ秒)より長い間はWaitにしません";
+  RecordMergeCheck.SetCaption("記録で続けて打った文字を[Text]にまとめる");
+  RecordMinimizeCheck.SetCaption("記録中は最小化");
 
   EventHeading.SetCaption("ZEP Eventが発行されたときの動作を指定します");
   Event1Group.SetCaption("ZEP Event 1");
@@ -147,6 +153,10 @@ void SettingDialog::FillFields() {
   StartKeyCombo.SetItemIndex(settings_.StartComboIndex);
   EndKeyCombo.SetItemIndex(settings_.EndComboIndex);
   MinCheck.SetChecked(settings_.MinChecked);
+  RecordMinEdit.SetValue(settings_.RecordWaitMin);
+  RecordMaxEdit.SetValue(settings_.RecordWaitMax);
+  RecordMergeCheck.SetChecked(settings_.RecordMergeText);
+  RecordMinimizeCheck.SetChecked(settings_.RecordMinimize);
   FillSendingOptions();
 }
 
@@ -282,6 +292,10 @@ void SettingDialog::Apply() {
   host_.ApplyHotKeyLetters(StartKeyCombo.ItemIndex(), EndKeyCombo.ItemIndex());
 
   settings_.MinChecked = MinCheck.Checked();
+  settings_.RecordWaitMin = static_cast<std::int32_t>(RecordMinEdit.Value());
+  settings_.RecordWaitMax = static_cast<std::int32_t>(RecordMaxEdit.Value());
+  settings_.RecordMergeText = RecordMergeCheck.Checked();
+  settings_.RecordMinimize = RecordMinimizeCheck.Checked();
   StoreSendingOptions();
 }
 

@@ -77,6 +77,14 @@ class SettingDialog {
   TTrackBar LayerBar{"LayerBar", 50, 255, 255};
   TLabel LayeredLabel{"LayeredLabel"};
   TLabel LayerNote{"LayerNote"};
+  // recording: the shortest and the longest pause written, text merging,
+  // the main window out of the way
+  TLabel RecordMinLabel{"RecordMinLabel"};
+  TWinSpinEdit RecordMinEdit{"RecordMinEdit", 10, 3600000, 10, 100};
+  TLabel RecordMaxLabel{"RecordMaxLabel"};
+  TWinSpinEdit RecordMaxEdit{"RecordMaxEdit", 10, 3600000, 1000, 60000};
+  TCheckBox RecordMergeCheck{"RecordMergeCheck"};
+  TCheckBox RecordMinimizeCheck{"RecordMinimizeCheck"};
 
   // "ZEP Event"
   TLabel EventHeading{"EventHeading"};

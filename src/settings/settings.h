@@ -45,6 +45,13 @@ struct Settings {
   // A timed event whose minute the clock skipped runs late (1 and 2).
   bool DCutLateCheck = false;
   bool DCutLateCheck2 = false;
+  // Recording: pauses shorter than the threshold or longer than the cap
+  // are not written (ms); typed characters merge into texts; the main
+  // window goes out of the way meanwhile.
+  std::int32_t RecordWaitMin = 100;
+  std::int32_t RecordWaitMax = 60000;
+  bool RecordMergeText = true;
+  bool RecordMinimize = false;
 };
 
 }  // namespace zepx

@@ -67,6 +67,10 @@ constexpr std::array<SettingsEntry, kSettingsValueCount> kSettingsValues{{
     {"UnicodeTextChecked", kBoolean, &Settings::UnicodeTextChecked, ReadRule::Optional},
     {"DCutLateCheck", kBoolean, &Settings::DCutLateCheck, ReadRule::Optional},
     {"DCutLateCheck2", kBoolean, &Settings::DCutLateCheck2, ReadRule::Optional},
+    {"RecordWaitMin", kInteger, &Settings::RecordWaitMin, ReadRule::Optional},
+    {"RecordWaitMax", kInteger, &Settings::RecordWaitMax, ReadRule::Optional},
+    {"RecordMergeText", kBoolean, &Settings::RecordMergeText, ReadRule::Optional},
+    {"RecordMinimize", kBoolean, &Settings::RecordMinimize, ReadRule::Optional},
 }};
 
 namespace {
@@ -84,6 +88,7 @@ const char* const kSaveOrder[] = {
     "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex",
     "AutoHandleChecked",
     "ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
+    "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize",
 };
 
 // The registry type an entry's field can hold. A string entry on a number

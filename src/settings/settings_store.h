@@ -94,7 +94,7 @@ struct SettingsEntry {
 };
 
 // The values of the key, in load order; LogoutDateTime is handled apart.
-inline constexpr std::size_t kSettingsValueCount = 52;
+inline constexpr std::size_t kSettingsValueCount = 56;
 extern const std::array<SettingsEntry, kSettingsValueCount> kSettingsValues;
 // The order the save writes them, as indices into kSettingsValues.
 const std::vector<std::size_t>& SettingsSaveOrder();

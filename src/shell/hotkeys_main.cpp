@@ -41,7 +41,10 @@ void TMainForm::ApplyHotKeyLetters(int start_index, int stop_index) {
   HookHotKey1.RegisterKey(1, HotKey1);
 }
 
-void TMainForm::HookHotKey1HotKey() { BitBtn3Click(); }
+void TMainForm::HookHotKey1HotKey() {
+  if (Recording()) recording.Stop();
+  else BitBtn3Click();
+}
 
 void TMainForm::HookHotKey2HotKey() { RequestRun(RunSource::HotKey); }
 

@@ -144,6 +144,7 @@ void TMainForm::DeferredStartup() {
 // ---- files from the shell and further instances ---------------------------------
 
 void TMainForm::DropFiles(const std::vector<std::string>& files) {
+  if (Recording()) return;  // a load, which a recording has disabled
   platform.windows.SetForegroundWindow(Handle());
   if (files.size() == 1) {
     const std::string& f = files[0];

@@ -60,6 +60,12 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   mGuide.OnClick = [this] { mGuideClick(); };
   mAbout.OnClick = [this] { mAboutClick(); };
   mSetting.OnClick = [this] { mSettingClick(); };
+  mRecord.OnClick = RecordButton.OnClick = [this] { mRecordClick(); };
+  // The command palette clicks Add whatever its state: a recording keeps
+  // the list to itself.
+  AddButton.OnClick = [this, add = AddButton.OnClick] {
+    if (!Recording()) add();
+  };
   Button7.OnClick = [this] { Button7Click(); };
   N7.OnClick = [this] { N7Click(); };
   N3.OnClick = [this] { N3Click(); };

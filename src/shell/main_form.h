@@ -18,6 +18,7 @@
 #include "model/batch.h"
 #include "model/send_method.h"
 #include "platform/platform.h"
+#include "record/record_session.h"
 #include "run/run_engine.h"
 #include "run/run_view.h"
 #include "settings/settings.h"
@@ -39,7 +40,11 @@ class SettingsHost;
 constexpr std::uint32_t kMsgDeferredStartup = 1025;  // WM_USER + 1
 constexpr std::uint32_t kMsgTrayCallback = 1124;     // WM_USER + 100
 
-class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public IRunServices {
+class TMainForm : public TForm,
+                  public IRunSettings,
+                  public IRunDisplay,
+                  public IRunServices,
+                  public IRecordView {
  public:
   TMainForm(Platform& platform, TApplication& app);
   ~TMainForm() override;
@@ -71,6 +76,7 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   TButton BitBtn1{"BitBtn1"};        // Run (its caption names the start hot key)
   TButton BitBtn3{"BitBtn3"};        // Stop (its caption names the stop hot key)
   TButton BitBtn6{"BitBtn6"};        // exit ZEPX
+  TButton RecordButton{"RecordButton"};  // starts and ends a recording, as mRecord
   TButton BitBtn4{"BitBtn4"};        // detached list window
   TButton SpeedButton1{"SpeedButton1"};  // command palette
   TLabel StatusLabel{"StatusLabel"};
@@ -171,6 +177,7 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   TMenuItem mEdit{"mEdit", "編集(&E)"};
   TMenuItem mXYCopy{"mXYCopy", "座標コピー(&C)"};
   TMenuItem mXYPaste{"mXYPaste", "座標ペースト(&V)"};
+  TMenuItem mRecord{"mRecord", kRecordStartCaption};
   TMenuItem mSet{"mSet", "設定(&O)"};
   TMenuItem mSetting{"mSetting", "ZEPX設定...(&T)"};
   TMenuItem mHelp{"mHelp", "ヘルプ(&H)"};
@@ -203,6 +210,17 @@ class TMainForm : public TForm, public IRunSettings, public IRunDisplay, public 
   //      they wire the controls they serve ----------------------------------
   ListEditor editor;
   Composer composer;
+
+  // ---- recording (record/*; the window forwards and shows, in
+  //      shell/main_form_record.cpp) ----------------------------------------
+  RecordSession recording{platform, *this};
+  void mRecordClick();  // starts a recording, or ends the one going on
+  bool Recording() const { return recording.Recording(); }
+  RecordOptions RecordOptionsNow();
+  void ShowRecordStatus(const std::string& text) override { StatusLabel.SetCaption(text); }
+  void ShowRecording(bool on) override;
+  void PlaceRecordedLines(const std::vector<std::string>& lines) override { composer.Place(lines); }
+  bool MinimizedForRecording = false;  // by the option, to be restored at the end
 
   // ---- program-wide state ------------------------------------------------
   Settings settings;

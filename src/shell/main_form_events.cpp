@@ -6,7 +6,11 @@
 namespace zepx {
 
 EventActions::Hooks TMainForm::EventActionHooks() {
-  return {[this] { BitBtn1Click(); },
+  // No box during a recording: nobody may be there to close it.
+  return {[this] {
+            if (Recording()) ShowStatus(kNoTimedRunWhileRecording);
+            else BitBtn1Click();
+          },
           [this] { StopMacro(); },
           [this] {
             if (CutLineForm) CutLineForm->Execute();

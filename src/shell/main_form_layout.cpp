@@ -294,9 +294,16 @@ void TMainForm::BuildControls() {
   // Event 2's clock only keeps time for its alarm: never shown, no window.
   ClockLabel2.SetVisible(false);
 
+  // Recording, added later in the room under Run; created last, so that
+  // the buttons before it keep their order.
+  RecordButton.SetCaption(kRecordButtonStart);
+  RecordButton.Hint = "キーボードとマウスの操作をコマンドとして記録";
+  Own(RecordButton);
+  Place(RecordButton, 588, 496, 100, kButtonH);
+
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};
-  mEdit.children = {&mXYCopy, &mXYPaste};
+  mEdit.children = {&mXYCopy, &mXYPaste, &mRecord};
   mXYCopy.ShortCut = 16451;   // Ctrl+C
   mXYPaste.ShortCut = 16470;  // Ctrl+V
   mXYCopy.SetEnabled(false);

@@ -15,6 +15,10 @@ RunEngine& TMainForm::Engine() {
 }
 
 void TMainForm::RequestRun(RunSource source) {
+  if (Recording()) {
+    platform.dialogs.MessageBox(kNoRunWhileRecording, MsgKind::Info);
+    return;
+  }
   Engine().Request(source);
   // A close asked for during the run was put off until the run had unwound.
   if (!Running() && close_pending_) {

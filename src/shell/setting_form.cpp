@@ -175,6 +175,23 @@ void TSettingForm::BuildControls() {
   BitBtn2.SetCaption("キャンセル");
   Own(BitBtn2);
   Place(BitBtn2, 378, y, 94, 28);
+
+  // ---- "全般", added later: recording, in the room the page had left
+  //      (beside the hot keys, under the note); created last, so that the
+  //      controls before them keep their order ---------------------------------
+  page = &TabSheet1;
+  Own(RecordMinLabel, page);
+  Place(RecordMinLabel, 310, 92 + kLabelDy, 62, 16);
+  Own(RecordMinEdit, page);
+  Place(RecordMinEdit, 374, 92, 70, kEditH);
+  Own(RecordMaxLabel, page);
+  Place(RecordMaxLabel, 310, 122 + kLabelDy, 62, 16);
+  Own(RecordMaxEdit, page);
+  Place(RecordMaxEdit, 374, 122, 70, kEditH);
+  Own(RecordMergeCheck, page);
+  Place(RecordMergeCheck, 10, 321, 290, 18);
+  Own(RecordMinimizeCheck, page);
+  Place(RecordMinimizeCheck, 304, 321, 140, 18);
   BitBtn1.Default = true;
 }
 

@@ -288,6 +288,10 @@ class TMenuItem : public TControl {
   TMenuItem(std::string name, std::string caption)
       : TControl(std::move(name)), caption_(std::move(caption)) {}
   const std::string& Caption() const { return caption_; }
+  void SetCaption(const std::string& c) {
+    caption_ = c;
+    if (native_) native_->SetText(c);
+  }
   std::function<void()> OnClick;
   void Click() { if (OnClick) OnClick(); }
   std::vector<TMenuItem*> children;

@@ -93,7 +93,8 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
       "ECom25Index", "Say", "Exec1", "Exec2", "ERadio2Index", "Layered", "Loop1", "Loop2", "Loop3", "Loop4", "Loop5",
       "LoopOfLoopChecked", "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
       "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked",
-      "ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2"}));
+      "ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
+      "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize"}));
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostRadioGroupIndex"), 1u);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostMouseChecked"), 0u);
 }

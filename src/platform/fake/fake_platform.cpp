@@ -121,7 +121,7 @@ std::int64_t MsFromCivil(const SystemTime& t) {
 }  // namespace
 
 FakePlatform::FakePlatform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this},
       local_origin_ms_(MsFromCivil(SystemTime{2026, 12, 0, 6, 12, 34, 56, 0})) {}
 
 std::vector<std::string> FakePlatform::Texts(std::initializer_list<const char*> prefixes) const {
@@ -1061,6 +1061,34 @@ std::uint32_t FakePlatform::RasHangUpA(std::uintptr_t connection) {
 bool FakePlatform::ShellExecuteFile(const std::string& file, int show) {
   Record("ShellExecuteFile(" + file + "," + std::to_string(show) + ")");
   return FileExists(file);
+}
+
+}  // namespace zepx
+
+namespace zepx {
+
+bool FakePlatform::StartInputEvents(std::function<void(const InputEvent&)> sink) {
+  Record("StartInputEvents()");
+  if (input_events_refused) return false;
+  input_sink_ = std::move(sink);
+  return true;
+}
+
+void FakePlatform::StopInputEvents() {
+  Record("StopInputEvents()");
+  input_sink_ = nullptr;
+}
+
+InputMetrics FakePlatform::GetInputMetrics() { return input_metrics; }
+
+void FakePlatform::ScriptInput(const std::vector<InputEvent>& events) {
+  // Each event is a message at its own time; one that falls due while the
+  // program is blocked arrives late, still stamped with when it happened,
+  // as the hooks' queue hands it over.
+  for (const InputEvent& e : events)
+    At(e.time_ms, [this, e] {
+      if (input_sink_) input_sink_(e);
+    });
 }
 
 }  // namespace zepx

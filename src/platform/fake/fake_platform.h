@@ -38,7 +38,8 @@ class FakePlatform : public IMessageLoop,
                      public ITranslucency,
                      public IClock,
                      public IPower,
-                     public IDialUp {
+                     public IDialUp,
+                     public IInputEvents {
  public:
   FakePlatform();
   Platform& platform() { return platform_; }
@@ -353,7 +354,18 @@ class FakePlatform : public IMessageLoop,
                                     std::uint32_t& count) override;
   std::uint32_t RasHangUpA(std::uintptr_t connection) override;
 
+  // ---- IInputEvents: the user's keys and mouse, scripted ------------------
+  bool StartInputEvents(std::function<void(const InputEvent&)> sink) override;
+  void StopInputEvents() override;
+  InputMetrics GetInputMetrics() override;
+  InputMetrics input_metrics;
+  bool input_events_refused = false;
+  bool InputEventsOn() const { return static_cast<bool>(input_sink_); }
+  // Delivers each event at its own time while the events are on.
+  void ScriptInput(const std::vector<InputEvent>& events);
+
  private:
+  std::function<void(const InputEvent&)> input_sink_;
   void Record(std::string text);
   bool RunDue(bool advance);  // one due item; advance: move the clock to the next one
   Platform platform_;

@@ -15,6 +15,7 @@ namespace zepx::win32 {
 namespace {
 
 constexpr UINT kRunTask = WM_APP + 1;
+constexpr UINT kTakeInput = WM_APP + 2;  // the recorder's hooks queued events (win32_record.cpp)
 
 LRESULT CALLBACK SinkProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   if (msg == WM_NCCREATE) {
@@ -46,12 +47,13 @@ const wchar_t* SinkClassName() {
 }
 
 Win32Platform::Win32Platform()
-    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
+    : platform_{*this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this, *this} {
   sink_ = N(CreateWindowExW(0, SinkClassName(), L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                             GetModuleHandleW(nullptr), this));
 }
 
 Win32Platform::~Win32Platform() {
+  StopInputEvents();
   for (auto& [w, fn] : hotkey_windows_) DestroyWindow(H(w));
   hotkey_windows_.clear();
   if (sink_) DestroyWindow(H(sink_));
@@ -240,6 +242,10 @@ std::intptr_t Win32Platform::HandleSinkMessage(Hwnd w, std::uint32_t msg, std::u
         Guarded([&] { (*fn)(); });
         return 0;
       }
+    } else if (msg == kTakeInput) {
+      handled = true;
+      TakeInputEvents();
+      return 0;
     } else if (msg == kRunTask) {
       handled = true;
       if (!tasks_.empty()) {

@@ -16,6 +16,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
+#include <utility>
 #include <string>
 
 #include "platform/platform.h"
@@ -23,6 +25,11 @@
 struct tagMSG;  // MSG of <windows.h>
 
 namespace zepx::win32 {
+
+class InputHooks;
+struct InputHooksDeleter {  // win32_record.cpp, where the hooks are complete
+  void operator()(InputHooks* hooks) const;
+};
 
 class Win32Platform : public IMessageLoop,
                       public IDialogs,
@@ -35,7 +42,8 @@ class Win32Platform : public IMessageLoop,
                       public ITranslucency,
                       public IClock,
                       public IPower,
-                      public IDialUp {
+                      public IDialUp,
+                      public IInputEvents {
  public:
   Win32Platform();
   ~Win32Platform() override;
@@ -185,6 +193,9 @@ class Win32Platform : public IMessageLoop,
   std::uint32_t RasEnumConnectionsA(RasConnA* connections, std::uint32_t& size_bytes,
                                     std::uint32_t& count) override;
   std::uint32_t RasHangUpA(std::uintptr_t connection) override;
+  bool StartInputEvents(std::function<void(const InputEvent&)> sink) override;
+  void StopInputEvents() override;
+  InputMetrics GetInputMetrics() override;
 
   // The window procedure of our hidden windows (timers, tasks, hot keys).
   std::intptr_t HandleSinkMessage(Hwnd w, std::uint32_t msg, std::uintptr_t wparam,
@@ -227,6 +238,17 @@ class Win32Platform : public IMessageLoop,
   bool dialup_looked_up_ = false;
   void* ras_enum_connections_ = nullptr;
   void* ras_hang_up_ = nullptr;
+
+  // The recorder's hooks and their thread (win32_record.cpp), while on.
+  std::unique_ptr<InputHooks, InputHooksDeleter> input_hooks_;
+  std::function<void(const InputEvent&)> input_sink_;
+  void TakeInputEvents();
+  // Our icons in the notification area, by owner and id: a click on one
+  // is a click on the program.
+  std::set<std::pair<Hwnd, std::uint32_t>> tray_icons_;
+
+ public:
+  bool OnOwnTrayIcon(Point p) const;
 };
 
 }  // namespace zepx::win32

@@ -115,7 +115,9 @@ NOTIFYICONDATAW IconData(const NotifyIconData& d) {
 
 bool Win32Platform::NotifyIconAdd(const NotifyIconData& d) {
   NOTIFYICONDATAW n = IconData(d);
-  return Shell_NotifyIconW(NIM_ADD, &n) != FALSE;
+  const bool added = Shell_NotifyIconW(NIM_ADD, &n) != FALSE;
+  if (added) tray_icons_.insert({d.owner, d.id});
+  return added;
 }
 
 bool Win32Platform::NotifyIconModify(const NotifyIconData& d) {
@@ -125,7 +127,20 @@ bool Win32Platform::NotifyIconModify(const NotifyIconData& d) {
 
 bool Win32Platform::NotifyIconDelete(const NotifyIconData& d) {
   NOTIFYICONDATAW n = IconData(d);
+  tray_icons_.erase({d.owner, d.id});
   return Shell_NotifyIconW(NIM_DELETE, &n) != FALSE;
+}
+
+bool Win32Platform::OnOwnTrayIcon(Point p) const {
+  for (const auto& [owner, id] : tray_icons_) {
+    NOTIFYICONIDENTIFIER icon{};
+    icon.cbSize = sizeof icon;
+    icon.hWnd = H(owner);
+    icon.uID = id;
+    RECT r;
+    if (SUCCEEDED(Shell_NotifyIconGetRect(&icon, &r)) && PtInRect(&r, POINT{p.x, p.y})) return true;
+  }
+  return false;
 }
 
 void Win32Platform::DragAcceptFiles(Hwnd w, bool accept) { ::DragAcceptFiles(H(w), accept); }

@@ -36,13 +36,22 @@ std::uint16_t ShortcutOfKey(WPARAM vk) {
   return sc;
 }
 
-// A menu bar entry: only its enabled state changes.
+// A menu bar entry: its enabled state and its caption change.
 class MenuItemNative : public INativeControl {
  public:
   MenuItemNative(HWND owner, HMENU parent, UINT position, bool top_level)
       : owner_(owner), parent_(parent), position_(position), top_level_(top_level) {}
   void SetEnabled(bool e) override {
     EnableMenuItem(parent_, position_, MF_BYPOSITION | (e ? MF_ENABLED : MF_GRAYED));
+    if (top_level_) DrawMenuBar(owner_);
+  }
+  void SetText(const std::string& cp932) override {
+    std::wstring text = Wide(cp932);
+    MENUITEMINFOW mi{};
+    mi.cbSize = sizeof mi;
+    mi.fMask = MIIM_STRING;
+    mi.dwTypeData = text.data();
+    SetMenuItemInfoW(parent_, position_, TRUE, &mi);
     if (top_level_) DrawMenuBar(owner_);
   }
 
