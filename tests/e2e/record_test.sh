@@ -31,7 +31,7 @@ for method in 1 2; do
   mark=$(probe_lines)
   ctl menu "$Z" er
   wait_for 10 status_is "記録中 (0行) - Ctrl+Alt+X で終了" || fail "recording did not start: $(record_status)"
-  [[ $method == 2 ]] || form_check "$Z" main-recording
+  [[ $method == 2 ]] || form_check "$Z" main-recording guide-recording
   read -r ex ey < <(ctl center "#$PROBE_TOP" class:Edit)
   xdotool mousemove "$ex" "$ey" click 1   # made while the program is still in front
   wait_for 10 foreground_is "$PROBE_TOP" || fail "the click did not bring the probe forward"
