@@ -198,7 +198,7 @@ fi
 
 if part start; then
   echo
-  echo "== start-up: launch to the visible main window, $START_ROUNDS rounds interleaved (ms)"
+  echo "== start-up: launch to the painted main window, $START_ROUNDS rounds interleaved (ms)"
   echo "   start_timer.exe calls CreateProcess and looks every millisecond for a visible"
   echo "   window of the new process; \"opaque\": one that is not layered at no opacity;"
   echo "   \"painted\": that window with nothing left to paint (the figure)"
