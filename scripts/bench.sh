@@ -16,7 +16,8 @@
 #           a plain program making the same window from what layout_dump.exe
 #           read back from zepx.exe's (written to main_window.layout), and
 #           beside them empty_window.exe with and without common controls 6;
-#           all started the same way by start_timer.exe, interleaved, median
+#           all started the same way by start_timer.exe, interleaved, median;
+#           then the steps of zepx.exe's start-up timed inside it (start_steps.exe)
 #   load    a 999-line macro file into the visible list: load_bench.exe (the
 #           whole program, then the File menu's load) against empty_window.exe
 #           reading the file and filling a plain list box, interleaved, median
@@ -116,7 +117,7 @@ export ZEPX_WINEPREFIX="$ROOT/build/bench-prefix"
 source scripts/wine_env.sh
 zepx_wine_prefix
 source tests/e2e/lib.sh
-for f in empty_window empty_window_cc6 bare_window layout_dump bare_input start_timer load_bench wait_bench; do
+for f in empty_window empty_window_cc6 bare_window layout_dump start_steps bare_input start_timer load_bench wait_bench; do
   [[ -f $WIN_DIR/$f.exe ]] || { echo "bench: missing $WIN_DIR/$f.exe" >&2; exit 1; }
 done
 
@@ -247,6 +248,17 @@ if part start; then
   R[start_spread]="empty $(spread empty), bare $(spread bare), zepx $(spread zepx)"
   printf '   medians, painted: bare window %s, zepx.exe %s (opaque: %s; shown while still transparent: %s); empty window %s (with common controls 6: %s); range %s\n' \
     "${R[start_bare]}" "${R[start_zepx]}" "${R[start_zepx_opaque]}" "${R[start_zepx_shown]}" "${R[start_empty]}" "${R[start_empty_cc6]}" "${R[start_spread]}"
+  # Where zepx.exe's own start-up goes: each step of Program::Start timed
+  # inside the process by start_steps.exe, in the order they run.
+  : >"$WORK/steps.txt"
+  for ((r = 1; r <= START_ROUNDS; r++)); do
+    wine "$WIN_DIR/start_steps.exe" | tr -d '\r' | sed -n 's/^step //p' >>"$WORK/steps.txt" || true
+  done
+  echo "   inside zepx.exe, each step's own time, median of $START_ROUNDS starts (start_steps.exe):"
+  awk '{ $NF = ""; sub(/ $/, ""); if (!($0 in seen)) { seen[$0] = 1; print } }' "$WORK/steps.txt" |
+    while read -r step; do
+      printf '     %-30s %s\n' "$step" "$(awk -v s="$step" '{ v = $NF; $NF = ""; sub(/ $/, ""); if ($0 == s) print v }' "$WORK/steps.txt" | median)"
+    done
 fi
 
 # ---- load: a 999-line file into the visible list ------------------------------------
