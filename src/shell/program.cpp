@@ -8,6 +8,9 @@ Program::Program(Platform& platform, std::function<void(TForm&)> bind_native)
 Program::~Program() = default;
 
 void Program::Start() {
+  const auto step = [this](const char* name) {
+    if (OnStartStep) OnStartStep(name);
+  };
   Application.SetTitle("ZEPX");
 
   // The main window is created and shown first: its settings load has run
@@ -18,14 +21,21 @@ void Program::Start() {
   MainForm = std::make_unique<TMainForm>(platform_, Application);
   Engine = std::make_unique<RunEngine>(platform_, MainForm->batch, *MainForm, *MainForm, *MainForm);
   MainForm->Drive(*Engine);
+  step("main window objects");
   if (bind_native_) bind_native_(*MainForm);
+  step("main window native");
   MainForm->FormCreate();
+  step("FormCreate");
   MainForm->ShowConcealed();
+  step("shown concealed");
   MainForm->FormShow();
+  step("FormShow");
   MainForm->Reveal();
+  step("revealed");
 
   // Filled from the settings just loaded; it acts on none of them yet.
   MainForm->SettingForm = Create(SettingForm, platform_, *MainForm);
+  step("settings dialog");
   TMainForm* main = MainForm.get();
   MainForm->CutLineForm = Create(CutLineForm, platform_, [main] { main->StopMacro(); });
   MainForm->AboutForm = Create(AboutForm);
@@ -36,6 +46,7 @@ void Program::Start() {
   MainForm->composer.MirrorModifier = [palette = InputForm.get()](const std::string& name, bool checked) {
     palette->MirrorModifier(name, checked);
   };
+  step("other windows");
 }
 
 int Program::Run() {

@@ -46,7 +46,22 @@ std::wstring Win32Filter(const std::string& filter) {
 
 }  // namespace
 
+// comdlg32 and ole32 serve only the dialogs below: looked up when first
+// needed, not imported, so that starting the program does not load them
+// (under Wine they bring combase, rpcrt4 and winspool with them). Both are
+// known DLLs: the system's copies are the ones loaded, whatever the folder.
+template <typename F>
+F SystemProc(const wchar_t* dll, const char* name) {
+  HMODULE m = LoadLibraryW(dll);
+  return m ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m, name))) : nullptr;
+}
+
 std::optional<std::string> Win32Platform::FileDialog(const FileDialogOptions& o, bool save) {
+  using Dialog = BOOL(WINAPI*)(OPENFILENAMEW*);
+  static const Dialog open_dialog = SystemProc<Dialog>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const Dialog save_dialog = SystemProc<Dialog>(L"comdlg32.dll", "GetSaveFileNameW");
+  const Dialog dialog = save ? save_dialog : open_dialog;
+  if (!dialog) return std::nullopt;
   std::vector<wchar_t> file(32768, L'\0');
   const std::wstring proposed = Wide(o.file_name);
   if (proposed.size() < file.size()) proposed.copy(file.data(), proposed.size());
@@ -67,8 +82,7 @@ std::optional<std::string> Win32Platform::FileDialog(const FileDialogOptions& o,
   ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR |
               OFN_PATHMUSTEXIST;
   if (save && o.overwrite_prompt) ofn.Flags |= OFN_OVERWRITEPROMPT;
-  const BOOL ok = save ? GetSaveFileNameW(&ofn) : GetOpenFileNameW(&ofn);
-  if (!ok) return std::nullopt;
+  if (!dialog(&ofn)) return std::nullopt;
   return Narrow(std::wstring(file.data()));
 }
 
@@ -118,7 +132,11 @@ int CALLBACK BrowseCallback(HWND w, UINT msg, LPARAM lparam, LPARAM data) {
 
 std::optional<std::string> Win32Platform::BrowseForFolder(Hwnd owner, const std::string& title,
                                                           const std::string& preselect) {
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  using Init = HRESULT(WINAPI*)(void*, DWORD);
+  using Uninit = void(WINAPI*)();
+  static const Init co_initialize = SystemProc<Init>(L"ole32.dll", "CoInitializeEx");
+  static const Uninit co_uninitialize = SystemProc<Uninit>(L"ole32.dll", "CoUninitialize");
+  const HRESULT com = co_initialize ? co_initialize(nullptr, COINIT_APARTMENTTHREADED) : E_FAIL;
   IMalloc* malloc = nullptr;
   SHGetMalloc(&malloc);
   LPITEMIDLIST root = nullptr;
@@ -144,7 +162,7 @@ std::optional<std::string> Win32Platform::BrowseForFolder(Hwnd owner, const std:
     if (root) malloc->Free(root);
     malloc->Release();
   }
-  if (SUCCEEDED(com)) CoUninitialize();
+  if (SUCCEEDED(com) && co_uninitialize) co_uninitialize();
   return result;
 }
 

@@ -347,9 +347,12 @@ void FormWindow::Reveal() {
   BYTE alpha = 0;
   DWORD flags = 0;
   // The show handler made the window translucent: that opacity stays.
-  if (GetLayeredWindowAttributes(hwnd_, &key, &alpha, &flags) && (flags & LWA_ALPHA) && alpha != 0) return;
-  SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_LAYERED);
-  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN);
+  if (!(GetLayeredWindowAttributes(hwnd_, &key, &alpha, &flags) && (flags & LWA_ALPHA) && alpha != 0))
+    SetWindowLongW(hwnd_, GWL_EXSTYLE, GetWindowLongW(hwnd_, GWL_EXSTYLE) & ~WS_EX_LAYERED);
+  // Painted now, not when the message loop first turns: the program makes
+  // its hidden windows before that, and the window would stand there empty
+  // meanwhile.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 void FormWindow::Hide() {

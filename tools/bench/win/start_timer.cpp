@@ -4,14 +4,16 @@
 // never sending them a message (everything it asks, the window manager
 // answers without the program's help). It notes when the first of them is
 // visible and when one is visible and opaque as well: a window shown
-// layered at no opacity is on the screen but nobody sees it yet. Then it
-// waits SETTLE ms, closes that window with WM_CLOSE and waits for the
-// process to end.
+// layered at no opacity is on the screen but nobody sees it yet; and when
+// that window has nothing left to paint (until its paint is done, an opaque
+// window shows an empty frame). Then it waits SETTLE ms, closes the window
+// with WM_CLOSE and waits for the process to end.
 //
 //   start_timer.exe [--settle MS] [--timeout MS] PROGRAM [ARGS...]
 //
-// Prints one line: "shown <ms> opaque <ms> ended <ms>", each counted from
-// the CreateProcess call; -1 for what did not happen within the timeout.
+// Prints one line: "shown <ms> opaque <ms> painted <ms> ended <ms>",
+// each counted from the CreateProcess call; -1 for what did not happen
+// within the timeout.
 #include <windows.h>
 
 #include "bench_support.h"
@@ -91,18 +93,21 @@ int wmain(int argc, wchar_t** argv) {
     std::fwprintf(stderr, L"start_timer: cannot start %ls (error %lu)\n", argv[i], GetLastError());
     return 1;
   }
-  double shown = -1, opaque = -1;
+  double shown = -1, opaque = -1, painted = -1;
   HWND window = nullptr;
   while (NowMs() - t0 < timeout) {
-    Scan s;
-    EnumThreadWindows(pi.dwThreadId, Look, reinterpret_cast<LPARAM>(&s));
     const double now = NowMs() - t0;
-    if (s.shown && shown < 0) shown = now;
-    if (s.opaque) {
-      opaque = now;
-      window = s.opaque;
-      break;
+    if (!window) {
+      Scan s;
+      EnumThreadWindows(pi.dwThreadId, Look, reinterpret_cast<LPARAM>(&s));
+      if (s.shown && shown < 0) shown = now;
+      if (s.opaque) {
+        opaque = now;
+        window = s.opaque;
+      }
     }
+    if (window && painted < 0 && !GetUpdateRect(window, nullptr, FALSE)) painted = now;
+    if (painted >= 0) break;
     if (WaitForSingleObject(pi.hProcess, 1) == WAIT_OBJECT_0) break;
   }
   double ended = -1;
@@ -112,7 +117,7 @@ int wmain(int argc, wchar_t** argv) {
     if (WaitForSingleObject(pi.hProcess, timeout) == WAIT_OBJECT_0) ended = NowMs() - t0;
   }
   if (ended < 0 && WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0) TerminateProcess(pi.hProcess, 1);
-  std::printf("shown %.1f opaque %.1f ended %.1f\n", shown, opaque, ended);
+  std::printf("shown %.1f opaque %.1f painted %.1f ended %.1f\n", shown, opaque, painted, ended);
   std::fflush(stdout);
   CloseHandle(pi.hThread);
   CloseHandle(pi.hProcess);
