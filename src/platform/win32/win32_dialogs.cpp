@@ -46,16 +46,6 @@ std::wstring Win32Filter(const std::string& filter) {
 
 }  // namespace
 
-// comdlg32 and ole32 serve only the dialogs below: looked up when first
-// needed, not imported, so that starting the program does not load them
-// (under Wine they bring combase, rpcrt4 and winspool with them). Both are
-// known DLLs: the system's copies are the ones loaded, whatever the folder.
-template <typename F>
-F SystemProc(const wchar_t* dll, const char* name) {
-  HMODULE m = LoadLibraryW(dll);
-  return m ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m, name))) : nullptr;
-}
-
 std::optional<std::string> Win32Platform::FileDialog(const FileDialogOptions& o, bool save) {
   using Dialog = BOOL(WINAPI*)(OPENFILENAMEW*);
   static const Dialog open_dialog = SystemProc<Dialog>(L"comdlg32.dll", "GetOpenFileNameW");

@@ -30,6 +30,17 @@ inline const wchar_t* WideOrNull(const char* cp932, std::wstring& storage) {
   return storage.c_str();
 }
 
+// A function of a system library that only some paths need, looked up
+// when first needed instead of imported, so that starting the program does
+// not load the library (under Wine comdlg32 and ole32 bring combase, rpcrt4
+// and winspool with them). They are known DLLs: the system's copies are
+// the ones loaded, whatever the folder.
+template <typename F>
+F SystemProc(const wchar_t* dll, const char* name) {
+  HMODULE m = LoadLibraryW(dll);
+  return m ? reinterpret_cast<F>(reinterpret_cast<void*>(::GetProcAddress(m, name))) : nullptr;
+}
+
 // The class name of our hidden windows, registered once.
 const wchar_t* SinkClassName();
 

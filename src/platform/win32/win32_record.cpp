@@ -5,15 +5,12 @@
 // blocked (a plain Sleep of a timed event); so the hook thread only stamps
 // and queues each event and tells the user-interface thread, which takes
 // the queue, looks up the windows and hands the events on in order.
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/win32_internal.h"
 
 #include <vector>
 
-#include "platform/win32/text.h"
-
-#include <windows.h>
-
 #include <imm.h>
+#include <oleacc.h>
 
 namespace zepx::win32 {
 
@@ -33,6 +30,47 @@ std::string Title(HWND w) {
   wchar_t buf[512] = {};
   GetWindowTextW(w, buf, 512);
   return Narrow(buf);
+}
+
+struct TaskbarSearch {
+  const std::wstring& name;
+  bool found;
+};
+BOOL CALLBACK FindTaskbarOwner(HWND top, LPARAM lp) {
+  auto& s = *reinterpret_cast<TaskbarSearch*>(lp);
+  wchar_t title[512] = L"";
+  if (IsWindowVisible(top) && GetWindowTextW(top, title, 512) > 0 && s.name.rfind(title, 0) == 0) s.found = true;
+  return !s.found;
+}
+
+// A click on the task bar's button of one of our windows. The task bar is
+// another program's window: only the button's accessible name, which
+// begins with the window's title, tells whose button is under the point.
+// The libraries are looked up when such a click first comes (start-up
+// needs none of them), on the user-interface thread, whose COM stays
+// initialised for the rest of the program.
+bool OnOwnTaskbarButton(HWND w, POINT p) {
+  wchar_t cls[64] = L"";
+  GetClassNameW(GetAncestor(w, GA_ROOT), cls, 64);
+  if (lstrcmpW(cls, L"Shell_TrayWnd") != 0 && lstrcmpW(cls, L"Shell_SecondaryTrayWnd") != 0) return false;
+  using Init = HRESULT(WINAPI*)(void*, DWORD);
+  using FromPoint = HRESULT(WINAPI*)(POINT, IAccessible**, VARIANT*);
+  using Free = void(WINAPI*)(BSTR);
+  static const Init co_init = SystemProc<Init>(L"ole32.dll", "CoInitializeEx");
+  static const bool com = co_init && SUCCEEDED(co_init(nullptr, COINIT_APARTMENTTHREADED));
+  static const FromPoint from_point = SystemProc<FromPoint>(L"oleacc.dll", "AccessibleObjectFromPoint");
+  static const Free free_string = SystemProc<Free>(L"oleaut32.dll", "SysFreeString");
+  IAccessible* button = nullptr;
+  VARIANT child;
+  if (!com || !from_point || !free_string || FAILED(from_point(p, &button, &child)) || !button) return false;
+  BSTR name = nullptr;
+  const bool named = SUCCEEDED(button->get_accName(child, &name)) && name;
+  const std::wstring text = named ? std::wstring(name) : L"";
+  if (name) free_string(name);
+  button->Release();
+  TaskbarSearch search{text, false};
+  EnumThreadWindows(GetCurrentThreadId(), FindTaskbarOwner, reinterpret_cast<LPARAM>(&search));
+  return search.found;
 }
 
 bool ImeOpen(HWND focus) {
@@ -93,7 +131,7 @@ class InputHooks {
       } else if (e.kind == InputEvent::Foreground) {
         e.title = Title(w);
       } else if (e.button != InputEvent::None && !e.own) {
-        e.own = platform_.OnOwnTrayIcon(e.point);
+        e.own = platform_.OnOwnTrayIcon(e.point) || OnOwnTaskbarButton(w, POINT{e.point.x, e.point.y});
       }
     }
     return events;
