@@ -23,6 +23,10 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   form.batch.SetLines({"L_Drag:1x1", "L_Drop:2x2", "[Tab]"});
   form.batch.Select(1);
   form.KeyAfterDelay.SetValue(0);
+  // The settings taken at the start: no merging, pauses from 650 to 750 ms.
+  form.settings.RecordMergeText = false;
+  form.settings.RecordWaitMin = 650;
+  form.settings.RecordWaitMax = 750;
   form.RecordButton.Click();
   EXPECT_EQ(form.mRecord.Caption() + "/" + form.RecordButton.Caption() + "/" + form.StatusLabel.Caption() + "/" +
                 form.TrayIcon.tip,
@@ -37,14 +41,15 @@ TEST_F(RecordWindow, RecordsBetweenTheEntryAndTheStopKeyAndPlacesTheLinesAsAnAdd
   EXPECT_EQ(form.StatusLabel.Caption(), kNoTimedRunWhileRecording);
 
   // The hooks queue while the window sleeps; their stamps count, not the delivery.
-  fake.ScriptInput({Key(100, 'A'), Key(110, 'A', true), Key(700, 0x0D), Key(705, 0x0D, true), Key(800, 0x5B), Key(810, 'E'), Key(820, 0x5B, true), Key(1500, 0x0D)});
+  fake.ScriptInput({Key(100, 'A'), Key(110, 'A', true), Key(700, 0x0D), Key(705, 0x0D, true), Key(800, 0x5B), Key(810, 'E'),
+                    Key(820, 0x5B, true), Key(1500, 0x0D), Key(2200, 'B'), Key(2205, 'B', true)});
   fake.At(105, [&] { fake.platform().loop.Sleep(3000); });
   fake.At(3200, [&] { EXPECT_EQ(form.StatusLabel.Caption(), "記録中 (5行) - Ctrl+Alt+X で終了"); });
   fake.At(4000, [&] { EXPECT_TRUE(fake.PressHotKey(win::MOD_CONTROL | win::MOD_ALT, 'X')); });
   fake.RunUntil(5000);
   EXPECT_FALSE(form.Recording() || fake.InputEventsOn());
-  EXPECT_EQ(form.batch.Texts(), (std::vector<std::string>{"L_Drag:1x1", "L_Drop:2x2", "[Text]~~a", "Wait=600",
-                                                          "[Enter]", "Wait=800", "[Enter]", "[Tab]"}));
+  EXPECT_EQ(form.batch.Texts(), (std::vector<std::string>{"L_Drag:1x1", "L_Drop:2x2", "[A]", "[Enter]", "[Enter]",
+                                                          "Wait=700", "[B]", "[Tab]"}));
   EXPECT_EQ(form.batch.Selected(), 6);
   EXPECT_EQ(form.mRecord.Caption() + "/" + form.StatusLabel.Caption() + "/" + form.TrayIcon.tip,
             "記録開始(&R)/記録終了 - 5行追加, 1件スキップ/ZEPX");

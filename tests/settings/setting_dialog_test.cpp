@@ -89,21 +89,27 @@ TEST_F(Dialog, TheTextsTheUserReads) {
   EXPECT_EQ(d.OpenDialog2.filter + " " + d.OpenDialog2.file_name, "ZEP SendBatch File (*.mcr)|*.mcr *.mcr");
 }
 
-// The late events and the key options: shown from the settings, kept only by OK.
-TEST_F(Dialog, LateEventsAndKeyOptionsAreTakenOnlyOnOk) {
+// The options added after the first version (late events, key sending,
+// recording): shown from the settings, kept only by OK.
+TEST_F(Dialog, TheNewerOptionsAreTakenOnlyOnOk) {
   SettingDialog& d = dialog;
-  const std::vector<TCheckBox*> checks = {&d.LateCheck1, &d.LateCheck2, &d.ScanCodeCheck, &d.UnicodeTextCheck};
+  const std::vector<TCheckBox*> checks = {&d.LateCheck1,       &d.LateCheck2,       &d.ScanCodeCheck,
+                                          &d.UnicodeTextCheck, &d.RecordMergeCheck, &d.RecordMinimizeCheck};
   settings.DCutLateCheck2 = true;
+  settings.RecordMergeText = false;
   settings.KeyHoldTime = 40;
   for (bool ok : {false, true}) {
     d.FormShow();
     for (TCheckBox* c : checks) c->SetChecked(!c->Checked());
     d.KeyHoldSpin.FromNativeText("5000");
+    d.RecordMinEdit.FromNativeText("250");
+    d.RecordMaxEdit.FromNativeText("9000");
     if (ok) d.Apply();
     d.FormShow();
     std::string shown;
     for (TCheckBox* c : checks) shown += N(c->Checked());
-    EXPECT_EQ(shown + " " + d.KeyHoldSpin.Text(), ok ? "1011 1000" : "0100 40");
+    EXPECT_EQ(shown + " " + d.KeyHoldSpin.Text() + " " + d.RecordMinEdit.Text() + " " + d.RecordMaxEdit.Text(),
+              ok ? "101111 1000 250 9000" : "010000 40 100 60000");
   }
 }
 

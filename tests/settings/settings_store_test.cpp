@@ -124,10 +124,14 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
 // their start values without the notice.
 TEST_F(SettingsStore, AKeyWithoutTheNewerOptionsLoadsSilently) {
   WriteSettingsKey(fake, [](TMainForm& f) { f.settings.MinChecked = true; });
-  for (const char* name : {"ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2"}) fake.registry[kZepxKey].erase(name);
+  for (const char* name : {"ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
+                           "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize"})
+    fake.registry[kZepxKey].erase(name);
   form.settings.KeyHoldTime = 7;
+  form.settings.RecordWaitMin = 250;
   form.LoadSettings();
-  EXPECT_TRUE(fake.boxes.empty() && form.settings.MinChecked && form.settings.KeyHoldTime == 7);
+  EXPECT_TRUE(fake.boxes.empty() && form.settings.MinChecked);
+  EXPECT_EQ(form.settings.KeyHoldTime + form.settings.RecordWaitMin, 257) << "absent values keep what they were";
 }
 
 // A stored hour or minute out of range would arm an alarm that never fires.
