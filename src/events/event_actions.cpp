@@ -7,10 +7,15 @@ EventActions::EventActions(const Settings& settings, Platform& platform, Hooks h
 
 namespace {
 
-// What a late run leaves out.
+// The selector entries whose actions a late run leaves out.
+constexpr const char* kDialUp = "ダイヤルアップ切断";
+constexpr const char* kSleep = "Windowsスリープ";
+constexpr const char* kHibernate = "Windows休止";
+constexpr const char* kRestart = "Windows再起動";
+constexpr const char* kShutdown = "Windowsシャットダウン";
+
 bool IsDialUpOrPower(const std::string& text) {
-  return text == "ダイヤルアップ切断" || text == "Windowsスリープ" || text == "Windows休止" ||
-         text == "Windows再起動" || text == "Windowsシャットダウン";
+  return text == kDialUp || text == kSleep || text == kHibernate || text == kRestart || text == kShutdown;
 }
 
 }  // namespace
@@ -55,15 +60,15 @@ void EventActions::RunSlots(int event, bool late) {
 }
 
 void EventActions::RunAction(const std::string& text, int event, int slot) {
-  if (text == "ダイヤルアップ切断") {
+  if (text == kDialUp) {
     if (hooks_.countdown) hooks_.countdown();
-  } else if (text == "Windowsスリープ") {
+  } else if (text == kSleep) {
     PowerAction(4);
-  } else if (text == "Windows休止") {
+  } else if (text == kHibernate) {
     PowerAction(5);
-  } else if (text == "Windows再起動") {
+  } else if (text == kRestart) {
     PowerAction(2);
-  } else if (text == "Windowsシャットダウン") {
+  } else if (text == kShutdown) {
     ForcedShutdown();
     close_after_ = true;
   } else if (text == "マクロ実行") {

@@ -153,14 +153,14 @@ void SettingDialog::FillFields() {
   StartKeyCombo.SetItemIndex(settings_.StartComboIndex);
   EndKeyCombo.SetItemIndex(settings_.EndComboIndex);
   MinCheck.SetChecked(settings_.MinChecked);
+  FillAddedOptions();
+}
+
+void SettingDialog::FillAddedOptions() {
   RecordMinEdit.SetValue(settings_.RecordWaitMin);
   RecordMaxEdit.SetValue(settings_.RecordWaitMax);
   RecordMergeCheck.SetChecked(settings_.RecordMergeText);
   RecordMinimizeCheck.SetChecked(settings_.RecordMinimize);
-  FillSendingOptions();
-}
-
-void SettingDialog::FillSendingOptions() {
   LateCheck1.SetChecked(settings_.DCutLateCheck);
   LateCheck2.SetChecked(settings_.DCutLateCheck2);
   ScanCodeCheck.SetChecked(settings_.ScanCodeChecked);
@@ -168,7 +168,11 @@ void SettingDialog::FillSendingOptions() {
   UnicodeTextCheck.SetChecked(settings_.UnicodeTextChecked);
 }
 
-void SettingDialog::StoreSendingOptions() {
+void SettingDialog::StoreAddedOptions() {
+  settings_.RecordWaitMin = static_cast<std::int32_t>(RecordMinEdit.Value());
+  settings_.RecordWaitMax = static_cast<std::int32_t>(RecordMaxEdit.Value());
+  settings_.RecordMergeText = RecordMergeCheck.Checked();
+  settings_.RecordMinimize = RecordMinimizeCheck.Checked();
   settings_.DCutLateCheck = LateCheck1.Checked();
   settings_.DCutLateCheck2 = LateCheck2.Checked();
   settings_.ScanCodeChecked = ScanCodeCheck.Checked();
@@ -292,11 +296,7 @@ void SettingDialog::Apply() {
   host_.ApplyHotKeyLetters(StartKeyCombo.ItemIndex(), EndKeyCombo.ItemIndex());
 
   settings_.MinChecked = MinCheck.Checked();
-  settings_.RecordWaitMin = static_cast<std::int32_t>(RecordMinEdit.Value());
-  settings_.RecordWaitMax = static_cast<std::int32_t>(RecordMaxEdit.Value());
-  settings_.RecordMergeText = RecordMergeCheck.Checked();
-  settings_.RecordMinimize = RecordMinimizeCheck.Checked();
-  StoreSendingOptions();
+  StoreAddedOptions();
 }
 
 }  // namespace zepx

@@ -171,9 +171,10 @@ class SettingDialog {
   void Fill(Occasion occasion);
   void FillFields();  // what a revert restores as well
   void StoreSlotsAndFiles();
-  // The late events and the key options, which nothing else depends on.
-  void FillSendingOptions();
-  void StoreSendingOptions();
+  // The options added later (late events, key sending, recording), which
+  // nothing else in the dialog depends on.
+  void FillAddedOptions();
+  void StoreAddedOptions();
   void TestEvent(int event);
   void PickFile(const FileDialogOptions& dialog, TEdit& field);
   void LetterPicked(const TComboBox& changed, std::int32_t& setting);
