@@ -1,5 +1,9 @@
 #include "model/command_line.h"
 
+#include <algorithm>
+#include <climits>
+#include <iterator>
+
 #include "base/text.h"
 #include "model/convert.h"
 
@@ -25,6 +29,7 @@ const std::array<const char*, kCommandKindCount> kCommandKinds = {
     "[KANJI]", "[Shift]", "[Alt]", "[Ctrl]",
     "【ZEP Event 1】", "【ZEP Event 2】",
     "[ｱﾌﾟﾘを前面に]",
+    "ウインドウ出現待ち", "ウインドウ前面待ち", "ウインドウ消滅待ち", "色待ち",
 };
 
 namespace {
@@ -173,6 +178,20 @@ std::string TargetSuffix(const std::optional<std::string>& target) {
 
 CommandLine ReadCommandLine(const std::string& line) {
   CommandLine c;
+  if (OpensWaitFor(line)) {
+    // Read by its own form or not at all: a line that does not parse is
+    // what such a line always was, a wait whose number is no number.
+    c.wait_for = ReadWaitCondition(line);
+    if (!c.wait_for) {
+      c.bad_number = line.substr(5);
+      return c;
+    }
+    c.dispatch = Dispatch::WaitFor;
+    c.form = LineForm::WaitFor;
+    c.word = line.substr(0, line.find(':') + 1);
+    c.exact = ComposeCommandLine(c) == line;
+    return c;
+  }
   if (Contains(line, "[")) c.dispatch = Dispatch::Key;
   else if (Contains(line, "L_") || Contains(line, "R_")) c.dispatch = Dispatch::Mouse;
   else if (line == kEvent1Line) c.dispatch = Dispatch::Event1;
@@ -228,6 +247,8 @@ std::string ComposeCommandLine(const CommandLine& c) {
       return c.word + ModifierSuffixes(c.modifiers) + TargetSuffix(c.target);
     case LineForm::Event:
       return c.word;
+    case LineForm::WaitFor:
+      return c.wait_for ? ComposeWaitCondition(*c.wait_for) : std::string();
     case LineForm::Other:
       break;
   }
@@ -235,6 +256,7 @@ std::string ComposeCommandLine(const CommandLine& c) {
 }
 
 KindForm KindFormOf(int kind) {
+  if (kind >= kKindWaitWindowOpen && kind < kKindWaitWindowOpen + kWaitForKindCount) return KindForm::WaitFor;
   const std::string caption = kCommandKinds.at(static_cast<std::size_t>(kind));
   if (Contains(caption, "時間(ミリ秒)")) return KindForm::Wait;
   if (Contains(caption, "Click")) return KindForm::Click;
@@ -251,8 +273,8 @@ bool IsKeypadOnlyKind(int kind) {
   return caption == "[+]" || caption == "[*]";
 }
 
-bool HoldsDrag(const std::string& line) { return Contains(line, "Drag"); }
-bool HoldsDrop(const std::string& line) { return Contains(line, "Drop"); }
+bool HoldsDrag(const std::string& line) { return !OpensWaitFor(line) && Contains(line, "Drag"); }
+bool HoldsDrop(const std::string& line) { return !OpensWaitFor(line) && Contains(line, "Drop"); }
 
 std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
   const std::string caption = kCommandKinds.at(static_cast<std::size_t>(n.kind));
@@ -265,6 +287,18 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
     case KindForm::DragPair:
       if (Contains(caption, "L_Drag")) return {"L_Drag:NoSet", "L_Drop:NoSet"};
       return {"R_Drag:NoSet", "R_Drop:NoSet"};
+    case KindForm::WaitFor: {
+      WaitCondition w;
+      w.kind = static_cast<WaitCondition::Kind>(n.kind - kKindWaitWindowOpen);
+      w.deadline_ms = static_cast<std::int32_t>(n.wait_ms);
+      w.stop_at_deadline = n.stop_at_deadline;
+      w.title = n.text;  // "@@" class included, as typed
+      w.rgb = n.rgb;
+      w.tolerance = n.tolerance;
+      w.x = static_cast<std::int32_t>(n.x);
+      w.y = static_cast<std::int32_t>(n.y);
+      return {ComposeWaitCondition(w)};
+    }
     default:
       break;
   }
@@ -298,6 +332,7 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
 }
 
 bool IsCommandLine(const std::string& line) {
+  if (OpensWaitFor(line)) return ReadWaitCondition(line).has_value();
   const std::size_t n = line.size();
   if (StartsWith(line, "[F") && ((n > 3 && line[3] == ']') || (n > 4 && line[4] == ']')))
     return true;  // "[F1]" .. "[F9]", "[F10]" .. "[F12]"
@@ -358,6 +393,107 @@ std::optional<std::string> CoordinateText(const std::string& line) {
 std::optional<std::string> WithCoordinateText(const std::string& line, const std::string& text) {
   if (!IsMouseLine(line)) return std::nullopt;
   return line.substr(0, line.find(':') + 1) + text;
+}
+
+// ---- waits for a condition ----------------------------------------------------
+
+namespace {
+
+const char* const kWaitConds[] = {"Open", "Front", "Gone"};
+
+// A number exactly as the composer writes it, within [min, max].
+std::optional<std::int32_t> ReadWritten(const std::string& s, std::int32_t min, std::int32_t max) {
+  const std::optional<std::int32_t> v = TryStrToInt(s);
+  if (!v || std::to_string(*v) != s || *v < min || *v > max) return std::nullopt;
+  return v;
+}
+
+// The comma-separated fields of the head, which holds no "|".
+std::vector<std::string> Fields(const std::string& head) {
+  std::vector<std::string> out(1);
+  for (char ch : head) ch == ',' ? (void)out.emplace_back() : out.back().push_back(ch);
+  return out;
+}
+
+}  // namespace
+
+bool WaitCondition::operator==(const WaitCondition& o) const {
+  return kind == o.kind && deadline_ms == o.deadline_ms && stop_at_deadline == o.stop_at_deadline &&
+         title == o.title && class_name == o.class_name && rgb == o.rgb && tolerance == o.tolerance &&
+         x == o.x && y == o.y;
+}
+
+bool OpensWaitFor(const std::string& line) {
+  return StartsWith(line, kWaitWindowWord) || StartsWith(line, kWaitColorWord);
+}
+
+std::string RgbText(std::uint32_t rgb) {
+  static const char kHex[] = "0123456789ABCDEF";
+  std::string s(6, '0');
+  for (int i = 5; i >= 0; --i, rgb >>= 4) s[static_cast<std::size_t>(i)] = kHex[rgb & 0xF];
+  return s;
+}
+
+std::optional<std::uint32_t> ReadRgb(const std::string& text, bool any_case) {
+  if (text.size() != 6) return std::nullopt;
+  std::uint32_t v = 0;
+  for (char ch : text) {
+    const bool digit = ch >= '0' && ch <= '9';
+    const bool upper = ch >= 'A' && ch <= 'F', lower = any_case && ch >= 'a' && ch <= 'f';
+    if (!digit && !upper && !lower) return std::nullopt;
+    v = v << 4 | static_cast<std::uint32_t>(digit ? ch - '0' : upper ? ch - 'A' + 10 : ch - 'a' + 10);
+  }
+  return v;
+}
+
+std::optional<WaitCondition> ReadWaitCondition(const std::string& line) {
+  const bool window = StartsWith(line, kWaitWindowWord);
+  if (!window && !StartsWith(line, kWaitColorWord)) return std::nullopt;
+  const std::size_t bar = line.find('|');
+  if (bar == std::string::npos) return std::nullopt;
+  const std::size_t word = std::char_traits<char>::length(window ? kWaitWindowWord : kWaitColorWord);
+  const std::vector<std::string> f = Fields(line.substr(word, bar - word));
+  const std::string rest = line.substr(bar + 1);
+  if (f.size() != (window ? 3u : 4u)) return std::nullopt;
+  WaitCondition c;
+  const auto deadline = ReadWritten(f[f.size() - 2], 0, INT32_MAX);
+  const std::string& at = f.back();
+  if (!deadline || (at != "Stop" && at != "Next")) return std::nullopt;
+  c.deadline_ms = *deadline;
+  c.stop_at_deadline = at == "Stop";
+  if (window) {
+    const auto cond = std::find(std::begin(kWaitConds), std::end(kWaitConds), f[0]);
+    if (cond == std::end(kWaitConds)) return std::nullopt;
+    c.kind = static_cast<WaitCondition::Kind>(cond - std::begin(kWaitConds));
+    const std::size_t at_mark = rest.rfind(kAppMark);
+    c.title = rest.substr(0, at_mark);
+    if (at_mark != std::string::npos) c.class_name = rest.substr(at_mark + 2);
+    if (c.title.empty() || (c.class_name && c.class_name->empty())) return std::nullopt;
+    return c;
+  }
+  c.kind = WaitCondition::Color;
+  const auto rgb = ReadRgb(f[0]);
+  const auto tolerance = ReadWritten(f[1], 0, 255);
+  const std::size_t x = rest.find('x');
+  if (!rgb || !tolerance || x == std::string::npos) return std::nullopt;
+  const auto px = ReadWritten(rest.substr(0, x), INT32_MIN, INT32_MAX);
+  const auto py = ReadWritten(rest.substr(x + 1), INT32_MIN, INT32_MAX);
+  if (!px || !py) return std::nullopt;
+  c.rgb = *rgb;
+  c.tolerance = *tolerance;
+  c.x = *px;
+  c.y = *py;
+  return c;
+}
+
+std::string ComposeWaitCondition(const WaitCondition& c) {
+  const std::string tail =
+      std::to_string(c.deadline_ms) + "," + (c.stop_at_deadline ? "Stop" : "Next") + "|";
+  if (c.kind == WaitCondition::Color)
+    return kWaitColorWord + RgbText(c.rgb) + "," + std::to_string(c.tolerance) + "," + tail +
+           std::to_string(c.x) + "x" + std::to_string(c.y);
+  return kWaitWindowWord + std::string(kWaitConds[c.kind]) + "," + tail + c.title +
+         (c.class_name ? kAppMark + *c.class_name : std::string());
 }
 
 TargetDescriptor ReadTargetDescriptor(const std::string& s) {

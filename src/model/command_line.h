@@ -34,15 +34,20 @@ inline constexpr const char* kAppMark = "@@";
 
 
 // ---- command kinds of CommandBox, in order ---------------------------------
-inline constexpr std::size_t kCommandKindCount = 85;
+inline constexpr std::size_t kCommandKindCount = 89;
 extern const std::array<const char*, kCommandKindCount> kCommandKinds;
 inline constexpr int kKindWait = 0;
 inline constexpr int kKindText = 7;
 inline constexpr int kKindFrontApp = 84;
 inline constexpr int kKindF1 = 8;  // "[F1]" .. "[F12]" are kinds 8 .. 19
+// The waits for a condition, after the older kinds: a window opens, comes
+// to the front, goes (85 .. 87); a colour appears at a point (88).
+inline constexpr int kKindWaitWindowOpen = 85;
+inline constexpr int kKindWaitColor = 88;
+inline constexpr int kWaitForKindCount = 4;
 
 // What a kind writes, read from its caption.
-enum class KindForm { Wait, Click, DragPair, Text, FrontApp, Windows, Event, Key };
+enum class KindForm { Wait, Click, DragPair, Text, FrontApp, Windows, Event, Key, WaitFor };
 KindForm KindFormOf(int kind);
 // "[+]" and "[*]" are keypad keys: without a keypad they need Shift.
 bool IsKeypadOnlyKind(int kind);
@@ -53,9 +58,11 @@ inline constexpr int kMaxComposedLines = 999;
 
 // ---- what the readers find in a line ---------------------------------------
 
-// How a run executes the line: "[" anywhere makes a key line, else "L_" or
-// "R_" anywhere a mouse line, else the two exact event lines, else a wait.
-enum class Dispatch { Key, Mouse, Event1, Event2, Wait };
+// How a run executes the line: a line that opens with "WaitWindow:" or
+// "WaitColor:" and reads as one waits for its condition; otherwise "["
+// anywhere makes a key line, else "L_" or "R_" anywhere a mouse line, else
+// the two exact event lines, else a wait.
+enum class Dispatch { Key, Mouse, Event1, Event2, Wait, WaitFor };
 
 // What a key line (Dispatch::Key) sends, by its second and later bytes.
 enum class KeyLineKind { Text, FrontApp, Key, NoKey };
@@ -65,7 +72,42 @@ enum class KeyLineKind { Text, FrontApp, Key, NoKey };
 enum class MouseAction { LeftClick, RightClick, LeftDouble, RightDouble, LeftDrag, RightDrag, Move };
 
 // The written shape of a line, for composing it again.
-enum class LineForm { Wait, Mouse, Text, FrontApp, Key, Event, Other };
+enum class LineForm { Wait, Mouse, Text, FrontApp, Key, Event, WaitFor, Other };
+
+// ---- waits for a condition, with a deadline ----------------------------------
+//   "WaitWindow:" cond "," deadline_ms "," at "|" title [ "@@" class ]
+//   "WaitColor:" RRGGBB "," tolerance "," deadline_ms "," at "|" X "x" Y
+// cond is Open, Front or Gone; at is Stop (the run stops at the deadline)
+// or Next. Numbers are written as the composer writes them (no sign, no
+// leading zero), the colour in upper-case hexadecimal. Everything after
+// the first "|" is the title (the class after its last "@@"): a title may
+// hold "[", "|>", "+S", "Drop" or "Wait=", and no old rule looks at them.
+inline constexpr const char* kWaitWindowWord = "WaitWindow:";
+inline constexpr const char* kWaitColorWord = "WaitColor:";
+
+struct WaitCondition {
+  enum Kind { WindowOpen, WindowFront, WindowGone, Color };
+  Kind kind = WindowOpen;
+  std::int32_t deadline_ms = 0;
+  bool stop_at_deadline = true;   // "Stop"; "Next" goes on with the next line
+  std::string title;              // window waits
+  std::optional<std::string> class_name;
+  std::uint32_t rgb = 0;          // colour waits: 0xRRGGBB,
+  std::int32_t tolerance = 0;     // per channel, 0 .. 255,
+  std::int32_t x = 0, y = 0;      // at this screen point
+  bool operator==(const WaitCondition& o) const;
+};
+
+// True for a line that opens with one of the two words: it is read as a
+// wait for a condition or not at all, never by the older rules.
+bool OpensWaitFor(const std::string& line);
+// The condition of a well-formed line; nothing for any other.
+std::optional<WaitCondition> ReadWaitCondition(const std::string& line);
+std::string ComposeWaitCondition(const WaitCondition& c);
+// "FF8800" for 0xFF8800, and back: six hexadecimal digits, upper case
+// only unless any_case.
+std::string RgbText(std::uint32_t rgb);
+std::optional<std::uint32_t> ReadRgb(const std::string& text, bool any_case = false);
 
 struct Modifiers {
   bool shift = false;
@@ -108,6 +150,9 @@ struct CommandLine {
   // conversion error naming this text. Empty when the line reads cleanly.
   std::optional<std::string> bad_number;
 
+  // Waits for a condition (Dispatch::WaitFor).
+  std::optional<WaitCondition> wait_for;
+
   // True when ComposeCommandLine gives back exactly the line read.
   bool exact = false;
 };
@@ -128,6 +173,11 @@ struct NewCommand {
   std::string target;             // AppComboBox's text
   Modifiers modifiers;            // ShiftCheck, AltCheck, CtrlCheck
   bool win_message = false;       // the WinMessage flag
+  // Waits for a condition: wait_ms is the deadline, text the window's
+  // title (and "@@" class), x and y the colour's point.
+  std::uint32_t rgb = 0;
+  std::int32_t tolerance = 0;
+  bool stop_at_deadline = true;
 };
 
 // The line or the drag pair for a command appended at the end of the list

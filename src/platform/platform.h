@@ -144,6 +144,12 @@ class IWindows {
   virtual std::string WindowText(Hwnd w) = 0;
   // GetClassNameA with a 100-byte buffer: at most 99 bytes.
   virtual std::string WindowClassName(Hwnd w) = 0;
+
+  // What the waits of a run look at.
+  virtual bool IsWindowVisible(Hwnd w) = 0;
+  // GetPixel on the screen's device context, as 0xRRGGBB; nothing where
+  // the point is on no screen.
+  virtual std::optional<std::uint32_t> GetPixel(Point p) = 0;
 };
 
 // --- synthetic input --------------------------------------------------------

@@ -6,6 +6,7 @@
 #include "model/command_line.h"
 #include "model/convert.h"
 #include "model/send_method.h"
+#include "run/condition_wait.h"
 
 namespace zepx {
 
@@ -101,6 +102,7 @@ void RunEngine::RunMacro(RunSource source) {
   PassCount = 0;
   ChainRepeatCount = 0;
   ChainIndex = 0;
+  end_status_.clear();
   display_.ShowPassCount(0);
   display_.ShowChainRepeatCount(0);
 
@@ -148,6 +150,8 @@ void RunEngine::RunMacro(RunSource source) {
   StopRequested = false;
   loop_.ProcessPendingMessages();
   Stop();
+  // Why the run stopped by itself, in place of the idle word.
+  if (!end_status_.empty()) display_.ShowStatus(end_status_);
 }
 
 void RunEngine::ExecuteLine(int row) {
@@ -173,6 +177,30 @@ void RunEngine::ExecuteLine(int row) {
       Timer1.SetEnabled(false);
       display_.ShowWaitSeconds(wait_seconds_ = 0);
       break;
+    case Dispatch::WaitFor:
+      WaitFor(*cmd.wait_for);
+      break;
+  }
+}
+
+void RunEngine::WaitFor(const WaitCondition& c) {
+  if (StopRequested) return;
+  const std::string letter = settings_.StopKeyLetter();
+  display_.ShowStatus(WaitingStatusText(c, letter));
+  display_.ShowWaitSeconds(wait_seconds_ = 0);
+  Timer1.SetEnabled(true);
+  const WaitOutcome outcome = PollCondition(c, windows_, loop_, waiter_);
+  Timer1.SetEnabled(false);
+  display_.ShowWaitSeconds(wait_seconds_ = 0);
+  if (outcome == WaitOutcome::Stopped) return;
+  if (outcome == WaitOutcome::Met) {
+    display_.ShowStatus(RunningStatusText(settings_.SendMethod(), letter));
+  } else if (c.stop_at_deadline) {
+    // The line stays selected: the run ends on it.
+    end_status_ = DeadlineStopText(c);
+    StopRequested = true;
+  } else {
+    display_.ShowStatus(DeadlineNextText(c, letter));
   }
 }
 

@@ -77,6 +77,7 @@ class RunEngine {
   void RunMacro(RunSource source);
   bool WarnUnreachable(RunSource source);
   void ExecuteLine(int row);
+  void WaitFor(const WaitCondition& c);
   void EndOfPass();
   void LoadChainFile(const std::string& path);
   bool ConfirmUnresolvedTargets();
@@ -97,6 +98,7 @@ class RunEngine {
   bool looping_ = false;     // the lines are being executed
   unsigned stop_count_ = 0;  // Stop calls so far
   std::int32_t wait_seconds_ = 0;
+  std::string end_status_;   // a line that stopped the run says why
 };
 
 }  // namespace zepx

@@ -39,7 +39,7 @@ TEST(CommandLine, WhatTheLoaderTakesAsACommandAndTheSelectorsKinds) {
       {20, "[A]"}, {45, "[Z]"}, {56, "[0]"}, {65, "[→]"}, {76, "[Tab]"}, {77, "[Windows]"},
       {81, "[Ctrl]"}, {82, "【ZEP Event 1】"}, {83, "【ZEP Event 2】"}, {84, "[ｱﾌﾟﾘを前面に]"}};
   for (const auto& [i, text] : kinds) EXPECT_STREQ(kCommandKinds[static_cast<std::size_t>(i)], text) << i;
-  for (std::size_t i = 1; i < kCommandKindCount; ++i) EXPECT_TRUE(IsCommandLine(kCommandKinds[i])) << i;
+  for (std::size_t i = 1; i < kKindWaitWindowOpen; ++i) EXPECT_TRUE(IsCommandLine(kCommandKinds[i])) << i;
 }
 
 // Every line the composer can write reads back exactly, composes to itself
@@ -70,6 +70,7 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
               EXPECT_FALSE(c.bad_number) << line;
               if (kind != kKindWait) EXPECT_TRUE(IsCommandLine(line)) << line;
               const Dispatch want = kind == kKindWait ? Dispatch::Wait
+                                    : kind >= kKindWaitWindowOpen ? Dispatch::WaitFor
                                     : kind <= 6       ? Dispatch::Mouse
                                     : kind == 82      ? Dispatch::Event1
                                     : kind == 83      ? Dispatch::Event2
@@ -79,7 +80,7 @@ TEST(CommandLine, EverythingTheComposerWritesReadsBackExactly) {
               EXPECT_EQ(c.target.has_value(), line.find("|>") != std::string::npos) << line;
             }
           }
-  EXPECT_EQ(lines, 85 * 2 * 2 * 4 * 3 + 2 * 2 * 2 * 4 * 3);  // the two drag kinds write pairs
+  EXPECT_EQ(lines, 89 * 2 * 2 * 4 * 3 + 2 * 2 * 2 * 4 * 3);  // the two drag kinds write pairs
 }
 
 TEST(CommandLine, ComposedFormsByPlacementAndFlag) {

@@ -493,6 +493,20 @@ std::string FakePlatform::WindowClassName(Hwnd w) {
   return win ? win->class_name.substr(0, 99) : std::string();
 }
 
+bool FakePlatform::IsWindowVisible(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  const bool r = win && win->visible;
+  Record("IsWindowVisible(" + Join({static_cast<long long>(w)}) + ")=" + (r ? "1" : "0"));
+  return r;
+}
+
+std::optional<std::uint32_t> FakePlatform::GetPixel(Point p) {
+  Record("GetPixel(" + Join({p.x, p.y}) + ")");
+  if (p.x < screen.left || p.x >= screen.right || p.y < screen.top || p.y >= screen.bottom) return std::nullopt;
+  const auto it = pixels.find({p.x, p.y});
+  return it == pixels.end() ? 0u : it->second;
+}
+
 // ---- input ----------------------------------------------------------------------------------
 
 void FakePlatform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,

@@ -127,6 +127,11 @@ class FakePlatform : public IMessageLoop,
     std::intptr_t lparam;
   };
   std::vector<Posted> posted;
+  // The screen's pixels as 0xRRGGBB (by x, then y); a point not set is
+  // black, one outside `screen` on no screen. A test changes them at a
+  // virtual time with At().
+  std::map<std::pair<std::int32_t, std::int32_t>, std::uint32_t> pixels;
+  Rect screen{0, 0, 1920, 1080};
 
   // ---- input --------------------------------------------------------------------
   Point cursor{400, 300};
@@ -271,6 +276,8 @@ class FakePlatform : public IMessageLoop,
   Hwnd GetParent(Hwnd w) override;
   std::string WindowText(Hwnd w) override;
   std::string WindowClassName(Hwnd w) override;
+  bool IsWindowVisible(Hwnd w) override;
+  std::optional<std::uint32_t> GetPixel(Point p) override;
 
   // ---- IInput -------------------------------------------------------------------------
   void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,

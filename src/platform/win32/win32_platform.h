@@ -114,6 +114,8 @@ class Win32Platform : public IMessageLoop,
   Hwnd GetParent(Hwnd w) override;
   std::string WindowText(Hwnd w) override;
   std::string WindowClassName(Hwnd w) override;
+  bool IsWindowVisible(Hwnd w) override;
+  std::optional<std::uint32_t> GetPixel(Point p) override;
 
   // ---- IInput ----
   void keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,

@@ -140,6 +140,17 @@ std::string Win32Platform::WindowClassName(Hwnd w) {
   return name;
 }
 
+bool Win32Platform::IsWindowVisible(Hwnd w) { return w && ::IsWindowVisible(H(w)); }
+
+std::optional<std::uint32_t> Win32Platform::GetPixel(Point p) {
+  HDC screen = ::GetDC(nullptr);
+  if (!screen) return std::nullopt;
+  const COLORREF c = ::GetPixel(screen, p.x, p.y);
+  ::ReleaseDC(nullptr, screen);
+  if (c == CLR_INVALID) return std::nullopt;
+  return static_cast<std::uint32_t>(GetRValue(c)) << 16 | GetGValue(c) << 8 | GetBValue(c);
+}
+
 // ---- synthetic input -------------------------------------------------------------
 
 void Win32Platform::keybd_event(std::uint8_t vk, std::uint8_t scan, std::uint32_t flags,
