@@ -46,10 +46,12 @@ void Composer::Add() {
   // Appended keys, texts, applications and events are checked first;
   // waits, clicks and drags never are, and nothing inserted is.
   const KindForm form = KindFormOf(kind);
-  const bool checked =
-      at_end && form != KindForm::Wait && form != KindForm::Click && form != KindForm::DragPair;
+  const bool checked = at_end && form != KindForm::Wait && form != KindForm::Click &&
+                       form != KindForm::DragPair && form != KindForm::WaitFor;
   bool refused = false;
-  if (checked && form == KindForm::Text && n.text.empty()) {
+  if (form == KindForm::WaitFor) {
+    refused = !ReadWaitFields(n);
+  } else if (checked && form == KindForm::Text && n.text.empty()) {
     dialogs_.MessageBox(kNoTextMessage, MsgKind::Info);
     c_.SendTextEdit.SetFocus();
     refused = true;
@@ -66,6 +68,30 @@ void Composer::Add() {
 
   // A refusal leaves the list as it was, and the window as after an add.
   Insert(refused ? std::vector<std::string>() : ComposeNewCommand(n, !at_end), 1);
+}
+
+bool Composer::ReadWaitFields(NewCommand& n) {
+  // The boxes hold what the user typed until they are left: clamped here
+  // as leaving them would.
+  n.wait_ms = c_.SpinEdit1.CheckValue(n.wait_ms);
+  if (wait_) {
+    n.tolerance = static_cast<std::int32_t>(wait_->Tolerance.CheckValue(wait_->Tolerance.Value()));
+    n.stop_at_deadline = wait_->StopAtDeadline.Checked();
+  }
+  if (n.kind == kKindWaitColor) {
+    const std::optional<std::uint32_t> rgb = wait_ ? ReadRgb(wait_->Color.Text(), true) : std::nullopt;
+    if (!rgb) {
+      dialogs_.MessageBox(kBadColorMessage, MsgKind::Info);
+      if (wait_) wait_->Color.SetFocus();
+      return false;
+    }
+    n.rgb = *rgb;
+  }
+  // A window's title (and "@@" class) must read back as it was typed.
+  if (ReadWaitCondition(ComposeNewCommand(n, false).front())) return true;
+  dialogs_.MessageBox(kNoWaitTitleMessage, MsgKind::Info);
+  c_.SendTextEdit.SetFocus();
+  return false;
 }
 
 void Composer::Place(const std::vector<std::string>& lines) {
@@ -102,6 +128,14 @@ void Composer::KindSelected() {
       SetTextMode(1);
       c_.SendTextEdit.SetFocus();
       break;
+    case KindForm::WaitFor:
+      if (kind == kKindWaitColor) {
+        if (wait_) wait_->Color.SetFocus();
+      } else {
+        SetTextMode(1);  // the titles of the windows there
+        c_.SendTextEdit.SetFocus();
+      }
+      break;
     default:
       if (IsKeypadOnlyKind(kind)) dialogs_.MessageBox(kKeypadKeyMessage, MsgKind::Info);
       break;
@@ -115,7 +149,10 @@ void Composer::TextModeSelected() {
 
 void Composer::TextFieldEntered() {
   // The field says what it holds: the kind follows it, without the
-  // reactions of a kind the user picked.
+  // reactions of a kind the user picked. A window's title is what a wait
+  // for a window takes from it.
+  const int kind = c_.CommandBox.ItemIndex();
+  if (kind >= kKindWaitWindowOpen && kind < kKindWaitColor) return;
   c_.CommandBox.SetItemIndex(c_.ComboBoxEx1.ItemIndex() == 1 ? kKindFrontApp : kKindText);
 }
 

@@ -8,10 +8,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "edit/list_editor.h"
+#include "model/command_line.h"
 #include "model/batch.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
@@ -21,13 +23,15 @@ namespace zepx {
 inline constexpr const char* kTooManyLinesMessage = "登録できるコマンドは最大999個までです";
 inline constexpr const char* kNoTextMessage = "送信文字列を入力して下さい";
 inline constexpr const char* kNoTargetMessage = "キー送信先アプリケーションを選択指定して下さい";
+inline constexpr const char* kNoWaitTitleMessage = "待つウインドウのタイトル(タイトル@@クラス名)を入力して下さい";
+inline constexpr const char* kBadColorMessage = "色はRRGGBB(16進数6桁)で入力して下さい";
 inline constexpr const char* kKeypadKeyMessage =
     "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\n"
     "Shiftと同時押ししないと正しく出力されません。";
 
 // The input area, by the controls' form names.
 struct ComposerControls {
-  TComboBox& CommandBox;    // the 85 kinds
+  TComboBox& CommandBox;    // the kinds
   TWinSpinEdit& SpinEdit1;  // wait in ms
   TWinSpinEdit& XLabel;
   TWinSpinEdit& YLabel;
@@ -39,6 +43,14 @@ struct ComposerControls {
   TButton& GetAppButton2;   // fills the text field's list with applications
   TComboBox& AppComboBox;   // the target field
   TButton& AddButton;
+};
+
+// The fields only the waits for a window or a colour read; their deadline
+// is the wait field, a window's title the text field, the point X and Y.
+struct WaitFields {
+  TEdit& Color;                // RRGGBB
+  TWinSpinEdit& Tolerance;     // per channel
+  TCheckBox& StopAtDeadline;   // else the run goes on at the deadline
 };
 
 class Composer {
@@ -54,6 +66,7 @@ class Composer {
   void KindSelected();      // the user picked an entry of CommandBox
   void TextModeSelected();  // ... of ComboBoxEx1
   void TextFieldEntered();  // SendTextEdit received the focus
+  void UseWaitFields(const WaitFields& f) { wait_.emplace(f); }
 
   // A modifier check box was clicked: the command palette keeps its check
   // box of the same name ("ShiftCheck", "AltCheck", "CtrlCheck") in step
@@ -66,6 +79,7 @@ class Composer {
 
  private:
   void SetTextMode(int mode);
+  bool ReadWaitFields(NewCommand& n);
   void Insert(const std::vector<std::string>& lines, int select_after);
 
   Batch& batch_;
@@ -73,6 +87,7 @@ class Composer {
   ComposerControls c_;
   ListEditor& editor_;
   std::function<bool()> win_message_;
+  std::optional<WaitFields> wait_;
 };
 
 }  // namespace zepx

@@ -34,14 +34,14 @@ bool CloseEnough(std::uint32_t a, std::uint32_t b, std::int32_t tolerance) {
   return true;
 }
 
-// "ウインドウ「無題 - メモ帳」(Notepad)の出現", "120x45の色 FF8800(許容差16)"
+// Short, for the status line beside the list: "「無題 - メモ帳」(Notepad)の出現待ち",
+// "120x45の色待ち FF8800±16".
 std::string ConditionText(const WaitCondition& c) {
   if (c.kind == WaitCondition::Color)
-    return std::to_string(c.x) + "x" + std::to_string(c.y) + "の色 " + RgbText(c.rgb) + "(許容差" +
-           std::to_string(c.tolerance) + ")";
-  static const char* const kWhat[] = {"の出現", "の前面表示", "の消滅"};
-  return "ウインドウ「" + c.title + "」" + (c.class_name ? "(" + *c.class_name + ")" : std::string()) +
-         kWhat[c.kind];
+    return std::to_string(c.x) + "x" + std::to_string(c.y) + "の色待ち " + RgbText(c.rgb) + "±" +
+           std::to_string(c.tolerance);
+  static const char* const kWhat[] = {"の出現待ち", "の前面待ち", "の消滅待ち"};
+  return "「" + c.title + "」" + (c.class_name ? "(" + *c.class_name + ")" : std::string()) + kWhat[c.kind];
 }
 
 std::string StopHint(const std::string& letter) { return " - Ctrl+Alt+" + letter + "で中断できます"; }
@@ -82,11 +82,11 @@ WaitOutcome PollCondition(const WaitCondition& c, IWindows& windows, IMessageLoo
 }
 
 std::string WaitingStatusText(const WaitCondition& c, const std::string& stop_letter) {
-  return ConditionText(c) + "を待っています(最長" + std::to_string(c.deadline_ms) + "ms)" + StopHint(stop_letter);
+  return ConditionText(c) + " (最長" + std::to_string(c.deadline_ms) + "ms)" + StopHint(stop_letter);
 }
 
 std::string DeadlineStopText(const WaitCondition& c) {
-  return "時間切れで停止: " + ConditionText(c) + "(" + std::to_string(c.deadline_ms) + "ms)";
+  return "時間切れで停止: " + ConditionText(c) + " (" + std::to_string(c.deadline_ms) + "ms)";
 }
 
 std::string DeadlineNextText(const WaitCondition& c, const std::string& stop_letter) {

@@ -81,6 +81,8 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   XYPaste.OnClick = mXYPaste.OnClick = [this] { picker.XYPasteClick(); };
   SpinEdit1.OnEnter = [this] { picker.SpinEdit1Enter(); };
   XLabel.OnEnter = YLabel.OnEnter = [this] { picker.XLabelEnter(); };
+  composer.UseWaitFields({WaitColorEdit, WaitToleranceEdit, WaitStopCheck});
+  picker.UseColorField(WaitColorEdit);
 
   HookHotKey1.Activate = true;
   HookHotKey1.OnHotKey = [this](THookHotKey&, int) { HookHotKey1HotKey(); };

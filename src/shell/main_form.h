@@ -111,6 +111,14 @@ class TMainForm : public TForm,
   TButton Button4{"Button4"};  // help: target
   TCheckBox AutoHandleCheckBox{"AutoHandleCheckBox"};
 
+  // waits for a window or a colour: the colour, its tolerance and what the
+  // deadline does (the deadline is SpinEdit1's, the title SendTextEdit's)
+  TLabel WaitColorCaption{"WaitColorCaption"};
+  TEdit WaitColorEdit{"WaitColorEdit"};
+  TLabel WaitToleranceCaption{"WaitToleranceCaption"};
+  TWinSpinEdit WaitToleranceEdit{"WaitToleranceEdit", 0, 255, 1, 16};
+  TCheckBox WaitStopCheck{"WaitStopCheck"};
+
   // send method
   TRadioGroup PostRadioGroup{"PostRadioGroup"};
   TButton Button8{"Button8"};  // help: send method

@@ -301,6 +301,29 @@ void TMainForm::BuildControls() {
   Own(RecordButton);
   Place(RecordButton, 588, 496, 100, kButtonH);
 
+  // The fields of the waits for a window or a colour, added later in the
+  // band between the list buttons and the picker; created after the
+  // others, so that those keep their order.
+  WaitColorCaption.SetCaption("色:");
+  Own(WaitColorCaption);
+  Place(WaitColorCaption, 528, 105, 20, 16);
+  WaitColorEdit.max_length = 6;
+  WaitColorEdit.SetText("000000");
+  WaitColorEdit.Hint = "色待ちの色 (RRGGBB、16進数)";
+  Own(WaitColorEdit);
+  Place(WaitColorEdit, 548, 102, 60, 20);
+  WaitToleranceCaption.SetCaption("±");
+  Own(WaitToleranceCaption);
+  Place(WaitToleranceCaption, 612, 105, 12, 16);
+  WaitToleranceEdit.Hint = "色の許容差 (R、G、Bそれぞれ 0～255)";
+  Own(WaitToleranceEdit);
+  Place(WaitToleranceEdit, 624, 102, 52, 20);
+  WaitStopCheck.SetCaption("期限で停止");
+  WaitStopCheck.Hint = "待ち時間(ミリ秒)までに条件が揃わなければ実行を停止 (外すと次の行へ)";
+  WaitStopCheck.SetChecked(true);
+  Own(WaitStopCheck);
+  Place(WaitStopCheck, 684, 102, 108, 20);
+
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};
   mEdit.children = {&mXYCopy, &mXYPaste, &mRecord};

@@ -147,6 +147,9 @@ void WindowPicker::EndPick(Point p) {
   if (s >= 0) {
     if (auto line = WithPickedPoint(batch_.Text(s), p.x, p.y)) batch_.Replace(s, *line);
   }
+  if (color_field_ && c_.CommandBox.ItemIndex() == kKindWaitColor) {
+    if (const auto rgb = platform_.windows.GetPixel(p)) color_field_->SetText(RgbText(*rgb));
+  }
   Unhook();
   platform_.input.ReleaseCapture();
   platform_.input.SetScreenCursor(saved_cursor_);
@@ -232,8 +235,14 @@ void WindowPicker::XYPasteClick() {
 
 // ---- focus --------------------------------------------------------------------------
 
-void WindowPicker::SpinEdit1Enter() { c_.CommandBox.SetItemIndex(kKindWait); }
+// A wait for a condition takes its deadline from the wait field, and a
+// wait for a colour its point from the coordinates: they keep their kind.
+void WindowPicker::SpinEdit1Enter() {
+  if (c_.CommandBox.ItemIndex() < kKindWaitWindowOpen) c_.CommandBox.SetItemIndex(kKindWait);
+}
 
-void WindowPicker::XLabelEnter() { c_.CommandBox.SetItemIndex(kClickKind); }
+void WindowPicker::XLabelEnter() {
+  if (c_.CommandBox.ItemIndex() != kKindWaitColor) c_.CommandBox.SetItemIndex(kClickKind);
+}
 
 }  // namespace zepx

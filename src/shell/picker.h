@@ -76,6 +76,9 @@ class WindowPicker {
   void XYPasteClick();
   void SpinEdit1Enter();  // the wait field: the wait kind
   void XLabelEnter();     // a coordinate field: the click kind (YLabel too)
+  // With a wait for a colour chosen, a pick also reads the colour under
+  // the point into this field.
+  void UseColorField(TEdit& field) { color_field_ = &field; }
 
   bool Picking() const { return phase_ != Phase::Idle; }
   const std::string& CoordinateBuffer() const { return buffer_; }
@@ -97,6 +100,7 @@ class WindowPicker {
   Controls c_;
   std::function<Hwnd()> own_window_;
   std::function<void()> refresh_coordinates_;
+  TEdit* color_field_ = nullptr;
 
   Phase phase_ = Phase::Idle;
   bool in_tick_ = false;

@@ -25,8 +25,8 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
          fake.At(1200, [&] { fake.AddWindow("出現", "Edit"); });
          fake.At(2330, [&] { fake.AddWindow("出現", "Notepad"); });
        }, 2350, run},
-      {"WaitWindow:Open,300,Stop|来ない", [] {}, 1300, "時間切れで停止: ウインドウ「来ない」の出現(300ms)"},
-      {"WaitWindow:Open,300,Next|来ない", [] {}, 1300, "時間切れ、次の行へ: ウインドウ「来ない」の出現 - Ctrl+Alt+Qで中断できます"},
+      {"WaitWindow:Open,300,Stop|来ない", [] {}, 1300, "時間切れで停止: 「来ない」の出現待ち (300ms)"},
+      {"WaitWindow:Open,300,Next|来ない", [] {}, 1300, "時間切れ、次の行へ: 「来ない」の出現待ち - Ctrl+Alt+Qで中断できます"},
       {"WaitWindow:Front,5000,Stop|前面", [&] {
          const Hwnd h = fake.AddWindow("前面", "C");
          fake.foreground = fake.AddWindow("他", "C");
@@ -42,8 +42,8 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
          fake.At(1230, [&] { fake.pixels[{10, 20}] = 0xEF9810; });  // each channel 16 off
        }, 1250, run},
       {"WaitColor:FF8800,16,430,Next|10x20", [&] { fake.pixels[{10, 20}] = 0xFF8811; }, 1430,
-       "時間切れ、次の行へ: 10x20の色 FF8800(許容差16) - Ctrl+Alt+Qで中断できます"},
-      {"WaitColor:000000,255,300,Stop|1920x0", [] {}, 1300, "時間切れで停止: 1920x0の色 000000(許容差255)(300ms)"},
+       "時間切れ、次の行へ: 10x20の色待ち FF8800±16 - Ctrl+Alt+Qで中断できます"},
+      {"WaitColor:000000,255,300,Stop|1920x0", [] {}, 1300, "時間切れで停止: 1920x0の色待ち 000000±255 (300ms)"},
       {"WaitWindow:Open,5000,Next|停止", [&] { fake.At(1777, [&] { engine.Stop(); }); }, 1777, ""},
   };
   for (const Row& r : rows) {
@@ -71,7 +71,7 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
     EXPECT_EQ(batch.Selected(), stopped || halted ? 0 : 1) << r.line << ": a line that stops the run stays selected";
     EXPECT_EQ(fake.ActiveTimers(), 0u) << r.line;
   }
-  EXPECT_EQ(w.Seen("status ")[1], "status ウインドウ「停止」の出現を待っています(最長5000ms) - Ctrl+Alt+Qで中断できます@1000");
+  EXPECT_EQ(w.Seen("status ")[1], "status 「停止」の出現待ち (最長5000ms) - Ctrl+Alt+Qで中断できます@1000");
   EXPECT_EQ(w.Seen("seconds"), (Calls{"seconds 0@1000", "seconds 0@1777"}));
 }
 
