@@ -9,8 +9,9 @@
 // tests; dialogs, boxes, hot keys, hooks, input and the clock by the
 // end-to-end scripts. Here: text across the boundary, files and their
 // attributes on real disks (full, no room for a new file, paths past
-// MAX_PATH), registry values of each type, and the message loop's own
-// promises (timers, failures reported, task order, quit).
+// MAX_PATH), registry values of each type, the message loop's own
+// promises (timers, failures reported, task order, quit), and a pixel of
+// the screen.
 #include "platform/win32/text.h"
 #include "platform/win32/win32_platform.h"
 
@@ -198,6 +199,27 @@ void LoopChecks(Win32Platform& p) {
   CHECK(!p.ProcessOneMessage() && !p.ProcessOneMessage() && p.QuitReceived());
 }
 
+// The waits read the screen: a window of ours painted in a known colour
+// is read back through the screen's device context; a hidden one is not
+// visible, and a point on no screen has no colour.
+void PixelChecks(Win32Platform& p) {
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hbrBackground = CreateSolidBrush(RGB(0x12, 0xAB, 0x9F));
+  wc.lpszClassName = L"ZepxPixelCheck";
+  RegisterClassW(&wc);
+  HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 60, 120, 80, nullptr,
+                           nullptr, wc.hInstance, nullptr);
+  UpdateWindow(w);
+  PumpUntil(p, [] { return false; }, 300);
+  CHECK(p.IsWindowVisible(reinterpret_cast<Hwnd>(w)) && p.GetPixel({100, 100}) == 0x12AB9Fu);
+  CHECK(!p.GetPixel({-100000, -100000}));
+  ShowWindow(w, SW_HIDE);
+  CHECK(!p.IsWindowVisible(reinterpret_cast<Hwnd>(w)));
+  DestroyWindow(w);
+}
+
 }  // namespace
 
 int wmain() {
@@ -206,6 +228,7 @@ int wmain() {
   FileChecks(p);
   RegistryChecks(p);
   LoopChecks(p);
+  PixelChecks(p);
   std::printf("platform checks (ACP %u): %d passed, %d failed\n", GetACP(), g_passed, g_failed);
   return g_failed == 0 ? 0 : 1;
 }
