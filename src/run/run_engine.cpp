@@ -184,7 +184,6 @@ void RunEngine::ExecuteLine(int row) {
 }
 
 void RunEngine::WaitFor(const WaitCondition& c) {
-  if (StopRequested) return;
   const std::string letter = settings_.StopKeyLetter();
   display_.ShowStatus(WaitingStatusText(c, letter));
   display_.ShowWaitSeconds(wait_seconds_ = 0);
