@@ -193,35 +193,12 @@ void CheckTarget(const std::string& s, std::uintptr_t handle) {
         Shown(written));
 }
 
-// A wait composed with the text as its title (the class after its last
-// "@@") reads back as what went in, unless the title or the class is empty.
-void CheckWaitCondition(const std::string& text, std::int32_t x, std::int32_t y, FuzzedDataProvider& in) {
-  WaitCondition w;
-  w.kind = static_cast<WaitCondition::Kind>(in.ConsumeIntegralInRange(0, 3));
-  w.deadline_ms = in.ConsumeIntegralInRange<std::int32_t>(0, INT32_MAX);
-  w.stop_at_deadline = in.ConsumeBool();
-  const std::size_t at = text.rfind(kAppMark);
-  if (w.kind == WaitCondition::Color) {
-    w.rgb = in.ConsumeIntegral<std::uint32_t>() & 0xFFFFFF;
-    w.tolerance = in.ConsumeIntegralInRange(0, 255);
-    w.x = x, w.y = y;
-  } else {
-    w.title = text.substr(0, at);
-    if (at != std::string::npos) w.class_name = text.substr(at + 2);
-  }
-  const std::string line = ComposeWaitCondition(w);
-  const bool readable = w.kind == WaitCondition::Color || (!w.title.empty() && w.class_name != "");
-  const std::optional<WaitCondition> back = ReadWaitCondition(line);
-  CHECK(readable ? back == w && IsCommandLine(line) : !back && !IsCommandLine(line), Shown(line));
-}
-
 void LineReaders(const std::string& text) {
   FuzzedDataProvider in(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
   const std::int32_t x = in.ConsumeIntegral<std::int32_t>(), y = in.ConsumeIntegral<std::int32_t>();
   Convert(text);
   Cp932Parts(text, in.ConsumeIntegralInRange<std::size_t>(0, text.size() + 2));
   CheckTarget(text, static_cast<std::uint32_t>(x) & 0x7FFFFFFF);
-  CheckWaitCondition(text, x, y, in);
   const std::vector<std::string> lines = SplitAtLf(text);
   for (const std::string& line : lines) {
     (void)IsCommandLine(line);

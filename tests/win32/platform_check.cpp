@@ -203,11 +203,8 @@ void LoopChecks(Win32Platform& p) {
 // is read back through the screen's device context; a hidden one is not
 // visible, and a point on no screen has no colour.
 void PixelChecks(Win32Platform& p) {
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hbrBackground = CreateSolidBrush(RGB(0x12, 0xAB, 0x9F));
-  wc.lpszClassName = L"ZepxPixelCheck";
+  const WNDCLASSW wc{0, DefWindowProcW, 0, 0, GetModuleHandleW(nullptr), nullptr, nullptr,
+                    CreateSolidBrush(RGB(0x12, 0xAB, 0x9F)), nullptr, L"ZepxPixelCheck"};
   RegisterClassW(&wc);
   HWND w = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 40, 60, 120, 80, nullptr,
                            nullptr, wc.hInstance, nullptr);
