@@ -11,9 +11,7 @@ namespace {
 class WaitFields : public EditTest {};
 
 TEST_F(WaitFields, AddWritesTheWaitFromItsFieldsOrRefusesWithTheFieldInFocus) {
-  form.SpinEdit1.SetValue(2500);
-  form.XLabel.SetValue(120);
-  form.YLabel.SetValue(45);
+  form.SpinEdit1.SetValue(2500), form.XLabel.SetValue(120), form.YLabel.SetValue(45);
   form.WaitToleranceEdit.SetValue(300);  // typed, the field not yet left
   const int open = kKindWaitWindowOpen;
   const struct { int kind; const char* text; const char* color; bool stop; const char* want; TControl* focus; } rows[] = {
