@@ -30,7 +30,7 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
       {"WaitColor:FF8800,16,430,Next|10x20", [&] { pixel = 0xFF8811; }, 1430,
        "時間切れ、次の行へ: 10x20の色待ち FF8800±16 - Ctrl+Alt+Qで中断できます@1430", Next},
       {"WaitColor:000000,255,300,Stop|1920x0", [] {}, 1300, "時間切れで停止: 1920x0の色待ち 000000±255 (300ms)@1300", Halt},
-      {"WaitWindow:Open,5000,Next|停止", [&] { fake.At(1777, [&] { engine.Stop(); }); }, 1777,
+      {"WaitWindow:Open,5000,Next|停止", [&] { fake.At(2777, [&] { engine.Stop(); }); }, 2777,
        "「停止」の出現待ち (最長5000ms) - Ctrl+Alt+Qで中断できます@1000", Stop},
   };
   for (const auto& r : rows) {
@@ -51,7 +51,7 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
     EXPECT_EQ(N(batch.Selected()) + Join(w.Seen("next line")), r.after == Next ? "1next line@" + N(r.end) : "0")
         << r.line << ": a line that stops the run stays selected";
   }
-  EXPECT_EQ(w.Seen("seconds"), (Calls{"seconds 0@1000", "seconds 0@1777"}));
+  EXPECT_EQ(w.Seen("seconds"), (Calls{"seconds 0@1000", "seconds 1@2000", "seconds 0@2777"}));
 }
 
 }  // namespace
