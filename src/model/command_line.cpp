@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdint>
 #include <iterator>
+#include <utility>
 
 #include "base/text.h"
 #include "model/convert.h"
@@ -65,6 +67,84 @@ const char* const kRecognisedAnywhere[] = {
 // Mouse words a line may open with, followed by ":".
 const char* const kMouseWords[] = {"L_Click", "R_Click", "L_DClick", "R_DClick",
                                    "L_Drag",  "L_Drop",  "R_Drag",   "R_Drop"};
+
+// The actions of window-bound lines, beside the words of the screen form.
+struct BoundAction {
+  const char* word;
+  const char* screen_word;
+  MouseAction action;
+};
+const BoundAction kBoundActions[] = {
+    {"LClick", "L_Click", MouseAction::LeftClick},   {"RClick", "R_Click", MouseAction::RightClick},
+    {"LDClick", "L_DClick", MouseAction::LeftDouble}, {"RDClick", "R_DClick", MouseAction::RightDouble},
+    {"LDrag", "L_Drag", MouseAction::LeftDrag},       {"LDrop", "L_Drop", MouseAction::Move},
+    {"RDrag", "R_Drag", MouseAction::RightDrag},      {"RDrop", "R_Drop", MouseAction::Move},
+};
+
+const BoundAction* BoundActionOf(const std::string& word, bool screen_form) {
+  for (const BoundAction& a : kBoundActions)
+    if (word == (screen_form ? a.screen_word : a.word)) return &a;
+  return nullptr;
+}
+
+// A decimal number exactly as std::to_string writes it (no sign but a
+// leading "-", no leading zeros, no blanks), within [lo, hi].
+template <typename T>
+std::optional<T> ReadPlainNumber(const std::string& s, T lo, T hi) {
+  const bool negative = !s.empty() && s[0] == '-';
+  const std::size_t first = negative ? 1 : 0;
+  if (s.size() == first || s.size() - first > 20) return std::nullopt;
+  std::uint64_t magnitude = 0;
+  for (std::size_t i = first; i < s.size(); ++i) {
+    if (s[i] < '0' || s[i] > '9') return std::nullopt;
+    const std::uint64_t d = static_cast<std::uint64_t>(s[i] - '0');
+    if (magnitude > (UINT64_MAX - d) / 10) return std::nullopt;
+    magnitude = magnitude * 10 + d;
+  }
+  T value;
+  if (negative) {
+    if (lo >= 0 || magnitude > static_cast<std::uint64_t>(-(static_cast<std::int64_t>(lo) + 1)) + 1)
+      return std::nullopt;
+    value = static_cast<T>(-static_cast<std::int64_t>(magnitude - 1) - 1);
+  } else {
+    if (magnitude > static_cast<std::uint64_t>(hi)) return std::nullopt;
+    value = static_cast<T>(magnitude);
+  }
+  if (std::to_string(value) != s) return std::nullopt;
+  return value;
+}
+
+std::optional<Coordinates> ReadPlainPoint(const std::string& s) {
+  const std::size_t x = s.find('x');
+  if (x == std::string::npos) return std::nullopt;
+  const auto cx = ReadPlainNumber<std::int32_t>(s.substr(0, x), INT32_MIN, INT32_MAX);
+  const auto cy = ReadPlainNumber<std::int32_t>(s.substr(x + 1), INT32_MIN, INT32_MAX);
+  if (!cx || !cy) return std::nullopt;
+  return Coordinates{*cx, *cy};
+}
+
+std::string WindowMouseLine(const char* word, const BoundPoint& p) {
+  return kWindowMousePrefix + std::string(word) + ":" + ComposeBoundPoint(p);
+}
+
+// The window-bound reading of a line that opens with "Win:"; nothing when
+// the rest is not an action word, ":" and a bound point.
+std::optional<std::pair<const BoundAction*, BoundPoint>> ReadWindowMouse(const std::string& line) {
+  const std::size_t begin = std::char_traits<char>::length(kWindowMousePrefix);
+  const std::size_t colon = line.find(':', begin);
+  if (!StartsWith(line, kWindowMousePrefix) || colon == std::string::npos) return std::nullopt;
+  const BoundAction* a = BoundActionOf(line.substr(begin, colon - begin), false);
+  if (!a) return std::nullopt;
+  auto p = ReadBoundPoint(line.substr(colon + 1));
+  if (!p) return std::nullopt;
+  return std::make_pair(a, std::move(*p));
+}
+
+// The screen-form mouse word a line opens with, when it is a mouse line.
+const BoundAction* ScreenMouseAction(const std::string& line) {
+  if (StartsWith(line, kWindowMousePrefix) || !IsMouseLine(line)) return nullptr;
+  return BoundActionOf(line.substr(0, line.find(':')), true);
+}
 
 MouseAction ReadMouseAction(const std::string& line) {
   struct Entry {
@@ -192,6 +272,24 @@ CommandLine ReadCommandLine(const std::string& line) {
     c.exact = ComposeCommandLine(c) == line;
     return c;
   }
+  if (StartsWith(line, kWindowMousePrefix)) {
+    // None of the substring rules below may look inside: the title may hold
+    // "[" (the second byte of a double-byte character), "+S", "|>", "Drag".
+    const auto read = ReadWindowMouse(line);
+    if (!read) {
+      c.bad_number = line;
+      return c;
+    }
+    c.dispatch = Dispatch::Mouse;
+    c.form = LineForm::BoundMouse;
+    c.word = read->first->word;
+    c.mouse = read->first->action;
+    c.x = read->second.x;
+    c.y = read->second.y;
+    c.bound = read->second;
+    c.exact = ComposeCommandLine(c) == line;
+    return c;
+  }
   if (Contains(line, "[")) c.dispatch = Dispatch::Key;
   else if (Contains(line, "L_") || Contains(line, "R_")) c.dispatch = Dispatch::Mouse;
   else if (line == kEvent1Line) c.dispatch = Dispatch::Event1;
@@ -249,6 +347,8 @@ std::string ComposeCommandLine(const CommandLine& c) {
       return c.word;
     case LineForm::WaitFor:
       return c.wait_for ? ComposeWaitCondition(*c.wait_for) : std::string();
+    case LineForm::BoundMouse:
+      return c.bound ? kWindowMousePrefix + c.word + ":" + ComposeBoundPoint(*c.bound) : std::string();
     case LineForm::Other:
       break;
   }
@@ -273,8 +373,16 @@ bool IsKeypadOnlyKind(int kind) {
   return caption == "[+]" || caption == "[*]";
 }
 
-bool HoldsDrag(const std::string& line) { return !OpensWaitFor(line) && Contains(line, "Drag"); }
-bool HoldsDrop(const std::string& line) { return !OpensWaitFor(line) && Contains(line, "Drop"); }
+bool HoldsDrag(const std::string& line) {
+  if (OpensWaitFor(line)) return false;
+  if (StartsWith(line, kWindowMousePrefix)) return At(line, 4, "LDrag:") || At(line, 4, "RDrag:");
+  return Contains(line, "Drag");
+}
+bool HoldsDrop(const std::string& line) {
+  if (OpensWaitFor(line)) return false;
+  if (StartsWith(line, kWindowMousePrefix)) return At(line, 4, "LDrop:") || At(line, 4, "RDrop:");
+  return Contains(line, "Drop");
+}
 
 std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
   const std::string caption = kCommandKinds.at(static_cast<std::size_t>(n.kind));
@@ -283,6 +391,12 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
     case KindForm::Wait:
       return {kWaitPrefix + std::to_string(n.wait_ms)};
     case KindForm::Click:
+      if (n.window) {
+        BoundPoint p = *n.window;
+        p.x = static_cast<std::int32_t>(n.x);
+        p.y = static_cast<std::int32_t>(n.y);
+        return {WindowMouseLine(BoundActionOf(caption, true)->word, p)};
+      }
       return {caption + ":" + std::to_string(n.x) + "x" + std::to_string(n.y)};
     case KindForm::DragPair:
       if (Contains(caption, "L_Drag")) return {"L_Drag:NoSet", "L_Drop:NoSet"};
@@ -333,6 +447,7 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
 
 bool IsCommandLine(const std::string& line) {
   if (OpensWaitFor(line)) return ReadWaitCondition(line).has_value();
+  if (StartsWith(line, kWindowMousePrefix)) return ReadWindowMouse(line).has_value();
   const std::size_t n = line.size();
   if (StartsWith(line, "[F") && ((n > 3 && line[3] == ']') || (n > 4 && line[4] == ']')))
     return true;  // "[F1]" .. "[F9]", "[F10]" .. "[F12]"
@@ -351,6 +466,11 @@ int FindUnsetDragLine(const std::vector<std::string>& lines) {
 }
 
 std::optional<Coordinates> ReadCoordinates(const std::string& line) {
+  if (StartsWith(line, kWindowMousePrefix)) {
+    const auto read = ReadWindowMouse(line);
+    if (!read) return std::nullopt;
+    return Coordinates{read->second.x, read->second.y};
+  }
   if (Contains(line, ":NoSet")) return Coordinates{0, 0};
   const std::size_t colon = line.find(':');
   const std::size_t x = line.find('x');
@@ -362,12 +482,20 @@ std::optional<Coordinates> ReadCoordinates(const std::string& line) {
 }
 
 std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_t y) {
+  if (StartsWith(line, kWindowMousePrefix)) {
+    auto read = ReadWindowMouse(line);
+    if (!read) return line;
+    read->second.x = x;
+    read->second.y = y;
+    return WindowMouseLine(read->first->word, read->second);
+  }
   const std::size_t colon = line.find(':');
   if (colon == std::string::npos) return line;
   return line.substr(0, colon + 1) + std::to_string(x) + "x" + std::to_string(y);
 }
 
 bool IsMouseLine(const std::string& line) {
+  if (StartsWith(line, kWindowMousePrefix)) return ReadWindowMouse(line).has_value();
   if (Contains(line, "[")) return false;
   for (const char* w : kMouseWords)
     if (StartsWith(line, w) && At(line, std::char_traits<char>::length(w), ":")) return true;
@@ -381,17 +509,37 @@ std::optional<Coordinates> MouseLinePoint(const std::string& line) {
 
 std::optional<std::string> WithPickedPoint(const std::string& line, std::int32_t x,
                                            std::int32_t y) {
+  if (const auto read = ReadWindowMouse(line))
+    return read->first->screen_word + (":" + std::to_string(x)) + "x" + std::to_string(y);
   if (!IsMouseLine(line)) return std::nullopt;
   return WithCoordinates(line, x, y);
 }
 
+std::optional<std::string> WithPickedBoundPoint(const std::string& line, const BoundPoint& p) {
+  if (const auto read = ReadWindowMouse(line)) return WindowMouseLine(read->first->word, p);
+  if (const BoundAction* a = ScreenMouseAction(line)) return WindowMouseLine(a->word, p);
+  return std::nullopt;
+}
+
 std::optional<std::string> CoordinateText(const std::string& line) {
+  if (const auto read = ReadWindowMouse(line)) return ComposeBoundPoint(read->second);
   if (!IsMouseLine(line)) return std::nullopt;
   return line.substr(line.find(':') + 1);
 }
 
 std::optional<std::string> WithCoordinateText(const std::string& line, const std::string& text) {
+  const std::optional<BoundPoint> pasted = ReadBoundPoint(text);
+  if (auto read = ReadWindowMouse(line)) {
+    // Anything but a point would leave a line that no longer reads.
+    if (pasted) return WindowMouseLine(read->first->word, *pasted);
+    const std::optional<Coordinates> xy = ReadPlainPoint(text);
+    if (!xy) return std::nullopt;
+    read->second.x = xy->x;
+    read->second.y = xy->y;
+    return WindowMouseLine(read->first->word, read->second);
+  }
   if (!IsMouseLine(line)) return std::nullopt;
+  if (const BoundAction* a = ScreenMouseAction(line); a && pasted) return WindowMouseLine(a->word, *pasted);
   return line.substr(0, line.find(':') + 1) + text;
 }
 
@@ -494,6 +642,38 @@ std::string ComposeWaitCondition(const WaitCondition& c) {
            std::to_string(c.x) + "x" + std::to_string(c.y);
   return kWaitWindowWord + std::string(kWaitConds[c.kind]) + "," + tail + c.title +
          (c.class_name ? kAppMark + *c.class_name : std::string());
+}
+
+std::optional<BoundPoint> ReadBoundPoint(const std::string& s) {
+  const std::size_t bar = s.find('|');
+  if (bar == std::string::npos) return std::nullopt;
+  const std::optional<Coordinates> xy = ReadPlainPoint(s.substr(0, bar));
+  if (!xy) return std::nullopt;
+  BoundPoint p;
+  p.x = xy->x;
+  p.y = xy->y;
+  std::string d = s.substr(bar + 1);
+  // The handle: the last " <digits>" at the very end.
+  const std::size_t open = d.rfind(" <");
+  if (open != std::string::npos && !d.empty() && d.back() == '>') {
+    if (const auto h = ReadPlainNumber<std::uintptr_t>(d.substr(open + 2, d.size() - open - 3), 0,
+                                                       UINTPTR_MAX)) {
+      p.handle = *h;
+      d.erase(open);
+    }
+  }
+  // A title may hold "@@"; the class follows the last one.
+  const std::size_t at = d.rfind(kAppMark);
+  if (at == std::string::npos || at + 2 == d.size()) return std::nullopt;
+  p.title = d.substr(0, at);
+  p.class_name = d.substr(at + 2);
+  return p;
+}
+
+std::string ComposeBoundPoint(const BoundPoint& p) {
+  std::string s = std::to_string(p.x) + "x" + std::to_string(p.y) + "|" + p.title + kAppMark;
+  if (!p.handle) return s + p.class_name;
+  return s + ComposeTargetDescriptor(p.class_name, *p.handle);
 }
 
 TargetDescriptor ReadTargetDescriptor(const std::string& s) {

@@ -31,6 +31,8 @@ inline constexpr const char* kEvent1Line = "【ZEP Event 1】";
 inline constexpr const char* kEvent2Line = "【ZEP Event 2】";
 inline constexpr const char* kTargetMark = "|>";
 inline constexpr const char* kAppMark = "@@";
+// Opens a mouse line whose point is bound to a top-level window.
+inline constexpr const char* kWindowMousePrefix = "Win:";
 
 
 // ---- command kinds of CommandBox, in order ---------------------------------
@@ -72,7 +74,28 @@ enum class KeyLineKind { Text, FrontApp, Key, NoKey };
 enum class MouseAction { LeftClick, RightClick, LeftDouble, RightDouble, LeftDrag, RightDrag, Move };
 
 // The written shape of a line, for composing it again.
-enum class LineForm { Wait, Mouse, Text, FrontApp, Key, Event, WaitFor, Other };
+enum class LineForm { Wait, Mouse, Text, FrontApp, Key, Event, BoundMouse, WaitFor, Other };
+
+struct Modifiers {
+  bool shift = false;
+  bool alt = false;
+  bool ctrl = false;
+  bool Any() const { return shift || alt || ctrl; }
+};
+
+// A point in a top-level window's client area, in 96-DPI units, and the
+// window by title, class and (when known) the handle it had:
+// X "x" Y "|" title "@@" class [" <" handle ">"]. The descriptor is read
+// from its end (the title may hold "@@", "|", "[" or ":"); the numbers are
+// written as the composer writes them, so a point that reads composes back
+// to the same bytes.
+struct BoundPoint {
+  std::int32_t x = 0, y = 0;
+  std::string title, class_name;
+  std::optional<std::uintptr_t> handle;
+};
+std::optional<BoundPoint> ReadBoundPoint(const std::string& s);
+std::string ComposeBoundPoint(const BoundPoint& p);
 
 // ---- waits for a condition, with a deadline ----------------------------------
 //   "WaitWindow:" cond "," deadline_ms "," at "|" title [ "@@" class ]
@@ -94,7 +117,8 @@ struct WaitCondition {
   std::optional<std::string> class_name;
   std::uint32_t rgb = 0;          // colour waits: 0xRRGGBB,
   std::int32_t tolerance = 0;     // per channel, 0 .. 255,
-  std::int32_t x = 0, y = 0;      // at this screen point
+  std::int32_t x = 0, y = 0;      // at this screen point,
+  std::optional<BoundPoint> bound;  // or at this point of a window
   bool operator==(const WaitCondition& o) const;
 };
 
@@ -108,13 +132,6 @@ std::string ComposeWaitCondition(const WaitCondition& c);
 // only unless any_case.
 std::string RgbText(std::uint32_t rgb);
 std::optional<std::uint32_t> ReadRgb(const std::string& text, bool any_case = false);
-
-struct Modifiers {
-  bool shift = false;
-  bool alt = false;
-  bool ctrl = false;
-  bool Any() const { return shift || alt || ctrl; }
-};
 
 struct CommandLine {
   Dispatch dispatch = Dispatch::Wait;
@@ -141,6 +158,10 @@ struct CommandLine {
   bool no_set = false;            // ":NoSet"
   std::int32_t x = 0, y = 0;      // the coordinate reading of ReadCoordinates
 
+  // Window-bound mouse lines ("Win:" action ":" bound point): the action
+  // word ("LClick" ... "RDrop") is `word`, the point is also in x and y.
+  std::optional<BoundPoint> bound;
+
   // Wait lines: the number from the sixth byte on (the first five are
   // skipped unread).
   std::int32_t wait_ms = 0;
@@ -157,6 +178,9 @@ struct CommandLine {
   bool exact = false;
 };
 
+// A line that opens with "Win:" is read as a window-bound mouse line
+// before every other rule; one that does not parse as such is refused by
+// the run as a bad number naming the whole line (and by the loader).
 CommandLine ReadCommandLine(const std::string& line);
 
 // The line a CommandLine describes. For a line read with `exact` set this
@@ -178,6 +202,9 @@ struct NewCommand {
   std::uint32_t rgb = 0;
   std::int32_t tolerance = 0;
   bool stop_at_deadline = true;
+  // The window the point of x, y belongs to: a click kind is then written
+  // as a window-bound line (its own x, y are ignored).
+  std::optional<BoundPoint> window;
 };
 
 // The line or the drag pair for a command appended at the end of the list
@@ -188,13 +215,15 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list);
 // ---- other readers of a line ------------------------------------------------
 
 // The list keeps a drag line with the line below it and a drop line with the
-// line above it. Any line holding the word counts, a text line included.
+// line above it. Any line holding the word counts, a text line included;
+// a window-bound line only by its action.
 bool HoldsDrag(const std::string& line);
 bool HoldsDrop(const std::string& line);
 
 // True when the loader takes the line as a command as it stands: key, text,
 // mouse, event and front-app lines, by their shapes and markers; nothing
 // else (numbers, target) is checked. Wait lines have their own loader rule.
+// A line opening with "Win:" counts only when it reads whole.
 bool IsCommandLine(const std::string& line);
 
 // Whole-line, ASCII-case-insensitive "L_Drag:NoSet", "L_Drop:NoSet",
@@ -220,8 +249,13 @@ std::string WithCoordinates(const std::string& line, std::int32_t x, std::int32_
 
 // A line the picker and the coordinate copy and paste may rewrite: it
 // opens with one of the eight mouse words followed by ":" and holds no "["
-// anywhere. A ":" elsewhere belongs to a text, an application name or a
-// target title, and a "Drop" inside another line is no drop.
+// anywhere, or it is a window-bound mouse line that reads whole. A ":"
+// elsewhere belongs to a text, an application name or a target title, and
+// a "Drop" inside another line is no drop.
+// For a window-bound line the point read, written and shown is the one in
+// the window; the coordinate text is the whole bound point, and a paste
+// takes either a bound point (window and point) or X "x" Y (the point
+// only, the window kept); a screen pick gives the line back its screen form.
 bool IsMouseLine(const std::string& line);
 // The point the coordinate display shows for a line: a mouse line's
 // reading, nothing for any other line.
@@ -231,6 +265,10 @@ std::optional<Coordinates> MouseLinePoint(const std::string& line);
 // after its first ":"; any other line is left alone (nothing).
 std::optional<std::string> WithPickedPoint(const std::string& line, std::int32_t x,
                                            std::int32_t y);
+
+// The line a pick with the window-bound check box on leaves selected: any
+// mouse line becomes the window-bound line of the same action at `p`.
+std::optional<std::string> WithPickedBoundPoint(const std::string& line, const BoundPoint& p);
 
 // The coordinate part that copy takes: everything after the first ":" of a
 // mouse line; nothing for any other line.

@@ -84,6 +84,12 @@ MacroReadResult ReadMacroFile(const std::string& bytes) {
       r.lines.push_back(line);
       continue;
     }
+    // A window-bound line that does not read whole is no command, whatever
+    // words its title holds.
+    if (StartsWith(line, kWindowMousePrefix)) {
+      fail(MacroFailure::UnrecognisedLine);
+      break;
+    }
 
     // The prefix is looked for anywhere but the number is taken from just
     // past its length, so only a line that begins with it converts.

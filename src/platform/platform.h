@@ -144,9 +144,18 @@ class IWindows {
   virtual std::string WindowText(Hwnd w) = 0;
   // GetClassNameA with a 100-byte buffer: at most 99 bytes.
   virtual std::string WindowClassName(Hwnd w) = 0;
-
-  // What the waits of a run look at.
+  // What a point bound to a window's client area needs.
   virtual bool IsWindowVisible(Hwnd w) = 0;
+  virtual bool IsIconic(Hwnd w) = 0;
+  virtual bool ShowWindow(Hwnd w, int cmd) = 0;
+  virtual bool ClientToScreen(Hwnd w, Point& p) = 0;
+  // GetDpiForWindow where the system has it (Windows 10 1607 on), looked
+  // up when first needed; 96 elsewhere and for a window it cannot tell.
+  virtual std::uint32_t GetDpiForWindow(Hwnd w) = 0;
+  virtual Hwnd GetAncestor(Hwnd w, std::uint32_t flags) = 0;
+  // The child of `parent` at p, given in the parent's client coordinates;
+  // the parent itself when no child is there, 0 outside it.
+  virtual Hwnd ChildWindowFromPointEx(Hwnd parent, Point p, std::uint32_t flags) = 0;
   // GetPixel on the screen's device context, as 0xRRGGBB; nothing where
   // the point is on no screen.
   virtual std::optional<std::uint32_t> GetPixel(Point p) = 0;

@@ -116,6 +116,10 @@ constexpr std::uint8_t VK_F12 = 0x7B;
 
 constexpr int SW_SHOWNORMAL = 1;
 constexpr int SW_SHOW = 5;
+constexpr int SW_RESTORE = 9;
+constexpr std::uint32_t GA_ROOT = 2;
+constexpr std::uint32_t CWP_SKIPINVISIBLE = 0x0001;
+constexpr std::uint32_t CWP_SKIPTRANSPARENT = 0x0004;
 
 constexpr std::uint32_t TOKEN_ADJUST_PRIVILEGES = 0x0020;
 constexpr std::uint32_t TOKEN_QUERY = 0x0008;

@@ -405,7 +405,7 @@ Hwnd FakePlatform::WindowFromPoint(Point p) {
   Hwnd found = 0;
   // Children lie above their parents; among top-levels the z-order decides.
   for (const Window& w : windows_) {
-    if (!w.alive || !w.visible || w.parent != 0) continue;
+    if (!w.alive || !w.visible || w.minimised || w.parent != 0) continue;
     if (p.x < w.rect.left || p.x >= w.rect.right || p.y < w.rect.top || p.y >= w.rect.bottom) continue;
     found = w.hwnd;
     for (const Window& c : windows_) {
@@ -419,13 +419,98 @@ Hwnd FakePlatform::WindowFromPoint(Point p) {
   return found;
 }
 
+namespace {
+
+// Where a window's client area begins on the screen: a minimised top-level
+// window lies where the system parks it, and its children with it.
+Point ClientOrigin(const std::vector<FakePlatform::Window>& all, const FakePlatform::Window& w) {
+  bool parked = w.minimised;
+  for (Hwnd up = w.parent; up && !parked;) {
+    Hwnd next = 0;
+    for (const FakePlatform::Window& x : all)
+      if (x.hwnd == up) {
+        parked = x.minimised;
+        next = x.parent;
+      }
+    up = next;
+  }
+  if (parked) return {-32000 + w.client.x, -32000 + w.client.y};
+  return {w.rect.left + w.client.x, w.rect.top + w.client.y};
+}
+
+}  // namespace
+
 bool FakePlatform::ScreenToClient(Hwnd w, Point& p) {
   Record("ScreenToClient(" + Join({static_cast<long long>(w), p.x, p.y}) + ")");
   Window* win = FindWindowByHandle(w);
   if (!win) return false;
-  p.x -= win->rect.left;
-  p.y -= win->rect.top;
+  const Point o = ClientOrigin(windows_, *win);
+  p.x -= o.x;
+  p.y -= o.y;
   return true;
+}
+
+bool FakePlatform::ClientToScreen(Hwnd w, Point& p) {
+  Record("ClientToScreen(" + Join({static_cast<long long>(w), p.x, p.y}) + ")");
+  Window* win = FindWindowByHandle(w);
+  if (!win) return false;
+  const Point o = ClientOrigin(windows_, *win);
+  p.x += o.x;
+  p.y += o.y;
+  return true;
+}
+
+bool FakePlatform::IsWindowVisible(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  return win && win->visible;
+}
+
+bool FakePlatform::IsIconic(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  return win && win->minimised;
+}
+
+bool FakePlatform::ShowWindow(Hwnd w, int cmd) {
+  Record("ShowWindow(" + Join({static_cast<long long>(w), cmd}) + ")");
+  Window* win = FindWindowByHandle(w);
+  if (!win) return false;
+  if (cmd == win::SW_RESTORE) win->minimised = false;
+  return true;
+}
+
+std::uint32_t FakePlatform::GetDpiForWindow(Hwnd w) {
+  const Window* win = FindWindowByHandle(w);
+  return win ? win->dpi : 96;
+}
+
+Hwnd FakePlatform::GetAncestor(Hwnd w, std::uint32_t flags) {
+  const Window* win = FindWindowByHandle(w);
+  if (!win || flags != win::GA_ROOT) return 0;
+  while (win && win->parent) win = FindWindowByHandle(win->parent);
+  return win ? win->hwnd : 0;
+}
+
+Hwnd FakePlatform::ChildWindowFromPointEx(Hwnd parent, Point p, std::uint32_t flags) {
+  Hwnd found = 0;
+  if (const Window* win = FindWindowByHandle(parent)) {
+    const Point o = ClientOrigin(windows_, *win);
+    const Point s{p.x + o.x, p.y + o.y};
+    auto inside = [&s](const Rect& r) {
+      return s.x >= r.left && s.x < r.right && s.y >= r.top && s.y < r.bottom;
+    };
+    if (inside(win->rect)) found = parent;
+    // The topmost child there: the last one made.
+    for (const Window& c : windows_) {
+      if (!found) break;
+      if (!c.alive || c.parent != parent || !inside(c.rect)) continue;
+      if (!c.visible && (flags & win::CWP_SKIPINVISIBLE)) continue;
+      found = c.hwnd;
+      break;
+    }
+  }
+  Record("ChildWindowFromPointEx(" + Join({static_cast<long long>(parent), p.x, p.y}) + ")=" +
+         std::to_string(found));
+  return found;
 }
 
 Hwnd FakePlatform::GetForegroundWindow() {
@@ -491,13 +576,6 @@ std::string FakePlatform::WindowClassName(Hwnd w) {
   const Window* win = FindWindowByHandle(w);
   Record("GetClassNameA(" + Join({static_cast<long long>(w)}) + ")");
   return win ? win->class_name.substr(0, 99) : std::string();
-}
-
-bool FakePlatform::IsWindowVisible(Hwnd w) {
-  const Window* win = FindWindowByHandle(w);
-  const bool r = win && win->visible;
-  Record("IsWindowVisible(" + Join({static_cast<long long>(w)}) + ")=" + (r ? "1" : "0"));
-  return r;
 }
 
 std::optional<std::uint32_t> FakePlatform::GetPixel(Point p) {

@@ -109,6 +109,9 @@ class FakePlatform : public IMessageLoop,
     std::int32_t ex_style = 0;
     std::optional<std::uint8_t> alpha;  // layered alpha once set
     std::optional<std::uint32_t> integrity;  // of its process, when known
+    Point client{0, 0};  // the client area's origin within rect
+    std::uint32_t dpi = 96;
+    bool minimised = false;  // then off the screen, at -32000, -32000
   };
   std::optional<std::uint32_t> own_integrity;  // ours, when known
   // Top-level windows are kept topmost first; a new one goes on top.
@@ -277,6 +280,12 @@ class FakePlatform : public IMessageLoop,
   std::string WindowText(Hwnd w) override;
   std::string WindowClassName(Hwnd w) override;
   bool IsWindowVisible(Hwnd w) override;
+  bool IsIconic(Hwnd w) override;
+  bool ShowWindow(Hwnd w, int cmd) override;
+  bool ClientToScreen(Hwnd w, Point& p) override;
+  std::uint32_t GetDpiForWindow(Hwnd w) override;
+  Hwnd GetAncestor(Hwnd w, std::uint32_t flags) override;
+  Hwnd ChildWindowFromPointEx(Hwnd parent, Point p, std::uint32_t flags) override;
   std::optional<std::uint32_t> GetPixel(Point p) override;
 
   // ---- IInput -------------------------------------------------------------------------

@@ -115,6 +115,12 @@ class Win32Platform : public IMessageLoop,
   std::string WindowText(Hwnd w) override;
   std::string WindowClassName(Hwnd w) override;
   bool IsWindowVisible(Hwnd w) override;
+  bool IsIconic(Hwnd w) override;
+  bool ShowWindow(Hwnd w, int cmd) override;
+  bool ClientToScreen(Hwnd w, Point& p) override;
+  std::uint32_t GetDpiForWindow(Hwnd w) override;
+  Hwnd GetAncestor(Hwnd w, std::uint32_t flags) override;
+  Hwnd ChildWindowFromPointEx(Hwnd parent, Point p, std::uint32_t flags) override;
   std::optional<std::uint32_t> GetPixel(Point p) override;
 
   // ---- IInput ----

@@ -59,6 +59,30 @@ bool Win32Platform::PostMessageA(Hwnd w, std::uint32_t msg, std::uintptr_t wpara
 
 Hwnd Win32Platform::WindowFromPoint(Point p) { return N(::WindowFromPoint(POINT{p.x, p.y})); }
 
+bool Win32Platform::ClientToScreen(Hwnd w, Point& p) {
+  POINT pt{p.x, p.y};
+  if (!::ClientToScreen(H(w), &pt)) return false;
+  p.x = pt.x;
+  p.y = pt.y;
+  return true;
+}
+
+bool Win32Platform::IsWindowVisible(Hwnd w) { return ::IsWindowVisible(H(w)) != FALSE; }
+bool Win32Platform::IsIconic(Hwnd w) { return ::IsIconic(H(w)) != FALSE; }
+bool Win32Platform::ShowWindow(Hwnd w, int cmd) { return ::ShowWindow(H(w), cmd) != FALSE; }
+Hwnd Win32Platform::GetAncestor(Hwnd w, std::uint32_t flags) { return N(::GetAncestor(H(w), flags)); }
+
+std::uint32_t Win32Platform::GetDpiForWindow(Hwnd w) {
+  using Fn = UINT(WINAPI*)(HWND);
+  static const Fn fn = SystemProc<Fn>(L"user32.dll", "GetDpiForWindow");
+  const UINT dpi = fn ? fn(H(w)) : 0;
+  return dpi ? dpi : 96;
+}
+
+Hwnd Win32Platform::ChildWindowFromPointEx(Hwnd parent, Point p, std::uint32_t flags) {
+  return N(::ChildWindowFromPointEx(H(parent), POINT{p.x, p.y}, flags));
+}
+
 bool Win32Platform::ScreenToClient(Hwnd w, Point& p) {
   POINT pt{p.x, p.y};
   if (!::ScreenToClient(H(w), &pt)) return false;
@@ -139,8 +163,6 @@ std::string Win32Platform::WindowClassName(Hwnd w) {
   }
   return name;
 }
-
-bool Win32Platform::IsWindowVisible(Hwnd w) { return w && ::IsWindowVisible(H(w)); }
 
 std::optional<std::uint32_t> Win32Platform::GetPixel(Point p) {
   HDC screen = ::GetDC(nullptr);
