@@ -411,6 +411,12 @@ std::vector<std::string> ComposeNewCommand(const NewCommand& n, bool mid_list) {
       w.tolerance = n.tolerance;
       w.x = static_cast<std::int32_t>(n.x);
       w.y = static_cast<std::int32_t>(n.y);
+      // As a click: the boxes hold the point in that window.
+      if (n.window && n.kind == kKindWaitColor) {
+        w.bound = n.window;
+        w.bound->x = w.x;
+        w.bound->y = w.y;
+      }
       return {ComposeWaitCondition(w)};
     }
     default:
@@ -568,7 +574,8 @@ std::vector<std::string> Fields(const std::string& head) {
 bool WaitCondition::operator==(const WaitCondition& o) const {
   return kind == o.kind && deadline_ms == o.deadline_ms && stop_at_deadline == o.stop_at_deadline &&
          title == o.title && class_name == o.class_name && rgb == o.rgb && tolerance == o.tolerance &&
-         x == o.x && y == o.y;
+         x == o.x && y == o.y && bound.has_value() == o.bound.has_value() &&
+         (!bound || ComposeBoundPoint(*bound) == ComposeBoundPoint(*o.bound));
 }
 
 bool OpensWaitFor(const std::string& line) {
@@ -622,15 +629,16 @@ std::optional<WaitCondition> ReadWaitCondition(const std::string& line) {
   c.kind = WaitCondition::Color;
   const auto rgb = ReadRgb(f[0]);
   const auto tolerance = ReadWritten(f[1], 0, 255);
-  const std::size_t x = rest.find('x');
-  if (!rgb || !tolerance || x == std::string::npos) return std::nullopt;
-  const auto px = ReadWritten(rest.substr(0, x), INT32_MIN, INT32_MAX);
-  const auto py = ReadWritten(rest.substr(x + 1), INT32_MIN, INT32_MAX);
-  if (!px || !py) return std::nullopt;
+  // A point of a window holds a "|" of its own; a screen point none. The
+  // bound point reads only as it is composed.
+  if (Contains(rest, "|") && !(c.bound = ReadBoundPoint(rest))) return std::nullopt;
+  const std::optional<Coordinates> xy =
+      c.bound ? Coordinates{c.bound->x, c.bound->y} : ReadPlainPoint(rest);
+  if (!rgb || !tolerance || !xy) return std::nullopt;
   c.rgb = *rgb;
   c.tolerance = *tolerance;
-  c.x = *px;
-  c.y = *py;
+  c.x = xy->x;
+  c.y = xy->y;
   return c;
 }
 
@@ -639,7 +647,7 @@ std::string ComposeWaitCondition(const WaitCondition& c) {
       std::to_string(c.deadline_ms) + "," + (c.stop_at_deadline ? "Stop" : "Next") + "|";
   if (c.kind == WaitCondition::Color)
     return kWaitColorWord + RgbText(c.rgb) + "," + std::to_string(c.tolerance) + "," + tail +
-           std::to_string(c.x) + "x" + std::to_string(c.y);
+           (c.bound ? ComposeBoundPoint(*c.bound) : std::to_string(c.x) + "x" + std::to_string(c.y));
   return kWaitWindowWord + std::string(kWaitConds[c.kind]) + "," + tail + c.title +
          (c.class_name ? kAppMark + *c.class_name : std::string());
 }

@@ -100,6 +100,7 @@ std::string ComposeBoundPoint(const BoundPoint& p);
 // ---- waits for a condition, with a deadline ----------------------------------
 //   "WaitWindow:" cond "," deadline_ms "," at "|" title [ "@@" class ]
 //   "WaitColor:" RRGGBB "," tolerance "," deadline_ms "," at "|" X "x" Y
+//                                               or "|" a bound point
 // cond is Open, Front or Gone; at is Stop (the run stops at the deadline)
 // or Next. Numbers are written as the composer writes them (no sign, no
 // leading zero), the colour in upper-case hexadecimal. Everything after
@@ -117,8 +118,8 @@ struct WaitCondition {
   std::optional<std::string> class_name;
   std::uint32_t rgb = 0;          // colour waits: 0xRRGGBB,
   std::int32_t tolerance = 0;     // per channel, 0 .. 255,
-  std::int32_t x = 0, y = 0;      // at this screen point,
-  std::optional<BoundPoint> bound;  // or at this point of a window
+  std::int32_t x = 0, y = 0;      // at this screen point, or
+  std::optional<BoundPoint> bound;  // at this point of a window (x, y its own)
   bool operator==(const WaitCondition& o) const;
 };
 

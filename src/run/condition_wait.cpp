@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "run/bound_point.h"
+
 namespace zepx {
 
 namespace {
@@ -38,8 +40,8 @@ bool CloseEnough(std::uint32_t a, std::uint32_t b, std::int32_t tolerance) {
 // "120x45の色待ち FF8800±16".
 std::string ConditionText(const WaitCondition& c) {
   if (c.kind == WaitCondition::Color)
-    return std::to_string(c.x) + "x" + std::to_string(c.y) + "の色待ち " + RgbText(c.rgb) + "±" +
-           std::to_string(c.tolerance);
+    return (c.bound ? "「" + c.bound->title + "」の" : std::string()) + std::to_string(c.x) + "x" +
+           std::to_string(c.y) + "の色待ち " + RgbText(c.rgb) + "±" + std::to_string(c.tolerance);
   static const char* const kWhat[] = {"の出現待ち", "の前面待ち", "の消滅待ち"};
   return "「" + c.title + "」" + (c.class_name ? "(" + *c.class_name + ")" : std::string()) + kWhat[c.kind];
 }
@@ -57,7 +59,11 @@ bool ConditionHolds(const WaitCondition& c, IWindows& windows) {
     case WaitCondition::WindowGone:
       return !WindowThere(windows, c);
     case WaitCondition::Color: {
-      const std::optional<std::uint32_t> rgb = windows.GetPixel(Point{c.x, c.y});
+      // A window's point is looked for at each look: the window may come,
+      // move or go meanwhile.
+      std::optional<BoundLocation> in_window;
+      if (c.bound && !(in_window = LocateBoundPoint(windows, *c.bound))) return false;
+      const std::optional<std::uint32_t> rgb = windows.GetPixel(in_window ? in_window->screen : Point{c.x, c.y});
       return rgb && CloseEnough(*rgb, c.rgb, c.tolerance);
     }
   }

@@ -17,7 +17,9 @@ TEST(WaitLine, ReadOnlyByItsOwnFormAndBackByteForByte) {
       {"WaitWindow:Open,5000,Stop|無題 - メモ帳@@Notepad", "無題 - メモ帳@Notepad"}, {"WaitWindow:Gone,300,Next|Save", "Save@"},
       {"WaitWindow:Front,0,Stop|ゼ[Drop] L_Drag:1x2+S|>Wait=5,a", "ゼ[Drop] L_Drag:1x2+S|>Wait=5,a@"},
       {"WaitWindow:Open,2147483647,Next|a@@b|@@Cls", "a@@b|@Cls"}, {"WaitColor:FF8800,16,5000,Next|120x45", "@"},
-      {"WaitColor:0A0B0C,255,0,Stop|-3x-2147483648", "@"}, {"WaitWindow:Open,5000,Stop|", ""}, {"WaitWindow:Open,5000,Stop|T@@", ""}, {"WaitWindow:Open,05000,Stop|T", ""},
+      {"WaitColor:0A0B0C,255,0,Stop|-3x-2147483648", "@"}, {"WaitColor:00FF00,0,2000,Stop|10x20|[a]|b@@P@@C <99>", "@"},
+      {"WaitColor:00FF00,0,2000,Stop|10x20|T@@", ""}, {"WaitColor:00FF00,0,2000,Stop|+10x20|T@@C", ""},
+      {"WaitWindow:Open,5000,Stop|", ""}, {"WaitWindow:Open,5000,Stop|T@@", ""}, {"WaitWindow:Open,05000,Stop|T", ""},
       {"WaitWindow:open,1,Stop|T", ""}, {"WaitWindow:Open,1,Halt|Drag[Drop]", ""}, {"WaitWindow:Open,1,Stop,1|T", ""},
       {"WaitWindow:Open,2147483648,Stop|T", ""}, {"WaitWindow:Open,1,Stop[Enter]", ""}, {"WaitColor:ff8800,1,1,Stop|1x2", ""},
       {"WaitColor:FF8800,256,1,Stop|1x2", ""}, {"WaitColor:FF88001,1,1,Stop|1x2", ""}, {"WaitColor:FF8800,1,1,Next|L_Click:1x2", ""},
@@ -33,6 +35,9 @@ TEST(WaitLine, ReadOnlyByItsOwnFormAndBackByteForByte) {
                  c.key_kind != KeyLineKind::NoKey)
         << line << ": an older rule looked inside";
   }
+  NewCommand n;  // a colour in a window, as a click in one is composed
+  n.kind = kKindWaitColor, n.x = 3, n.y = 4, n.window = BoundPoint{9, 9, "T", "C", 5};
+  EXPECT_EQ(ComposeNewCommand(n, false), std::vector<std::string>{"WaitColor:000000,0,1000,Stop|3x4|T@@C <5>"});
 }
 
 }  // namespace zepx
