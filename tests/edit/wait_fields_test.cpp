@@ -24,9 +24,7 @@ TEST_F(WaitFields, AddWritesTheWaitFromItsFieldsOrRefusesWithTheFieldInFocus) {
       {kKindWaitColor, "", "#FF880", true, kBadColorMessage, &form.WaitColorEdit}};
   auto unfocus = [&] { form.WaitColorEdit.FromNativeFocus(false), form.SendTextEdit.FromNativeFocus(false); };
   for (const auto& r : rows) {
-    form.batch.Clear();
-    fake.boxes.clear();
-    unfocus();
+    form.batch.Clear(), fake.boxes.clear(), unfocus();
     // Picked by the user, then the title's or the point's field and the
     // deadline's entered: the kind stays.
     form.CommandBox.FromNativeSelect(r.kind);

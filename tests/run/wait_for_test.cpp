@@ -31,8 +31,7 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
        "時間切れ、次の行へ: 10x20の色待ち FF8800±16 - Ctrl+Alt+Qで中断できます@1430", Next},
       {"WaitColor:000000,255,300,Stop|1920x0", [] {}, 1300, "時間切れで停止: 1920x0の色待ち 000000±255 (300ms)@1300", Halt},
       {"WaitColor:00FF00,0,2000,Next|10x20|窓@@P", [&] { pixel = 0x00FF00, open(1330, "窓", "P"); }, 1350, run + "@1350", Next},
-      {"WaitColor:00FF00,0,300,Stop|10x20|無い窓@@P", [&] { pixel = 0x00FF00; }, 1300,
-       "時間切れで停止: 「無い窓」の10x20の色待ち 00FF00±0 (300ms)@1300", Halt},
+      {"WaitColor:00FF00,0,300,Stop|10x20|無い@@P", [&] { pixel = 0x00FF00; }, 1300, "時間切れで停止: 「無い」の10x20の色待ち 00FF00±0 (300ms)@1300", Halt},
       {"WaitWindow:Open,5000,Next|停止", [&] { fake.At(2777, [&] { engine.Stop(); }); }, 2777,
        "「停止」の出現待ち (最長5000ms) - Ctrl+Alt+Qで中断できます@1000", Stop},
   };
