@@ -61,6 +61,10 @@ void RunEngine::Request(RunSource source) {
   } depth(depth_);
   try {
     RunRequest(source);
+  } catch (const RunHalted& h) {
+    looping_ = false;
+    Stop();
+    display_.ShowStatus(h.what());
   } catch (const ConvertError& e) {
     // A number in a line that is not a number abandons the run; the window
     // must not be left looking busy with the stop key still held.
