@@ -110,6 +110,7 @@ class TMainForm : public TForm,
   TButton GetAppButton{"GetAppButton"};
   TButton Button4{"Button4"};  // help: target
   TCheckBox AutoHandleCheckBox{"AutoHandleCheckBox"};
+  TCheckBox WindowPointCheck{"WindowPointCheck"};  // picks points bound to a window
 
   // send method
   TRadioGroup PostRadioGroup{"PostRadioGroup"};
@@ -204,7 +205,7 @@ class TMainForm : public TForm,
   //      (shell/picker.*) ---------------------------------------------------
   WindowPicker picker{platform, batch,
                       {CommandBox, StatusLabel, XLabel, YLabel, AppComboBox, SendTextEdit, XYCopy,
-                       XYPaste, MouseTimer},
+                       XYPaste, MouseTimer, WindowPointCheck},
                       [this] { return Handle(); }, [this] { RefreshCoordinateDisplay(); }};
   // ---- composing and editing the list (edit/composer.*, edit/list_editor.*);
   //      they wire the controls they serve ----------------------------------

@@ -301,6 +301,13 @@ void TMainForm::BuildControls() {
   Own(RecordButton);
   Place(RecordButton, 588, 496, 100, kButtonH);
 
+  // Picks bound to a window, added later in the band between the list's
+  // buttons and the coordinates, and created last for the same reason.
+  WindowPointCheck.SetCaption("ウインドウ基準の座標");
+  WindowPointCheck.Hint = "座標指定で、ポインタの下のウインドウのクライアント領域を基準にした座標を取得";
+  Own(WindowPointCheck);
+  Place(WindowPointCheck, 530, 102, 200, 20);
+
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};
   mEdit.children = {&mXYCopy, &mXYPaste, &mRecord};
