@@ -42,6 +42,7 @@ void Composer::Add() {
   n.target = c_.AppComboBox.Text();
   n.modifiers = {c_.ShiftCheck.Checked(), c_.AltCheck.Checked(), c_.CtrlCheck.Checked()};
   n.win_message = win_message_ && win_message_();
+  if (BoundWindow) n.window = BoundWindow();
 
   // Appended keys, texts, applications and events are checked first;
   // waits, clicks and drags never are, and nothing inserted is.

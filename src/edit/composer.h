@@ -15,6 +15,7 @@
 #include "edit/list_editor.h"
 #include "model/command_line.h"
 #include "model/batch.h"
+#include "model/command_line.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 
@@ -76,6 +77,10 @@ class Composer {
   // A line was placed while a run goes on: the run resolves its target
   // now, so that a line added to a WinMessage run reaches its window.
   std::function<void(int row)> LineAdded;
+
+  // The window the coordinate boxes' point belongs to, when the picker
+  // took it bound to one: a click is then added bound to that window.
+  std::function<std::optional<BoundPoint>()> BoundWindow;
 
  private:
   void SetTextMode(int mode);

@@ -19,6 +19,24 @@ struct Aim {
   std::intptr_t lparam = 0;
 };
 
+// The deepest child of top under a screen point, level by level.
+Hwnd ChildAt(IWindows& windows, Hwnd top, Point screen) {
+  Hwnd w = top;
+  for (int depth = 0; depth < 32; ++depth) {
+    Point client = screen;
+    windows.ScreenToClient(w, client);
+    const Hwnd child =
+        windows.ChildWindowFromPointEx(w, client, win::CWP_SKIPINVISIBLE | win::CWP_SKIPTRANSPARENT);
+    if (!child || child == w) break;
+    w = child;
+  }
+  return w;
+}
+
+std::string HaltStatus(int row, const char* why, const BoundPoint& p) {
+  return "中断 (" + std::to_string(row + 1) + "行目) - " + why + ": " + BoundWindowName(p);
+}
+
 struct Buttons {
   std::uint32_t down_msg, up_msg, dbl_msg;
   std::uint32_t down_flag, up_flag;
@@ -49,13 +67,14 @@ class Pointer {
   explicit Pointer(SendContext& ctx) : ctx_(ctx), post_(ctx.settings.WinMessageFlag()) {}
 
   // Moves the cursor to the point and confines it there. With WinMessage it
-  // also finds the window under the point, which becomes the row's target,
-  // and the point in that window's client coordinates.
-  Aim PointAt(int row, Point at, std::int32_t settle_ms) {
+  // also finds the window under the point (in a window-bound point's
+  // window, `top`), which becomes the row's target, and the point in that
+  // window's client coordinates.
+  Aim PointAt(int row, Point at, std::int32_t settle_ms, Hwnd top = 0) {
     Aim aim;
     aim.window = ctx_.batch.Target(row);
     if (post_) {
-      aim.window = ctx_.windows.WindowFromPoint(at);
+      aim.window = top ? ChildAt(ctx_.windows, top, at) : ctx_.windows.WindowFromPoint(at);
       ctx_.batch.SetTarget(row, aim.window);  // a row past the end is not written
       Point client = at;
       ctx_.windows.ScreenToClient(aim.window, client);
@@ -90,14 +109,17 @@ void MouseSender::SendMouseCommand(const CommandLine& cmd, int row) {
   IInput& input = ctx_.input;
   Pointer pointer(ctx_);
   ctx_.display.RefreshCoordinates();
+  const std::optional<BoundLocation> bound = Locate(row);
+  BringToFront(bound);
   ctx_.windows.SetActiveWindow(ctx_.batch.Target(row));
   ctx_.loop.Sleep(50);
   ctx_.loop.ProcessPendingMessages();
+  CheckUncovered(row, bound);
 
-  const Point at = ctx_.display.CoordinatesShown();
+  const Point at = bound ? bound->screen : ctx_.display.CoordinatesShown();
   // Only Y is tested: a line on the top row of the screen counts as a line
   // without a point, and the buttons act wherever the cursor is.
-  const bool moved = at.y != 0;
+  const bool moved = bound || at.y != 0;
   Cleanup cleanup{input};
   Point saved;
   Aim aim;
@@ -106,7 +128,7 @@ void MouseSender::SendMouseCommand(const CommandLine& cmd, int row) {
     input.GetCursorPos(saved);
     cleanup.saved = saved;
     cleanup.armed = true;
-    aim = pointer.PointAt(row, at, 0);
+    aim = pointer.PointAt(row, at, 0, bound ? bound->window : 0);
   }
 
   auto click = [&](const Buttons& b, bool twice) {
@@ -138,14 +160,23 @@ void MouseSender::Drag(int row, bool left) {
   const Buttons& b = left ? kLeft : kRight;
 
   ctx_.display.RefreshCoordinates();
+  // Both ends are found before the button goes down: a drop whose window
+  // is missing must not leave a press and release at the drag point.
+  const std::optional<BoundLocation> from = Locate(row);
+  const std::optional<BoundLocation> to = Locate(row + 1);
+  BringToFront(to);
+  BringToFront(from);  // the press on top
   ctx_.windows.SetActiveWindow(ctx_.batch.Target(row));
   ctx_.waiter.WaitMs(100);
   ctx_.loop.ProcessPendingMessages();
+  CheckUncovered(row, from);
+  CheckUncovered(row + 1, to);
   Point saved;
   input.GetCursorPos(saved);
   Cleanup cleanup{input, true, saved, nullptr};
 
-  const Aim press = pointer.PointAt(row, ctx_.display.CoordinatesShown(), 100);
+  const Aim press = pointer.PointAt(row, from ? from->screen : ctx_.display.CoordinatesShown(), 100,
+                                   from ? from->window : 0);
   pointer.Button(press, b.down_msg, b.down_flag);
   cleanup.release = [&pointer, press, &b] { pointer.Button(press, b.up_msg, b.up_flag); };
   ctx_.WaitShowing(Delay::Drag);
@@ -156,7 +187,8 @@ void MouseSender::Drag(int row, bool left) {
   // there.
   ctx_.batch.Select(row + 1);
   ctx_.display.RefreshCoordinates();
-  const Aim release = pointer.PointAt(row + 1, ctx_.display.CoordinatesShown(), 0);
+  const Aim release = pointer.PointAt(row + 1, to ? to->screen : ctx_.display.CoordinatesShown(), 0,
+                                     to ? to->window : 0);
   pointer.Button(release, b.up_msg, b.up_flag);
   cleanup.release = nullptr;
 
@@ -165,6 +197,30 @@ void MouseSender::Drag(int row, bool left) {
   input.ClipCursor(nullptr);
   input.SetCursorPos(saved.x, saved.y);
   ctx_.loop.ProcessPendingMessages();
+}
+
+std::optional<BoundLocation> MouseSender::Locate(int row) {
+  if (!ctx_.batch.Has(row)) return std::nullopt;
+  const CommandLine cmd = ReadCommandLine(ctx_.batch.Text(row));
+  if (!cmd.bound) return std::nullopt;
+  const std::optional<BoundLocation> at = LocateBoundPoint(ctx_.windows, *cmd.bound);
+  if (at) return at;
+  ctx_.batch.Select(row);
+  throw RunHalted(HaltStatus(row, "ウインドウが見つかりません", *cmd.bound));
+}
+
+void MouseSender::BringToFront(const std::optional<BoundLocation>& at) {
+  // Injected input goes to whatever is in front; posted messages do not.
+  if (at && !ctx_.settings.WinMessageFlag()) ctx_.windows.SetForegroundWindow(at->window);
+}
+
+void MouseSender::CheckUncovered(int row, const std::optional<BoundLocation>& at) {
+  if (!at || ctx_.settings.WinMessageFlag()) return;
+  const Hwnd there = ctx_.windows.GetAncestor(ctx_.windows.WindowFromPoint(at->screen), win::GA_ROOT);
+  if (there == at->window) return;
+  ctx_.batch.Select(row);
+  throw RunHalted(HaltStatus(row, "他のウインドウに隠れています",
+                             *ReadCommandLine(ctx_.batch.Text(row)).bound));
 }
 
 }  // namespace zepx

@@ -62,6 +62,10 @@ void RunEngine::Request(RunSource source) {
   } depth(depth_);
   try {
     RunRequest(source);
+  } catch (const RunHalted& h) {
+    looping_ = false;
+    Stop();
+    display_.ShowStatus(h.what());
   } catch (const ConvertError& e) {
     // A number in a line that is not a number abandons the run; the window
     // must not be left looking busy with the stop key still held.
@@ -102,7 +106,6 @@ void RunEngine::RunMacro(RunSource source) {
   PassCount = 0;
   ChainRepeatCount = 0;
   ChainIndex = 0;
-  end_status_.clear();
   display_.ShowPassCount(0);
   display_.ShowChainRepeatCount(0);
 
@@ -150,8 +153,6 @@ void RunEngine::RunMacro(RunSource source) {
   StopRequested = false;
   loop_.ProcessPendingMessages();
   Stop();
-  // Why the run stopped by itself, in place of the idle word.
-  if (!end_status_.empty()) display_.ShowStatus(end_status_);
 }
 
 void RunEngine::ExecuteLine(int row) {
@@ -195,9 +196,7 @@ void RunEngine::WaitFor(const WaitCondition& c) {
   if (outcome == WaitOutcome::Met) {
     display_.ShowStatus(RunningStatusText(settings_.SendMethod(), letter));
   } else if (c.stop_at_deadline) {
-    // The line stays selected: the run ends on it.
-    end_status_ = DeadlineStopText(c);
-    StopRequested = true;
+    throw RunHalted(DeadlineStopText(c));  // on this line, which stays selected
   } else {
     display_.ShowStatus(DeadlineNextText(c, letter));
   }

@@ -98,7 +98,6 @@ class RunEngine {
   bool looping_ = false;     // the lines are being executed
   unsigned stop_count_ = 0;  // Stop calls so far
   std::int32_t wait_seconds_ = 0;
-  std::string end_status_;   // a line that stopped the run says why
 };
 
 }  // namespace zepx

@@ -71,6 +71,7 @@ constexpr std::array<SettingsEntry, kSettingsValueCount> kSettingsValues{{
     {"RecordWaitMax", kInteger, &Settings::RecordWaitMax, ReadRule::Optional},
     {"RecordMergeText", kBoolean, &Settings::RecordMergeText, ReadRule::Optional},
     {"RecordMinimize", kBoolean, &Settings::RecordMinimize, ReadRule::Optional},
+    {"WindowPointChecked", kBoolean, Held::WindowPointCheck, ReadRule::Optional},
 }};
 
 namespace {
@@ -88,7 +89,7 @@ const char* const kSaveOrder[] = {
     "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex",
     "AutoHandleChecked",
     "ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
-    "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize",
+    "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize", "WindowPointChecked",
 };
 
 // The registry type an entry's field can hold. A string entry on a number

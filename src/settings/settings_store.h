@@ -30,9 +30,11 @@ enum class Held : std::uint8_t {
   AutoHandleCheckBox,
   SpinEdit2,           // Event 2 hour
   SpinEdit5,           // Event 2 minute
+  WindowPointCheck,    // picks bound to a window
 };
 constexpr bool IsCheckBox(Held h) {
-  return h == Held::CheckBox1 || h == Held::CheckBox2 || h == Held::AutoHandleCheckBox;
+  return h == Held::CheckBox1 || h == Held::CheckBox2 || h == Held::AutoHandleCheckBox ||
+         h == Held::WindowPointCheck;
 }
 
 // What the store needs from the main window.
@@ -94,7 +96,7 @@ struct SettingsEntry {
 };
 
 // The values of the key, in load order; LogoutDateTime is handled apart.
-inline constexpr std::size_t kSettingsValueCount = 56;
+inline constexpr std::size_t kSettingsValueCount = 57;
 extern const std::array<SettingsEntry, kSettingsValueCount> kSettingsValues;
 // The order the save writes them, as indices into kSettingsValues.
 const std::vector<std::size_t>& SettingsSaveOrder();

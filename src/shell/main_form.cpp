@@ -43,6 +43,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   batch.OnChange = [this](Batch::Change c, int row) { MirrorBatch(c, row); };
   // A line added under a run is resolved for it at once.
   composer.LineAdded = [this](int row) { Engine().ResolveLine(row); };
+  composer.BoundWindow = [this] { return picker.PickedWindow(); };
   BitBtn4.OnClick = [this] { if (SendListForm) SendListForm->Open(); };
   Button1.OnClick = [this] { ShowHelp(1); };
   Button2.OnClick = [this] { ShowHelp(2); };

@@ -110,10 +110,10 @@ class TMainForm : public TForm,
   TButton GetAppButton{"GetAppButton"};
   TButton Button4{"Button4"};  // help: target
   TCheckBox AutoHandleCheckBox{"AutoHandleCheckBox"};
+  TCheckBox WindowPointCheck{"WindowPointCheck"};  // picks points bound to a window
 
   // waits for a window or a colour: the colour, its tolerance and what the
   // deadline does (the deadline is SpinEdit1's, the title SendTextEdit's)
-  TLabel WaitColorCaption{"WaitColorCaption"};
   TEdit WaitColorEdit{"WaitColorEdit"};
   TLabel WaitToleranceCaption{"WaitToleranceCaption"};
   TWinSpinEdit WaitToleranceEdit{"WaitToleranceEdit", 0, 255, 1, 16};
@@ -212,7 +212,7 @@ class TMainForm : public TForm,
   //      (shell/picker.*) ---------------------------------------------------
   WindowPicker picker{platform, batch,
                       {CommandBox, StatusLabel, XLabel, YLabel, AppComboBox, SendTextEdit, XYCopy,
-                       XYPaste, MouseTimer},
+                       XYPaste, MouseTimer, WindowPointCheck},
                       [this] { return Handle(); }, [this] { RefreshCoordinateDisplay(); }};
   // ---- composing and editing the list (edit/composer.*, edit/list_editor.*);
   //      they wire the controls they serve ----------------------------------

@@ -301,28 +301,32 @@ void TMainForm::BuildControls() {
   Own(RecordButton);
   Place(RecordButton, 588, 496, 100, kButtonH);
 
-  // The fields of the waits for a window or a colour, added later in the
-  // band between the list buttons and the picker; created after the
-  // others, so that those keep their order.
-  WaitColorCaption.SetCaption("色:");
-  Own(WaitColorCaption);
-  Place(WaitColorCaption, 528, 105, 20, 16);
+  // Picks bound to a window, added later in the band between the list's
+  // buttons and the coordinates, and created last for the same reason.
+  WindowPointCheck.SetCaption("ウインドウ基準の座標");
+  WindowPointCheck.Hint = "座標指定で、ポインタの下のウインドウのクライアント領域を基準にした座標を取得";
+  Own(WindowPointCheck);
+  Place(WindowPointCheck, 530, 102, 144, 20);
+
+  // The fields of the waits for a window or a colour, added later still:
+  // the colour and its tolerance in the rest of that band, the stop at the
+  // deadline beside the wait field that holds the deadline.
   WaitColorEdit.max_length = 6;
   WaitColorEdit.SetText("000000");
   WaitColorEdit.Hint = "色待ちの色 (RRGGBB、16進数)";
   Own(WaitColorEdit);
-  Place(WaitColorEdit, 548, 102, 60, 20);
+  Place(WaitColorEdit, 676, 102, 56, 20);
   WaitToleranceCaption.SetCaption("±");
   Own(WaitToleranceCaption);
-  Place(WaitToleranceCaption, 612, 105, 12, 16);
+  Place(WaitToleranceCaption, 734, 105, 10, 16);
   WaitToleranceEdit.Hint = "色の許容差 (R、G、Bそれぞれ 0～255)";
   Own(WaitToleranceEdit);
-  Place(WaitToleranceEdit, 624, 102, 52, 20);
-  WaitStopCheck.SetCaption("期限で停止");
-  WaitStopCheck.Hint = "待ち時間(ミリ秒)までに条件が揃わなければ実行を停止 (外すと次の行へ)";
+  Place(WaitToleranceEdit, 746, 102, 46, 20);
+  WaitStopCheck.SetCaption("停止");
+  WaitStopCheck.Hint = "ウインドウ待ち・色待ち: 待ち時間(ミリ秒)までに条件が揃わなければ実行を停止 (外すと次の行へ)";
   WaitStopCheck.SetChecked(true);
   Own(WaitStopCheck);
-  Place(WaitStopCheck, 684, 102, 108, 20);
+  Place(WaitStopCheck, 557, 9, 41, 20);
 
   // ---- menus ---------------------------------------------------------------------------
   mFile.children = {&mLoad, &mSave, &N1, &mNewZep, &N2, &mExit};

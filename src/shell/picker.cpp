@@ -1,6 +1,7 @@
 #include "shell/picker.h"
 
 #include "model/command_line.h"
+#include "run/bound_point.h"
 
 namespace zepx {
 
@@ -132,8 +133,10 @@ void WindowPicker::MouseTimerTimer() {
     c_.AppComboBox.SetText(d);
     // Screen coordinates as read: a monitor left of or above the primary
     // one gives negative values, clamped only when the field is left.
-    c_.XLabel.SetValue(p.x);
-    c_.YLabel.SetValue(p.y);
+    bound_.reset();
+    if (c_.WindowPointCheck.Checked()) bound_ = BoundPointAt(platform_.windows, p);
+    c_.XLabel.SetValue(bound_ ? bound_->x : p.x);
+    c_.YLabel.SetValue(bound_ ? bound_->y : p.y);
     // Keeps the window painting and the hot keys answering while the user
     // points.
     platform_.loop.ProcessPendingMessages();
@@ -145,7 +148,9 @@ void WindowPicker::EndPick(Point p) {
   c_.MouseTimer.SetEnabled(false);
   const int s = batch_.Selected();
   if (s >= 0) {
-    if (auto line = WithPickedPoint(batch_.Text(s), p.x, p.y)) batch_.Replace(s, *line);
+    const std::string& text = batch_.Text(s);
+    if (auto line = bound_ ? WithPickedBoundPoint(text, *bound_) : WithPickedPoint(text, p.x, p.y))
+      batch_.Replace(s, *line);
   }
   if (color_field_ && c_.CommandBox.ItemIndex() == kKindWaitColor) {
     if (const auto rgb = platform_.windows.GetPixel(p)) color_field_->SetText(RgbText(*rgb));
@@ -156,6 +161,11 @@ void WindowPicker::EndPick(Point p) {
   c_.StatusLabel.SetCaption(kIdleText);
   phase_ = Phase::Idle;
   WarnIfUnreachable(pointed_, c_.AppComboBox.Text());
+}
+
+std::optional<BoundPoint> WindowPicker::PickedWindow() const {
+  if (!c_.WindowPointCheck.Checked()) return std::nullopt;
+  return bound_;
 }
 
 void WindowPicker::WarnIfUnreachable(Hwnd w, const std::string& name) {

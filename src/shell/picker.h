@@ -11,10 +11,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "model/batch.h"
+#include "model/command_line.h"
 #include "platform/platform.h"
 #include "ui/controls.h"
 
@@ -56,6 +58,9 @@ class WindowPicker {
     TButton& XYCopy;
     TButton& XYPaste;
     TTimer& MouseTimer;
+    // On: a pick takes the point in the client area of the top-level
+    // window under the pointer, in 96-DPI units, bound to that window.
+    TCheckBox& WindowPointCheck;
   };
   // own_window: the window that takes the capture; refresh_coordinates: the
   // selection-to-coordinates display, run after a paste.
@@ -81,6 +86,9 @@ class WindowPicker {
   void UseColorField(TEdit& field) { color_field_ = &field; }
 
   bool Picking() const { return phase_ != Phase::Idle; }
+  // The window of the last pick while it was bound to one and the check
+  // box is still on.
+  std::optional<BoundPoint> PickedWindow() const;
   const std::string& CoordinateBuffer() const { return buffer_; }
 
  private:
@@ -109,6 +117,7 @@ class WindowPicker {
   std::uintptr_t mouse_hook_ = 0;
   bool left_pressed_ = false;  // seen by the mouse hook since pointing began
   Hwnd pointed_ = 0;           // the window under the cursor at the last tick
+  std::optional<BoundPoint> bound_;  // the point bound to its window, at the last tick
 
   std::string buffer_ = kCoordinateBufferInitial;
   std::uint32_t copy_flash_ = 0;

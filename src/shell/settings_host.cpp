@@ -28,6 +28,7 @@ HeldControl ControlOf(TMainForm& f, Held h) {
     case Held::AutoHandleCheckBox: return {&f.AutoHandleCheckBox, nullptr};
     case Held::SpinEdit2: return {nullptr, &f.SpinEdit2};
     case Held::SpinEdit5: return {nullptr, &f.SpinEdit5};
+    case Held::WindowPointCheck: return {&f.WindowPointCheck, nullptr};
   }
   return {};
 }

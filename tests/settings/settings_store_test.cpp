@@ -94,7 +94,7 @@ TEST_F(SettingsStore, FirstStartKeepsDefaultsSilentlyAndTheExitWritesEveryValueI
       "LoopOfLoopChecked", "StartAddress", "LastAddress", "pLastAddress", "AutoRunChecked", "StartComboIndex",
       "EndComboIndex", "MinChecked", "PostMouseChecked", "DCutCheck2", "PostRadioGroupIndex", "AutoHandleChecked",
       "ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
-      "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize"}));
+      "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize", "WindowPointChecked"}));
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostRadioGroupIndex"), 1u);
   EXPECT_EQ(fake.RegDword(kZepxKey, "PostMouseChecked"), 0u);
 }
@@ -125,7 +125,7 @@ TEST_F(SettingsStore, AKeyWrittenByTheProgramLoadsBackWithoutANotice) {
 TEST_F(SettingsStore, AKeyWithoutTheNewerOptionsLoadsSilently) {
   WriteSettingsKey(fake, [](TMainForm& f) { f.settings.MinChecked = true; });
   for (const char* name : {"ScanCodeChecked", "KeyHoldTime", "UnicodeTextChecked", "DCutLateCheck", "DCutLateCheck2",
-                           "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize"})
+                           "RecordWaitMin", "RecordWaitMax", "RecordMergeText", "RecordMinimize", "WindowPointChecked"})
     fake.registry[kZepxKey].erase(name);
   form.settings.KeyHoldTime = 7;
   form.settings.RecordWaitMin = 250;

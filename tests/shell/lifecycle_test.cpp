@@ -37,7 +37,7 @@ TEST(Program, StartsSixWindowsAndSavesAtTheEnd) {
     fake.At(5000, [&] { from_outside ? fake.Quit() : p.MainForm->BitBtn6.Click(); });
     EXPECT_EQ(p.Run(), 0);
     EXPECT_TRUE(fake.now == 5000 && fake.hotkeys.empty() && p.MainForm->Closed());
-    EXPECT_EQ(fake.registry[kZepxKey].size(), 56u) << (from_outside ? "a quit from outside" : "the exit button");
+    EXPECT_EQ(fake.registry[kZepxKey].size(), 57u) << (from_outside ? "a quit from outside" : "the exit button");
   }
 }
 
