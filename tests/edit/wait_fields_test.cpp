@@ -19,9 +19,7 @@ TEST_F(WaitFields, AddWritesTheWaitFromItsFieldsOrRefusesWithTheFieldInFocus) {
       {open + 2, "ゼ[Drop]", "", false, "WaitWindow:Gone,2500,Next|ゼ[Drop]", nullptr},
       {kKindWaitColor, "", "ff880a", false, "WaitColor:FF880A,255,2500,Next|120x45", nullptr},
       {open + 1, "", "", true, kNoWaitTitleMessage, &form.SendTextEdit},
-      {open, "Save@@", "", true, kNoWaitTitleMessage, &form.SendTextEdit},
-      {kKindWaitColor, "", "FF88", true, kBadColorMessage, &form.WaitColorEdit},
-      {kKindWaitColor, "", "#FF880", true, kBadColorMessage, &form.WaitColorEdit}};
+      {kKindWaitColor, "", "FF88", true, kBadColorMessage, &form.WaitColorEdit}};
   auto unfocus = [&] { form.WaitColorEdit.FromNativeFocus(false), form.SendTextEdit.FromNativeFocus(false); };
   for (const auto& r : rows) {
     form.batch.Clear(), fake.boxes.clear(), unfocus();

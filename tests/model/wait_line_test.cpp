@@ -28,8 +28,8 @@ TEST(WaitLine, ReadOnlyByItsOwnFormAndBackByteForByte) {
     const CommandLine c = ReadCommandLine(line);
     const bool ok = *want != '\0';
     EXPECT_EQ(c.wait_for ? c.wait_for->title + "@" + c.wait_for->class_name.value_or("") : "", want) << line;
-    EXPECT_TRUE(c.exact == ok && c.bad_number.has_value() == !ok && IsCommandLine(line) == ok) << line;
-    EXPECT_EQ(c.dispatch, ok ? Dispatch::WaitFor : Dispatch::Wait) << line;
+    EXPECT_TRUE(c.exact == ok && c.bad_number.has_value() == !ok && IsCommandLine(line) == ok &&
+                c.dispatch == (ok ? Dispatch::WaitFor : Dispatch::Wait)) << line;
     EXPECT_EQ(ReadMacroFile(std::string("//ZEP Version 4.51\r\n") + line + "\r\n").ok(), ok) << line;
     EXPECT_FALSE(HoldsDrag(line) || HoldsDrop(line) || IsMouseLine(line) || c.target || c.modifiers.Any() ||
                  c.key_kind != KeyLineKind::NoKey)

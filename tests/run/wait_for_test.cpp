@@ -21,7 +21,6 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
   const struct { const char* line; std::function<void()> desktop; std::int64_t end; std::string status; After after; } rows[] = {
       {"WaitWindow:Open,5000,Stop|出現@@Notepad",  // hidden, another class, then the one
        [&] { open(1100, "出現", "Notepad", false), open(1200, "出現", "Edit"), open(2330, "出現", "Notepad"); }, 2350, run + "@2350", Next},
-      {"WaitWindow:Open,300,Stop|来ない", [] {}, 1300, "時間切れで停止: 「来ない」の出現待ち (300ms)@1300", Halt},
       {"WaitWindow:Front,5000,Stop|前面", [&] { h = fake.AddWindow("前面", "C"), fake.foreground = fake.AddWindow("他", "C");
          fake.At(1420, [&] { fake.foreground = h; }); }, 1450, run + "@1450", Next},
       {"WaitWindow:Gone,5000,Next|消滅", [&] { h = fake.AddWindow("消滅", "C"), fake.At(1075, [&] { fake.DestroyWindow(h); }); }, 1100, run + "@1100", Next},
