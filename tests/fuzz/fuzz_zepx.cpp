@@ -153,8 +153,7 @@ void Cp932Parts(const std::string& s, std::size_t max) {
 void CheckCoordinates(const std::string& line, std::int32_t x, std::int32_t y) {
   // A bound point reads back as written; a window-bound line is rewritten
   // only into one that reads whole, and one that does not read is left alone.
-  const std::optional<BoundPoint> bound = ReadBoundPoint(line);
-  CHECK(!bound || ComposeBoundPoint(*bound) == line, Shown(line));
+  if (const auto bound = ReadBoundPoint(line)) CHECK(ComposeBoundPoint(*bound) == line, Shown(line));
   if (line.rfind(kWindowMousePrefix, 0) == 0) {
     const bool whole = ReadCommandLine(line).exact;
     const auto picked = WithPickedBoundPoint(line, {x, y, line, "C", 1});

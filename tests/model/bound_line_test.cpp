@@ -20,39 +20,33 @@ TEST(BoundLine, TitlesWithOtherRulesWordsReadWholeAndComposeBack) {
   for (const auto& [line, action, title, cls, handle] : good) {
     const CommandLine c = ReadCommandLine(line);
     ASSERT_TRUE(c.bound) << line;
-    EXPECT_TRUE(c.exact && IsCommandLine(line) && IsMouseLine(line) && c.dispatch == Dispatch::Mouse) << line;
-    EXPECT_FALSE(c.target || c.modifiers.Any() || c.no_set) << line;
+    EXPECT_TRUE(c.exact && IsCommandLine(line) && IsMouseLine(line) && c.dispatch == Dispatch::Mouse &&
+                !c.target && !c.modifiers.Any() && !c.no_set) << line;
     EXPECT_EQ(ComposeCommandLine(c), line);
     EXPECT_EQ(std::tie(c.mouse, c.bound->title, c.bound->class_name, c.bound->handle),
               std::tie(action, title, cls, handle)) << line;
     EXPECT_EQ("Win:" + c.word + ":" + *CoordinateText(line), line);
   }
-  EXPECT_TRUE(HoldsDrop("Win:LDrop:1x2|Drag@@C") && !HoldsDrag("Win:LDrop:1x2|Drag@@C"));
-  EXPECT_TRUE(HoldsDrag("Win:RDrag:1x2|a@@C") && !HoldsDrop("Win:LClick:1x2|Drop@@C"));
+  EXPECT_TRUE(HoldsDrop("Win:LDrop:1x2|Drag@@C") && !HoldsDrag("Win:LDrop:1x2|Drag@@C") &&
+              HoldsDrag("Win:RDrag:1x2|a@@C") && !HoldsDrop("Win:LClick:1x2|Drop@@C"));
   // Not whole: refused by the loader and by the run, never a point.
   for (const char* bad : {"Win:LClick:1x2|Notepad", "Win:LClick:1x2|a@@", "Win:Click:1x2|a@@C", "Win:LClick:01x2|a@@C",
                           "Win:LClick:+1x2|a@@C", "Win:LClick:-0x2|a@@C", "Win:LClick:1x 2|a@@C",
                           "Win:LClick:2147483648x2|a@@C", "Win:LClick:1x2", "Win:L_Click:1x2|a@@C"}) {
     const CommandLine c = ReadCommandLine(bad);
-    EXPECT_FALSE(IsCommandLine(bad) || IsMouseLine(bad) || c.exact || ReadCoordinates(bad)) << bad;
+    EXPECT_FALSE(IsCommandLine(bad) || IsMouseLine(bad) || c.exact || ReadCoordinates(bad) ||
+                 WithPickedPoint(bad, 1, 2) || WithCoordinateText(bad, "1x2")) << bad;
     EXPECT_TRUE(c.bad_number == bad && c.dispatch == Dispatch::Wait) << bad;
-    EXPECT_FALSE(WithPickedPoint(bad, 1, 2) || WithCoordinateText(bad, "1x2")) << bad;
   }
   const MacroReadResult file = ReadMacroFile("Win:LDrop:1x2|a@@b\r\nWin:LClick:1x2|Wait=5 Click:5 L_Click@@\r\n");
-  EXPECT_EQ(file.lines, std::vector<std::string>{"Win:LDrop:1x2|a@@b"});
-  EXPECT_EQ(file.failure, MacroFailure::UnrecognisedLine);
-}
-
-// What the picker, Add and the coordinate paste through the window do not
-// show: the point alone pasted, a bound point onto a screen line, refusals.
-TEST(BoundLine, RewritesOfThePoint) {
+  EXPECT_TRUE(file.lines == std::vector<std::string>{"Win:LDrop:1x2|a@@b"} && file.failure == MacroFailure::UnrecognisedLine);
+  // What the picker and the coordinate paste through the window do not
+  // show: the point alone pasted, a bound point onto a screen line, refusals.
   const std::string line = "Win:LDrag:10x20|ゼ[x@@Cls <5>";
-  const std::pair<std::optional<std::string>, std::string> rewrites[] = {
-      {WithCoordinates(line, 1, 2), "Win:LDrag:1x2|ゼ[x@@Cls <5>"},
-      {WithCoordinateText(line, "7x-8"), "Win:LDrag:7x-8|ゼ[x@@Cls <5>"},
-      {WithCoordinateText("R_Click:5x5", "1x2|b@@C"), "Win:RClick:1x2|b@@C"},
-      {WithCoordinateText("R_Click:5x5", "Pointer"), "R_Click:Pointer"}};
-  for (const auto& [got, want] : rewrites) EXPECT_EQ(got, want);
+  EXPECT_EQ(WithCoordinates(line, 1, 2), "Win:LDrag:1x2|ゼ[x@@Cls <5>");
+  EXPECT_EQ(WithCoordinateText(line, "7x-8"), "Win:LDrag:7x-8|ゼ[x@@Cls <5>");
+  EXPECT_EQ(WithCoordinateText("R_Click:5x5", "1x2|b@@C"), "Win:RClick:1x2|b@@C");
+  EXPECT_EQ(WithCoordinateText("R_Click:5x5", "Pointer"), "R_Click:Pointer");
   EXPECT_FALSE(WithCoordinateText(line, "Pointer") || WithPickedBoundPoint("[Text]~~L_Click:1x2", {}));
 }
 

@@ -8,14 +8,10 @@ namespace {
 
 class BoundRun : public RunTest {
  protected:
-  BoundRun() { fake.cursor = {5, 5}; }
   std::string At(const char* action, int x, int y, const std::string& window = "Probe@@ProbeClass") {
     return std::string("Win:") + action + ":" + N(x) + "x" + N(y) + "|" + window + " <" + N(probe) + ">";
   }
-  Calls Sent(int row) {
-    fake.now = 0;
-    return Send(row, {"SetForegroundWindow", "ShowWindow", "SetCursorPos", "mouse_event", "PostMessageA"});
-  }
+  Calls Sent(int row) { return fake.now = 0, Send(row, {"SetForegroundWindow", "ShowWindow", "SetCursorPos", "mouse_event", "PostMessageA"}); }
   Hwnd other = fake.AddWindow("Other", "OtherClass", {0, 0, 50, 50});
   Hwnd probe = fake.AddWindow("Probe", "ProbeClass", {100, 50, 500, 450});
 };
@@ -25,7 +21,7 @@ TEST_F(BoundRun, AClickLandsAtTheWindowsPointWhereverItIsNow) {
   FakePlatform::Window& p = *fake.FindWindowByHandle(probe);
   p.rect = {300, -98, 700, 302}, p.client = {4, 30}, p.dpi = 144, p.minimised = true;
   batch.SetLines({At("LClick", 120, 45)});  // minimised, at DPI 144, moved to where the point is on the top row
-  const std::string front = "0:SetForegroundWindow(" + N(probe) + ")", up = "1050:SetCursorPos(5,5)";
+  const std::string front = "0:SetForegroundWindow(" + N(probe) + ")", up = "1050:SetCursorPos(400,300)";
   EXPECT_EQ(Sent(0), (Calls{"0:ShowWindow(" + N(probe) + ",9)", front, "50:SetCursorPos(484,0)",
                             "50:mouse_event(2,0,0,0,0)", "50:mouse_event(4,0,0,0,0)", up}));
   p.rect = {100, 50, 500, 450};
@@ -33,7 +29,7 @@ TEST_F(BoundRun, AClickLandsAtTheWindowsPointWhereverItIsNow) {
   batch.SetLines({At("LDrag", 10, 10), "Win:LDrop:20x20|Other@@OtherClass"});  // from one window to another
   EXPECT_EQ(Sent(0), (Calls{"0:SetForegroundWindow(" + N(other) + ")", front, "100:SetCursorPos(114,90)",
                             "200:mouse_event(2,0,0,0,0)", "1400:SetCursorPos(20,20)", "1400:mouse_event(4,0,0,0,0)",
-                            "2400:SetCursorPos(5,5)"}));
+                            "2400:SetCursorPos(400,300)"}));
   // WinMessage: the deepest child under the point, in its own client
   // coordinates, whatever covers it; nothing brought to the front.
   w.method = kSendWinMessage;
@@ -60,9 +56,8 @@ TEST_F(BoundRun, AMissingOrCoveredWindowStopsTheRunOnItsLine) {
     probe = fake.AddWindow("Probe", "ProbeClass", {100, 50, 500, 450});  // above the last case's cover
     change();
     Run(lines);
-    EXPECT_EQ(batch.Selected(), 1) << status;
     EXPECT_EQ(w.log.back(), std::string("status ") + status + "@" + N(fake.now)) << "after the idle display";
-    EXPECT_EQ(fake.Timed({"mouse_event", "SetCursorPos"}), Calls{}) << status;
+    EXPECT_TRUE(batch.Selected() == 1 && fake.Timed({"mouse_event", "SetCursorPos"}).empty()) << "nothing pressed";
   }
 }
 

@@ -10,21 +10,13 @@ namespace {
 
 class BoundPick : public LifeFixture, public ::testing::Test {
  protected:
-  void PickAt(int row) {
-    form.batch.Select(row);
-    form.XYButton.Click();
+  void PickAt(int row) {  // a click at the cursor ends the pick
+    form.batch.Select(row), form.XYButton.Click();
     fake.At(fake.now + 50, [this] { fake.UserLeftDown(), fake.UserLeftUp(); });
     fake.RunUntil(fake.now + 200);
   }
-  void Add(int kind) {
-    form.batch.Select(form.batch.Count() - 1);
-    form.CommandBox.SetItemIndex(kind);
-    form.AddButton.Click();
-  }
-  std::int64_t Shown(int row) {
-    form.SendList.FromNativeSelect(row);
-    return form.XLabel.Value() * 1000 + form.YLabel.Value();
-  }
+  void Add(int kind) { form.batch.Select(form.batch.Count() - 1), form.CommandBox.SetItemIndex(kind), form.AddButton.Click(); }
+  std::int64_t Shown(int row) { return form.SendList.FromNativeSelect(row), form.XLabel.Value() * 1000 + form.YLabel.Value(); }
 };
 
 TEST_F(BoundPick, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
