@@ -104,6 +104,7 @@ void CommandLines(const std::string& line) {
     case LineForm::FrontApp: same = same && mods && c.app_title == b.app_title; break;
     case LineForm::Key: same = same && mods && c.target == b.target; break;
     case LineForm::Event: break;
+    case LineForm::BoundMouse: same = same && ComposeBoundPoint(*c.bound) == ComposeBoundPoint(*b.bound); break;
     case LineForm::WaitFor: same = same && c.wait_for == b.wait_for; break;
     case LineForm::Other: same = !c.exact && composed.empty();
   }
@@ -156,6 +157,17 @@ void Cp932Parts(const std::string& s, std::size_t max) {
 // and Y (after that "x") are integers, 0,0 for ":NoSet"; a point set is the
 // point then read, unless an "x" comes before the ":".
 void CheckCoordinates(const std::string& line, std::int32_t x, std::int32_t y) {
+  // A bound point reads back as written; a window-bound line is rewritten
+  // only into one that reads whole, and one that does not read is left alone.
+  if (const auto bound = ReadBoundPoint(line)) CHECK(ComposeBoundPoint(*bound) == line, Shown(line));
+  if (line.rfind(kWindowMousePrefix, 0) == 0) {
+    const bool whole = ReadCommandLine(line).exact;
+    const auto picked = WithPickedBoundPoint(line, {x, y, line, "C", 1});
+    const auto pasted = WithCoordinateText(line, line.substr(line.size() / 2));
+    CHECK(whole == picked.has_value() && (!picked || ReadCommandLine(*picked).exact) &&
+              (!pasted || (whole && ReadCommandLine(*pasted).exact)), Shown(line));
+    return;
+  }
   const std::optional<Coordinates> c = ReadCoordinates(line);
   const std::size_t colon = line.find(':'), xpos = line.find('x');
   const bool after = colon != std::string::npos && xpos != std::string::npos && xpos > colon;

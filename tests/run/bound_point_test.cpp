@@ -1,6 +1,6 @@
 // Where a window-bound point is found on the substitute's desktop: by the
 // stored handle, else by exact title and class in z-order, restored when
-// minimised, scaled by the window's DPI; and the picker's way back.
+// minimised, scaled by the window's DPI.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -11,69 +11,31 @@
 namespace zepx {
 
 TEST(BoundPoint, FoundByHandleOrTitleAndClassRestoredAndScaled) {
-  struct Case {
-    const char* name;
-    std::function<Hwnd(FakePlatform&, Hwnd)> change;  // the window expected, 0 for none
-    Point at;
-  };
-  auto add = [](FakePlatform& f, const char* title, const char* cls) {
-    return f.AddWindow(title, cls, {300, 200, 700, 600});
-  };
-  const Case cases[] = {
-      {"as picked", [](FakePlatform&, Hwnd w) { return w; }, {224, 125}},
-      {"moved", [](FakePlatform& f, Hwnd w) { f.FindWindowByHandle(w)->rect = {300, 200, 700, 600}; return w; },
-       {424, 275}},
-      {"minimised", [](FakePlatform& f, Hwnd w) { f.FindWindowByHandle(w)->minimised = true; return w; },
-       {224, 125}},
-      {"DPI 144", [](FakePlatform& f, Hwnd w) { f.FindWindowByHandle(w)->dpi = 144; return w; }, {284, 148}},
-      {"a newer window of the same name above it: the stored handle wins",
-       [&](FakePlatform& f, Hwnd w) { add(f, "Probe [1]", "ProbeClass"); return w; }, {224, 125}},
-      {"closed and opened again: the new one",
-       [&](FakePlatform& f, Hwnd w) { f.DestroyWindow(w); return add(f, "Probe [1]", "ProbeClass"); }, {420, 245}},
-      {"stale, two of that name: the upper one",
-       [&](FakePlatform& f, Hwnd w) {
+  // Each case changes the desktop and names the window expected (0: none).
+  using F = FakePlatform;
+  const std::tuple<const char*, std::function<Hwnd(F&, Hwnd)>, Point> cases[] = {
+      {"moved", [](F& f, Hwnd w) { return f.FindWindowByHandle(w)->rect = {300, 200, 700, 600}, w; }, {424, 275}},
+      {"minimised", [](F& f, Hwnd w) { return f.FindWindowByHandle(w)->minimised = true, w; }, {224, 125}},
+      {"DPI 144", [](F& f, Hwnd w) { return f.FindWindowByHandle(w)->dpi = 144, w; }, {284, 148}},
+      {"a newer one of that name above: the stored handle",
+       [](F& f, Hwnd w) { return f.AddWindow("Probe [1]", "ProbeClass"), w; }, {224, 125}},
+      {"stale, two of that name: the upper one", [](F& f, Hwnd w) {
          f.DestroyWindow(w);
-         const Hwnd lower = add(f, "Probe [1]", "ProbeClass");
-         f.FindWindowByHandle(lower)->rect = {0, 0, 50, 50};
-         return add(f, "Probe [1]", "ProbeClass");
-       },
-       {420, 245}},
-      {"the handle now names another title, no other of that name",
-       [](FakePlatform& f, Hwnd w) { f.FindWindowByHandle(w)->title = "Probe [2]"; return Hwnd{0}; }, {}},
-      {"only a hidden one or one of another class",
-       [&](FakePlatform& f, Hwnd w) {
-         f.FindWindowByHandle(w)->visible = false;
-         add(f, "Probe [1]", "Other");
-         return Hwnd{0};
-       },
-       {}},
-      {"missing", [](FakePlatform& f, Hwnd w) { f.DestroyWindow(w); return Hwnd{0}; }, {}},
-  };
-  for (const Case& k : cases) {
+         f.AddWindow("Probe [1]", "ProbeClass", {9, 9, 50, 50});
+         return f.AddWindow("Probe [1]", "ProbeClass", {300, 200, 700, 600}); }, {420, 245}},
+      {"the handle now names another title", [](F& f, Hwnd w) { return f.FindWindowByHandle(w)->title = "P", Hwnd{0}; }, {}},
+      {"hidden, or of another class", [](F& f, Hwnd w) {
+         return f.FindWindowByHandle(w)->visible = false, f.AddWindow("Probe [1]", "Other"), Hwnd{0}; }, {}},
+      {"missing", [](F& f, Hwnd w) { return f.DestroyWindow(w), Hwnd{0}; }, {}}};
+  for (const auto& [name, change, at] : cases) {
     FakePlatform f;
-    const Hwnd w = f.AddWindow("Probe [1]", "ProbeClass", {100, 50, 500, 450});
-    f.FindWindowByHandle(w)->client = {4, 30};
-    const Hwnd want = k.change(f, w);
-    const auto got = LocateBoundPoint(f, BoundPoint{120, 45, "Probe [1]", "ProbeClass", w});
-    ASSERT_EQ(got.has_value(), want != 0) << k.name;
-    if (!got) continue;
-    EXPECT_EQ(got->window, want) << k.name;
-    EXPECT_EQ(got->screen, k.at) << k.name << " " << got->screen.x << "x" << got->screen.y;
-    EXPECT_FALSE(f.IsIconic(want)) << k.name;
+    const Hwnd probe = f.AddWindow("Probe [1]", "ProbeClass", {100, 50, 500, 450});
+    f.FindWindowByHandle(probe)->client = {4, 30};
+    const Hwnd want = change(f, probe);
+    const auto got = LocateBoundPoint(f, BoundPoint{120, 45, "Probe [1]", "ProbeClass", probe});
+    EXPECT_EQ(got ? got->window : 0, want) << name;
+    if (got) EXPECT_TRUE(got->screen == at && !f.IsIconic(want)) << name << " " << got->screen.x << "x" << got->screen.y;
   }
-}
-
-TEST(BoundPoint, APickGivesTheTopLevelWindowAndItsUnscaledClientPoint) {
-  FakePlatform f;
-  const Hwnd w = f.AddWindow("メモ帳", "Notepad", {100, 50, 500, 450});
-  f.FindWindowByHandle(w)->client = {4, 30};
-  f.FindWindowByHandle(w)->dpi = 144;
-  f.AddWindow("", "Edit", {104, 80, 500, 450}, w);
-  const auto p = BoundPointAt(f, {284, 148});
-  ASSERT_TRUE(p);
-  EXPECT_EQ(ComposeBoundPoint(*p), "120x45|メモ帳@@Notepad <" + std::to_string(w) + ">");
-  EXPECT_EQ(LocateBoundPoint(f, *p)->screen, (Point{284, 148}));
-  EXPECT_FALSE(BoundPointAt(f, {900, 900}));
 }
 
 }  // namespace zepx
