@@ -42,6 +42,8 @@ TEST_F(BoundPick, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
   EXPECT_EQ(form.batch.Texts(), (std::vector<std::string>{"L_Click:250x250", "Win:RDrop:" + to, "Win:LDClick:" + to,
                                                           "R_Drag:NoSet", "R_Drop:NoSet", "L_Click:100x100",
                                                           "L_DClick:250x250"}));
+  form.WindowPointCheck.SetChecked(true), form.SaveSettings(), form.WindowPointCheck.SetChecked(false), form.LoadSettings();
+  EXPECT_TRUE(form.WindowPointCheck.Checked()) << "kept in the registry";
 }
 
 }  // namespace
