@@ -93,6 +93,7 @@ void ListEditor::RefreshCoordinateDisplay() {
   if (point) {
     c_.XLabel.SetValue(point->x);
     c_.YLabel.SetValue(point->y);
+    if (PointShown) PointShown(batch_.Text(batch_.Selected()));
   }
   const bool enable = point.has_value();
   c_.XYCopy.SetEnabled(enable);

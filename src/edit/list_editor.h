@@ -55,6 +55,8 @@ class ListEditor {
 
   // The composer's Add, run by the Insert and function keys.
   std::function<void()> Add;
+  // The display now shows the point of this mouse line.
+  std::function<void(const std::string& line)> PointShown;
   // The detached window exists from start-up on; until it is attached
   // only the main window is kept up to date.
   void AttachDetached(const DetachedListControls& d);

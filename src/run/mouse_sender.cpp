@@ -163,8 +163,11 @@ void MouseSender::Drag(int row, bool left) {
   // Both ends are found before the button goes down: a drop whose window
   // is missing must not leave a press and release at the drag point.
   const std::optional<BoundLocation> from = Locate(row);
-  const std::optional<BoundLocation> to = Locate(row + 1);
-  BringToFront(to);
+  std::optional<BoundLocation> to = Locate(row + 1);
+  // A row below without a point leaves the boxes at the press point, which
+  // a window-bound press shows in its window's units: it ends where it began.
+  if (!to && from && !(ctx_.batch.Has(row + 1) && MouseLinePoint(ctx_.batch.Text(row + 1)))) to = from;
+  else BringToFront(to);
   BringToFront(from);  // the press on top
   ctx_.windows.SetActiveWindow(ctx_.batch.Target(row));
   ctx_.waiter.WaitMs(100);

@@ -44,6 +44,7 @@ TMainForm::TMainForm(Platform& p, TApplication& app)
   // A line added under a run is resolved for it at once.
   composer.LineAdded = [this](int row) { Engine().ResolveLine(row); };
   composer.BoundWindow = [this] { return picker.PickedWindow(); };
+  editor.PointShown = [this](const std::string& line) { picker.PointShown(line); };
   BitBtn4.OnClick = [this] { if (SendListForm) SendListForm->Open(); };
   Button1.OnClick = [this] { ShowHelp(1); };
   Button2.OnClick = [this] { ShowHelp(2); };

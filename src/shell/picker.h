@@ -86,9 +86,11 @@ class WindowPicker {
   void UseColorField(TEdit& field) { color_field_ = &field; }
 
   bool Picking() const { return phase_ != Phase::Idle; }
-  // The window of the last pick while it was bound to one and the check
-  // box is still on.
+  // The window of the point in the boxes, from the last pick or the line
+  // shown, while the check box is on.
   std::optional<BoundPoint> PickedWindow() const;
+  // The boxes show a mouse line's point: its window (or none) goes with it.
+  void PointShown(const std::string& line) { bound_ = ReadCommandLine(line).bound; }
   const std::string& CoordinateBuffer() const { return buffer_; }
 
  private:

@@ -25,7 +25,6 @@ TEST(BoundLine, TitlesWithOtherRulesWordsReadWholeAndComposeBack) {
     EXPECT_EQ(ComposeCommandLine(c), line);
     EXPECT_EQ(std::tie(c.mouse, c.bound->title, c.bound->class_name, c.bound->handle),
               std::tie(action, title, cls, handle)) << line;
-    EXPECT_EQ("Win:" + c.word + ":" + *CoordinateText(line), line);
   }
   EXPECT_TRUE(HoldsDrop("Win:LDrop:1x2|Drag@@C") && !HoldsDrag("Win:LDrop:1x2|Drag@@C") &&
               HoldsDrag("Win:RDrag:1x2|a@@C") && !HoldsDrop("Win:LClick:1x2|Drop@@C"));

@@ -31,6 +31,7 @@ TEST_F(BoundPick, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
   Add(3);  // L_DClick
   Add(6);  // a drag pair stays unset
   EXPECT_EQ(Shown(1), 5005);
+  Add(1);  // bound to the window of the line shown
   EXPECT_EQ(Shown(0), 100100) << "96-DPI client units";
   form.XYCopy.Click();
   Shown(1);
@@ -40,8 +41,10 @@ TEST_F(BoundPick, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
   PickAt(0);
   Add(3);
   EXPECT_EQ(form.batch.Texts(), (std::vector<std::string>{"L_Click:250x250", "Win:RDrop:" + to, "Win:LDClick:" + to,
-                                                          "R_Drag:NoSet", "R_Drop:NoSet", "L_Click:100x100",
+                                                          "R_Drag:NoSet", "R_Drop:NoSet", "Win:LClick:5x5|a@@b", "L_Click:100x100",
                                                           "L_DClick:250x250"}));
+  form.WindowPointCheck.SetChecked(true), form.SaveSettings(), form.WindowPointCheck.SetChecked(false), form.LoadSettings();
+  EXPECT_TRUE(form.WindowPointCheck.Checked()) << "kept in the registry";
 }
 
 }  // namespace
