@@ -98,6 +98,7 @@ constexpr Hwnd HWND_TOPMOST = static_cast<Hwnd>(-1);
 constexpr Hwnd HWND_NOTOPMOST = static_cast<Hwnd>(-2);
 constexpr std::uint32_t SWP_NOSIZE = 0x0001;
 constexpr std::uint32_t SWP_NOMOVE = 0x0002;
+constexpr std::uint32_t SWP_NOACTIVATE = 0x0010;
 
 constexpr std::uint8_t VK_LBUTTON = 0x01;
 constexpr std::uint32_t IDC_CROSS = 32515;  // the cross cursor of the picker

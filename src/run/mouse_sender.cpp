@@ -33,6 +33,9 @@ Hwnd ChildAt(IWindows& windows, Hwnd top, Point screen) {
   return w;
 }
 
+constexpr int kFrontLooks = 20;
+constexpr std::int32_t kFrontLookMs = 50;
+
 std::string HaltStatus(int row, const char* why, const BoundPoint& p) {
   return "中断 (" + std::to_string(row + 1) + "行目) - " + why + ": " + BoundWindowName(p);
 }
@@ -214,13 +217,25 @@ std::optional<BoundLocation> MouseSender::Locate(int row) {
 
 void MouseSender::BringToFront(const std::optional<BoundLocation>& at) {
   // Injected input goes to whatever is in front; posted messages do not.
-  if (at && !ctx_.settings.WinMessageFlag()) ctx_.windows.SetForegroundWindow(at->window);
+  // Activation alone need not raise it (another process's window, a
+  // desktop without a window manager): it is put on top as well.
+  if (!at || ctx_.settings.WinMessageFlag()) return;
+  ctx_.windows.SetForegroundWindow(at->window);
+  ctx_.windows.SetWindowPos(at->window, 0, 0, 0, 0, 0, win::SWP_NOMOVE | win::SWP_NOSIZE | win::SWP_NOACTIVATE);
 }
 
 void MouseSender::CheckUncovered(int row, const std::optional<BoundLocation>& at) {
   if (!at || ctx_.settings.WinMessageFlag()) return;
-  const Hwnd there = ctx_.windows.GetAncestor(ctx_.windows.WindowFromPoint(at->screen), win::GA_ROOT);
-  if (there == at->window) return;
+  // Another program's window comes to the front when its own thread gets
+  // round to it, so the point counts as covered only once that had time:
+  // a second, looked at every 50 ms through the message loop. A Stop ends
+  // the looking, and nothing is clicked then either.
+  const unsigned ends = ctx_.waiter.EndCount();
+  for (int look = 0;; ++look) {
+    if (ctx_.windows.GetAncestor(ctx_.windows.WindowFromPoint(at->screen), win::GA_ROOT) == at->window) return;
+    if (look == kFrontLooks || ctx_.waiter.EndCount() != ends) break;
+    ctx_.waiter.WaitMs(kFrontLookMs);
+  }
   ctx_.batch.Select(row);
   throw RunHalted(HaltStatus(row, "他のウインドウに隠れています",
                              *ReadCommandLine(ctx_.batch.Text(row)).bound));

@@ -37,11 +37,17 @@ TEST_F(BoundRun, AClickLandsAtTheWindowsPointWhereverItIsNow) {
   w.method = kSendWinMessage;
   const Hwnd edit = fake.AddWindow("", "Edit", {104, 100, 500, 450}, probe);
   const Hwnd inner = fake.AddWindow("", "Inner", {400, 350, 450, 400}, edit);
-  fake.AddWindow("Cover", "CoverClass", {0, 0, 800, 800});
+  const Hwnd cover = fake.AddWindow("Cover", "CoverClass", {0, 0, 800, 800});
   batch.SetLines({At("LClick", 120, 45), At("RClick", 300, 300)});
   const std::string post = "50:PostMessageA(" + N(edit) + ",51", at = ",0," + N(25 << 16 | 120) + ")";
   EXPECT_EQ(Sent(0), (Calls{"50:SetCursorPos(224,125)", post + "3" + at, post + "4" + at, up}));
   EXPECT_EQ(Sent(1)[1], "50:PostMessageA(" + N(inner) + ",516,0," + N(30 << 16 | 4) + ")");
+  // Injected again, under a window that goes within the second the click
+  // allows another program to come forward: the click waits for it.
+  w.method = kSendEvent;
+  fake.now = 0;
+  fake.At(280, [&] { fake.DestroyWindow(cover); });
+  EXPECT_EQ(Sent(0)[1], "300:SetCursorPos(224,125)");
 }
 
 TEST_F(BoundRun, AMissingOrCoveredWindowStopsTheRunOnItsLine) {

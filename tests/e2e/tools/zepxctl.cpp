@@ -129,6 +129,11 @@ HWND FindChild(HWND top, const WS& sel) {
 
 const WS kIdle = L"\x5F85\x6A5F\x4E2D";         // 待機中
 const WS kRunning = L"\x5B9F\x884C\x4E2D";      // 実行中
+// The status label is the one that names a run's state: idle or running,
+// a line that halted it ("中断 (", "時間切れで停止"), or a wait that can be
+// stopped ("…で中断できます").
+const WS kStates[] = {kIdle, kRunning, L"\x4E2D\x65AD (", L"\x6642\x9593\x5207\x308C"};
+const WS kStoppable = L"\x3067\x4E2D\x65AD\x3067\x304D\x307E\x3059";
 const WS kRunCaption = L"\x5B9F\x884C\r\n";     // 実行 + line break
 // The status label, read from the window manager's copy: a run busy
 // sending input answers no messages.
@@ -136,7 +141,9 @@ bool Status(HWND top, WS& out) {
   wchar_t buf[512];
   for (HWND h : Wins(top)) {
     WS t(buf, Is(h, L"Static") ? static_cast<size_t>(InternalGetWindowText(h, buf, 512)) : 0);
-    if (!t.empty() && (t.rfind(kIdle, 0) == 0 || t.rfind(kRunning, 0) == 0)) return out = t, true;
+    for (const WS& state : kStates)
+      if (!t.empty() && t.rfind(state, 0) == 0) return out = t, true;
+    if (t.find(kStoppable) != WS::npos) return out = t, true;
   }
   return false;
 }
