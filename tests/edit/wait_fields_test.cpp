@@ -43,9 +43,7 @@ TEST_F(WaitFields, AddWritesTheWaitFromItsFieldsOrRefusesWithTheFieldInFocus) {
   for (auto [kind, rgb, want] : {std::tuple{kKindWaitColor, 0x12AB9Fu, "12AB9F"}, {kKindWaitColor - 1, 0u, "12AB9F"}}) {
     form.CommandBox.SetItemIndex(kind);
     fake.pixels[{150, 140}] = rgb;
-    form.XYButton.Click();
-    fake.At(fake.now + 50, [&] { fake.UserLeftDown(), fake.UserLeftUp(); });
-    fake.RunUntil(fake.now + 200);
+    Pick(-1);
     EXPECT_EQ(form.WaitColorEdit.Text() + " " + Shown(), std::string(want) + " 150,140") << "only a wait for a colour reads one";
   }
 }

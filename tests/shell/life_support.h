@@ -37,6 +37,12 @@ class LifeFixture {
     for (const auto& b : fake.boxes) t.push_back(b.text);
     return t;
   }
+  // A whole pick with `row` selected, ended by a click at the cursor.
+  void Pick(int row) {
+    form.batch.Select(row), form.XYButton.Click();
+    fake.At(fake.now + 50, [this] { fake.UserLeftDown(), fake.UserLeftUp(); });
+    fake.RunUntil(fake.now + 200);
+  }
   std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }
   bool StopKeyHeld() const {
     for (const auto& h : fake.hotkeys)

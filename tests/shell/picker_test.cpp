@@ -37,14 +37,6 @@ class Picker : public LifeFixture, public ::testing::Test {
     fake.At(t, [this, p] { fake.cursor = p; });
   }
   std::string Xy() const { return form.XLabel.Text() + "," + form.YLabel.Text(); }
-  // A whole pick with `row` selected, ending with a click at the cursor.
-  void Pick(int row) {
-    form.batch.Select(row);
-    form.XYButton.Click();
-    ClickAt(fake.now + 50);
-    fake.RunUntil(fake.now + 200);
-    ASSERT_FALSE(form.picker.Picking());
-  }
 
   Hwnd dialog = 0, edit = 0, button = 0;
 };
@@ -217,6 +209,37 @@ TEST_F(Picker, EnteringTheWaitOrACoordinateFieldChoosesItsCommand) {
     field->SetFocus();
     EXPECT_EQ(form.CommandBox.ItemIndex(), kind) << field->Name;
   }
+}
+
+// With "ウインドウ基準の座標" the points are taken in the client area of the
+// window under the pointer, shown, added, copied and pasted as lines bound
+// to it; off, the screen points of before.
+TEST_F(Picker, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
+  auto Add = [&](int kind) { form.batch.Select(form.batch.Count() - 1), form.CommandBox.SetItemIndex(kind), form.AddButton.Click(); };
+  auto Shown = [&](int row) { return SelectRow(row), form.XLabel.Value() * 1000 + form.YLabel.Value(); };
+  fake.FindWindowByHandle(dialog)->dpi = 144;
+  fake.cursor = {250, 145};  // over its edit: the top-level window counts
+  const std::string to = "100x30|設定ダイアログ@@#32770 <" + std::to_string(dialog) + ">";
+  form.batch.SetLines({"L_Click:1x1", "Win:RDrop:5x5|a@@b"});
+  form.WindowPointCheck.SetChecked(true);
+  Pick(0);
+  Add(3);  // L_DClick
+  Add(6);  // a drag pair stays unset
+  EXPECT_EQ(Shown(1), 5005);
+  Add(1);  // bound to the window of the line shown
+  EXPECT_EQ(Shown(0), 100030) << "96-DPI client units";
+  form.XYCopy.Click();
+  Shown(1);
+  form.XYPaste.Click();
+  form.WindowPointCheck.SetChecked(false);  // off: as before
+  Add(1);
+  Pick(0);
+  Add(3);
+  EXPECT_EQ(form.batch.Texts(), (std::vector<std::string>{"L_Click:250x145", "Win:RDrop:" + to, "Win:LDClick:" + to,
+                                                          "R_Drag:NoSet", "R_Drop:NoSet", "Win:LClick:5x5|a@@b", "L_Click:100x30",
+                                                          "L_DClick:250x145"}));
+  form.WindowPointCheck.SetChecked(true), form.SaveSettings(), form.WindowPointCheck.SetChecked(false), form.LoadSettings();
+  EXPECT_TRUE(form.WindowPointCheck.Checked()) << "kept in the registry";
 }
 
 }  // namespace
