@@ -150,23 +150,11 @@ TEST(CommandLine, OddLinesAreReadByTheRunsRulesAndNotExact) {
   EXPECT_TRUE(c.form == LineForm::Key && c.exact);
 }
 
-TEST(CommandLine, KeyNamesMatchAsPrefixesInTableOrder) {
-  const std::pair<const char*, int> keys[] = {{"[Enter]xyz", 0x0D}, {"[Endless]", 0x23}, {"[PageDown]", 0x22},
-                                              {"[↓]+Ctrl", 0x28},  {"[F1]", 0x70},      {"[F10]", 0x79},
-                                              {"[F12]+Alt", 0x7B}, {"[Ctrl]", 0x11}};
-  for (const auto& [line, vk] : keys) {
-    EXPECT_EQ(ReadCommandLine(line).key_kind, KeyLineKind::Key) << line;
-    EXPECT_EQ(ReadCommandLine(line).vk, vk) << line;
-  }
-  EXPECT_TRUE(ReadCommandLine("[F5]").waits_before);
-  EXPECT_FALSE(ReadCommandLine("[F10]").waits_before);
-  EXPECT_FALSE(ReadCommandLine("[PrtSc]").posted);
-  EXPECT_EQ(ReadCommandLine("[F]").key_char, 'F') << "the letter, not a function key";
+// The key words, their keys and waits are proven by sending them (Keys), the
+// mouse words by the mouse tests, the search for an unset left drag by the
+// run's refusal.
+TEST(CommandLine, ABadFunctionKeyNumberAndTheSearchForAnUnsetDrag) {
   EXPECT_EQ(ReadCommandLine("[Fx]").bad_number, "x");
-  EXPECT_EQ(ReadCommandLine("[enter]").key_kind, KeyLineKind::NoKey);
-  EXPECT_EQ(ReadCommandLine("R_DClick:1x2").mouse, MouseAction::RightDouble);
-  EXPECT_EQ(ReadCommandLine("L_Drop:300x20").mouse, MouseAction::Move);
-  EXPECT_EQ(FindUnsetDragLine({"r_drop:noset", "L_Drag:NoSet ", "l_drag:NOSET"}), 2);
   EXPECT_EQ(FindUnsetDragLine({"R_Drop:NoSet", "R_Drag:NoSet"}), 1);
   EXPECT_EQ(FindUnsetDragLine({"L_Drop:NoSet", "R_Drag:NoSet", "L_Drag:NoSet"}), 2) << "the left drag is looked for first";
   EXPECT_EQ(FindUnsetDragLine({"L_Drag:1x2", "Wait=1"}), -1);
