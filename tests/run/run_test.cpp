@@ -22,6 +22,7 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
       // An event line with a trailing blank is no event line: it is a wait.
       {kSendInput, {"【ZEP Event 1】 "}, "' Event 1】 ' は整数ではありません", {}, true},
       {kSendWinMessage, {"Wait=100", "[A]|>Notepad <12x>"}, "'12x' は整数ではありません", {}, true},
+      {kSendWinMessage, {"[A]|>Game <"}, "'' は整数ではありません", {}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
