@@ -16,8 +16,6 @@
 
 namespace zepx {
 
-using Lines = std::vector<std::string>;
-
 class EditTest : public LifeFixture, public ::testing::Test {
  protected:
   EditTest() {
@@ -48,7 +46,7 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.AddButton.Click();
   }
   // A list as the loader leaves it: row 0 selected, buttons on.
-  void Load(const Lines& lines) {
+  void Load(const Texts& lines) {
     fake.files["C:\\m\\list.mcr"] = Mcr(lines);
     form.LoadMacro("C:\\m\\list.mcr");
     fake.boxes.clear();
@@ -57,7 +55,7 @@ class EditTest : public LifeFixture, public ::testing::Test {
   void ClickRow(int row) { form.SendList.FromNativeSelect(row); }
   void Key(int vk) { form.SendList.OnKeyDown(vk); }
 
-  Lines BatchLines() const { return form.batch.Texts(); }
+  Texts BatchLines() const { return form.batch.Texts(); }
   bool EditButtons(bool on) const {
     const TButton* all[] = {&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
                             &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton};

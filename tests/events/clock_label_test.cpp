@@ -3,14 +3,13 @@
 // on the substitute's clock, which tests set forward and back at will.
 #include <gtest/gtest.h>
 
+#include "run/run_support.h"
 #include "events/clock_label.h"
 #include "events/date_time_format.h"
 #include "platform/fake/fake_platform.h"
 
 namespace zepx {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 // A time on Sunday 2026-12-06.
 SystemTime Sunday(int h, int m, int s, int ms = 0) {

@@ -11,8 +11,6 @@
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 class Events : public LifeFixture, public ::testing::Test {
  protected:
   Events() {

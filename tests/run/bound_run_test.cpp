@@ -14,7 +14,7 @@ class BoundRun : public RunTest {
   std::string At(const char* action, int x, int y, const std::string& window = "Probe@@ProbeClass") {
     return std::string("Win:") + action + ":" + N(x) + "x" + N(y) + "|" + window + " <" + N(probe) + ">";
   }
-  Calls Sent(int row) { return fake.now = 0, Send(row, {"SetForegroundWindow", "ShowWindow", "SetCursorPos", "mouse_event", "PostMessageA"}); }
+  Texts Sent(int row) { return fake.now = 0, Send(row, {"SetForegroundWindow", "ShowWindow", "SetCursorPos", "mouse_event", "PostMessageA"}); }
   Hwnd other = fake.AddWindow("Other", "OtherClass", {0, 0, 50, 50});
   Hwnd probe = fake.AddWindow("Probe", "ProbeClass", {100, 50, 500, 450});
 };
@@ -25,12 +25,12 @@ TEST_F(BoundRun, AClickLandsAtTheWindowsPointWhereverItIsNow) {
   p.rect = {300, -98, 700, 302}, p.client = {4, 30}, p.dpi = 144, p.minimised = true;
   batch.SetLines({At("LClick", 120, 45)});  // minimised, at DPI 144, moved to where the point is on the top row
   const std::string front = "0:SetForegroundWindow(" + N(probe) + ")", up = "1050:SetCursorPos(400,300)";
-  EXPECT_EQ(Sent(0), (Calls{"0:ShowWindow(" + N(probe) + ",9)", front, "50:SetCursorPos(484,0)",
+  EXPECT_EQ(Sent(0), (Texts{"0:ShowWindow(" + N(probe) + ",9)", front, "50:SetCursorPos(484,0)",
                             "50:mouse_event(2,0,0,0,0)", "50:mouse_event(4,0,0,0,0)", up}));
   p.rect = {100, 50, 500, 450};
   p.dpi = 96;
   batch.SetLines({At("LDrag", 10, 10), "Win:LDrop:20x20|Other@@OtherClass"});  // from one window to another
-  EXPECT_EQ(Sent(0), (Calls{"0:SetForegroundWindow(" + N(other) + ")", front, "100:SetCursorPos(114,90)",
+  EXPECT_EQ(Sent(0), (Texts{"0:SetForegroundWindow(" + N(other) + ")", front, "100:SetCursorPos(114,90)",
                             "200:mouse_event(2,0,0,0,0)", "1400:SetCursorPos(20,20)", "1400:mouse_event(4,0,0,0,0)",
                             "2400:SetCursorPos(400,300)"}));
   batch.SetLines({At("RDrag", 10, 10), "Wait=1"});  // no point below: released where pressed
@@ -43,7 +43,7 @@ TEST_F(BoundRun, AClickLandsAtTheWindowsPointWhereverItIsNow) {
   fake.AddWindow("Cover", "CoverClass", {0, 0, 800, 800});
   batch.SetLines({At("LClick", 120, 45), At("RClick", 300, 300)});
   const std::string post = "50:PostMessageA(" + N(edit) + ",51", at = ",0," + N(25 << 16 | 120) + ")";
-  EXPECT_EQ(Sent(0), (Calls{"50:SetCursorPos(224,125)", post + "3" + at, post + "4" + at, up}));
+  EXPECT_EQ(Sent(0), (Texts{"50:SetCursorPos(224,125)", post + "3" + at, post + "4" + at, up}));
   EXPECT_EQ(Sent(1)[1], "50:PostMessageA(" + N(inner) + ",516,0," + N(30 << 16 | 4) + ")");
 }
 

@@ -31,7 +31,7 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
     fake.now = 0;
     w.method = c.method;
     Run(c.lines);
-    EXPECT_EQ(Boxes(), Calls{c.text + "@" + N(c.waits.empty() ? 1000 : fake.now)});
+    EXPECT_EQ(Boxes(), Texts{c.text + "@" + N(c.waits.empty() ? 1000 : fake.now)});
     EXPECT_EQ(WaitLengths(fake), c.waits);
     EXPECT_EQ(w.Seen("running").size(), c.started ? 1u : 0u);
     if (!c.started && !c.lines.empty()) EXPECT_EQ(batch.Selected(), 3) << "the line found is selected";
@@ -60,8 +60,8 @@ TEST_F(RunTest, PassesAreCountedAndTheStatusNamesMethodAndStopLetter) {
     w.method = name[0] == '_' ? kSendEvent : name[0] == 'S' ? kSendInput : kSendWinMessage;
     fake.now = 0, w.log.clear();
     Run({"Wait=100", "Wait=200"});
-    EXPECT_EQ(w.Seen("status"), Calls{std::string("status 実行中 (") + name + ") - Ctrl+Alt+Qで中断できます@1000"});
-    EXPECT_EQ(w.Seen("pass"), (Calls{"pass 0@1000", "pass 1@1300", "pass 2@1600", "pass 3@1900"}));
+    EXPECT_EQ(w.Seen("status"), Texts{std::string("status 実行中 (") + name + ") - Ctrl+Alt+Qで中断できます@1000"});
+    EXPECT_EQ(w.Seen("pass"), (Texts{"pass 0@1000", "pass 1@1300", "pass 2@1600", "pass 3@1900"}));
     ExpectIdle();
   }
 }
@@ -85,7 +85,7 @@ TEST_F(RunTest, AStopEndsTheRunAtOnceInThePreWaitOrInAWaitAndSoDoesAQuit) {
 
 TEST_F(RunTest, WaitLinesCountSecondsAndOnlyPositiveWaitsWaitWithoutPolling) {
   Run({"Wait=2500"});
-  EXPECT_EQ(w.Seen("seconds"), (Calls{"seconds 0@1000", "seconds 1@2000", "seconds 2@3000", "seconds 0@3500"}));
+  EXPECT_EQ(w.Seen("seconds"), (Texts{"seconds 0@1000", "seconds 1@2000", "seconds 2@3000", "seconds 0@3500"}));
   fake.now = 0;
   Run({"Wait=0", "Wait=-5", "Pause300"});  // the first five bytes are skipped unread
   EXPECT_EQ(fake.now, 1300);
@@ -116,7 +116,7 @@ TEST_F(RunTest, AnEndlessListOfEventLinesStillHearsAStop) {
 TEST_F(RunTest, ChainsLoadTheirFilesInOrderAndRepeatFromTheFirst) {
   // The files, the repetitions wanted (-1: none), the waits, and the
   // repetition counts shown.
-  struct Case { std::array<std::string, 5> files; int repeats; std::vector<int> waits; Calls counts; };
+  struct Case { std::array<std::string, 5> files; int repeats; std::vector<int> waits; Texts counts; };
   const Case cases[] = {
       {{"one", "two", "", "one", ""}, -1, {100, 200, 300}, {"repeat 0@1000"}},
       {{"one", "two", "one", "two", "one"}, -1, {100, 200, 300, 200, 300, 200}, {"repeat 0@1000"}},
@@ -166,14 +166,14 @@ TEST_F(TargetTest, StaleHandlesAreLookedUpAgainOnlyWithAutoHandle) {
 TEST_F(TargetTest, UnresolvedTargetsAskBeforeTheRun) {
   fake.answers = {MsgResult::No};
   Run({"Wait=100", "[A]|>Ghost <99999>", "[B]|>Ghost2", "[C]|>Notepad"});
-  EXPECT_EQ(Boxes(), (Calls{"以下のプログラムがバッチに含まれていますが実行されていない可能性があります\r\n\r\n"
+  EXPECT_EQ(Boxes(), (Texts{"以下のプログラムがバッチに含まれていますが実行されていない可能性があります\r\n\r\n"
                             "Ghost <99999>\r\nGhost2\r\n\r\nコマンド送信は行われませんが実行しますか？ (yes/no)@1000"}));
   EXPECT_TRUE(WaitLengths(fake).empty()) << "No ends the run";
   ExpectIdle();
   fake.answers = {MsgResult::Yes};
   Run({"Wait=100", "[A]|>Ghost <99999>"});
   EXPECT_EQ(WaitLengths(fake), (std::vector<int>{100, 100})) << "Yes runs with no window for the line";
-  EXPECT_EQ(fake.Texts({"PostMessageA"}), Calls{"PostMessageA(0,256,65,1)"});
+  EXPECT_EQ(fake.Texts({"PostMessageA"}), Texts{"PostMessageA(0,256,65,1)"});
   fake.on_box = [&](const FakePlatform::Box&) { return engine.Stop(), std::optional<MsgResult>(MsgResult::Yes); };
   Run({"Wait=100", "[A]|>Ghost <99999>"});
   EXPECT_TRUE(WaitLengths(fake).empty()) << "a Stop while the question is open counts";
@@ -183,7 +183,7 @@ TEST_F(TargetTest, AListReplacedUnderTheRunGetsItsOwnTargetsAndLength) {
   w.chain = true, w.files[0] = "one", w.disk["one"] = {"Wait=200", "[A]|>Notepad <99999>"};
   Run({"[A]|>Notepad <" + N(notepad) + ">"});
   EXPECT_EQ(batch.Targets(), (std::vector<Hwnd>{0, notepad}));
-  EXPECT_EQ(fake.Texts({"PostMessageA"}), (Calls(2, "PostMessageA(" + N(notepad) + ",256,65,1)")));
+  EXPECT_EQ(fake.Texts({"PostMessageA"}), (Texts(2, "PostMessageA(" + N(notepad) + ",256,65,1)")));
   // A shorter list is never read past its end.
   w.chain = false, w.passes = 0;
   fake.At(fake.now + 1100, [&] {  // in the first wait
@@ -206,7 +206,7 @@ TEST_F(TargetTest, UnreachableTargetsAreNamedOnceBeforeTheRun) {
   const std::vector<std::string> lines{"[A]|>" + name, "[B]|>Notepad <" + N(notepad) + ">", "[A]|>" + name};
   fake.answers = {MsgResult::No, MsgResult::Yes};
   Run(lines);
-  EXPECT_EQ(Boxes(), Calls{"次のウインドウは管理者として実行されているプログラムのものです.\r\n"
+  EXPECT_EQ(Boxes(), Texts{"次のウインドウは管理者として実行されているプログラムのものです.\r\n"
                            "管理者として実行されていないZEPXからの入力はWindowsに破棄され、届きません.\r\n\r\n" + name +
                            "\r\n\r\n管理者として実行するZEPXを新しく起動しますか？\r\n(「いいえ」を選ぶと、このまま実行します) (yes/no)@1000"});
   EXPECT_EQ(fake.posted.size(), 3u) << "No runs anyway";
@@ -227,7 +227,7 @@ TEST_F(TargetTest, UnreachableTargetsAreNamedOnceBeforeTheRun) {
 }
 
 TEST_F(RunTest, NestedWaitsKeepTheirOwnEndsAndStopEndsThemAll) {
-  Calls ends;
+  Texts ends;
   auto inner = [&](int ms) {
     return [&, ms] {
       engine.WaitMs(ms);
@@ -242,7 +242,7 @@ TEST_F(RunTest, NestedWaitsKeepTheirOwnEndsAndStopEndsThemAll) {
     engine.WaitMs(ms);
     ends.push_back("outer@" + N(fake.now));
   }
-  EXPECT_EQ(ends, (Calls{"inner@800", "outer@2000", "inner@5500", "outer@5500", "inner@6200", "outer@6200"}));
+  EXPECT_EQ(ends, (Texts{"inner@800", "outer@2000", "inner@5500", "outer@5500", "inner@6200", "outer@6200"}));
   engine.WaitMs(400);
   EXPECT_EQ(fake.now, 6600) << "a later wait is a full wait again";
 }
@@ -295,7 +295,7 @@ TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadl
     EXPECT_EQ(N(batch.Selected()) + Join(w.Seen("next line")), r.after == Next ? "1next line@" + N(r.end) : "0")
         << r.line << ": a line that stops the run stays selected";
   }
-  EXPECT_EQ(w.Seen("seconds"), (Calls{"seconds 0@1000", "seconds 1@2000", "seconds 0@2777"}));
+  EXPECT_EQ(w.Seen("seconds"), (Texts{"seconds 0@1000", "seconds 1@2000", "seconds 0@2777"}));
 }
 
 }  // namespace

@@ -5,14 +5,13 @@
 // buttons and the pickers.
 #include <gtest/gtest.h>
 
+#include "run/run_support.h"
 #include "platform/fake/fake_platform.h"
 #include "settings/setting_dialog.h"
 
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-std::string N(std::int64_t v) { return std::to_string(v); }
 
 // Each request is noted with the settings the main window sees by then.
 struct RecordingMainWindow : ISettingDialogHost {

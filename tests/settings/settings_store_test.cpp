@@ -9,8 +9,6 @@
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 const char kNotice[] =
     "一部レジストリ項目が見つかりませんでした.\r\nZEPX終了時に項目を新たに作成します.\r\n"
     "ZEPXを初めて起動するときや、新バージョンを導入したときはこのメッセージが表示されます.";

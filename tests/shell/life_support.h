@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "run/run_support.h"
 #include "ui/fake/fake_native_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
@@ -16,6 +17,7 @@
 namespace zepx {
 
 inline const char kZepxKey[] = "Software\\VELMOR\\ZEPX";
+inline constexpr std::uint32_t kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
 
 class LifeFixture {
  public:

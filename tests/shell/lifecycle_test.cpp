@@ -13,8 +13,6 @@
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // The six windows in order, the start key and the drop target; the settings
 // saved by every way the message loop ends, the exit button or a quit from
 // outside. Without a key the open dialog starts in the program's folder.
@@ -134,8 +132,6 @@ TEST_F(Life, ALineThatEndsInALeadByte) {
 }
 
 // ---- hot keys and the tray icon ---------------------------------------------
-
-constexpr std::uint32_t kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
 
 class Shell : public LifeFixture, public ::testing::Test {
  protected:

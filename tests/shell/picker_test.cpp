@@ -12,8 +12,6 @@
 namespace zepx {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::string H(Hwnd w) { return std::to_string(w); }
 
 class Picker : public LifeFixture, public ::testing::Test {
@@ -67,14 +65,14 @@ TEST_F(Picker, TheThreeWindowLists) {
   const Hwnd b = fake.AddWindow("Second", "B"), a = fake.AddWindow("ウルティマ", "A");
   form.SendTextEdit.SetText("hello");
   form.GetAppButton.Click();
-  EXPECT_EQ(form.AppComboBox.Items(), (Lines{"ウルティマ <" + H(a) + ">", "Second <" + H(b) + ">",
+  EXPECT_EQ(form.AppComboBox.Items(), (Texts{"ウルティマ <" + H(a) + ">", "Second <" + H(b) + ">",
                                              "Third <" + H(c) + ">", "設定ダイアログ <" + H(dialog) + ">"}));
   EXPECT_EQ(form.AppComboBox.Text(), "Third <" + H(c) + ">") << "the third entry is selected";
   form.GetAppButton2.Click();  // disabled until application mode, but callable
-  EXPECT_EQ(form.SendTextEdit.Items(), (Lines{"ウルティマ", "Second", "Third", "設定ダイアログ"}));
+  EXPECT_EQ(form.SendTextEdit.Items(), (Texts{"ウルティマ", "Second", "Third", "設定ダイアログ"}));
   EXPECT_EQ(form.SendTextEdit.Text(), "hello");
   // The palette keeps an untitled window as an empty entry, in its place.
-  EXPECT_EQ(PaletteTitleEntries(fake), (Lines{"ウルティマ", "Second", "", "Third", "設定ダイアログ"}));
+  EXPECT_EQ(PaletteTitleEntries(fake), (Texts{"ウルティマ", "Second", "", "Third", "設定ダイアログ"}));
   fake.DestroyWindow(a);  // fewer than three: nothing selected, the typed target stays
   fake.DestroyWindow(b);
   form.AppComboBox.SetText("typed");
@@ -96,17 +94,17 @@ TEST_F(Picker, APickFollowsTheCursorAndTheNextClickFixesThePointInTheSelectedLin
   EXPECT_TRUE(form.XLabel.Enabled() && form.YLabel.Enabled());
   MoveAt(100, {150, 140});  // over the edit
   fake.RunUntil(125);
-  EXPECT_EQ(form.AppComboBox.Items(), (Lines{"設定ダイアログ@@Edit <" + H(edit) + ">", "second <2>"}));
+  EXPECT_EQ(form.AppComboBox.Items(), (Texts{"設定ダイアログ@@Edit <" + H(edit) + ">", "second <2>"}));
   EXPECT_EQ(form.AppComboBox.Text(), form.AppComboBox.Item(0));
   EXPECT_EQ(Xy(), "150,140");
   EXPECT_EQ(form.batch.Text(1), "L_Drop:NoSet") << "nothing fixed yet";
   MoveAt(150, {160, 145});
   ClickAt(210);  // pressed and released between two ticks
   fake.RunUntil(1000);
-  EXPECT_EQ(form.SendList.Items(), (Lines{"L_Drag:NoSet", "L_Drop:160x145"}));
+  EXPECT_EQ(form.SendList.Items(), (Texts{"L_Drag:NoSet", "L_Drop:160x145"}));
   EXPECT_EQ(form.StatusLabel.Caption(), "待機中");
   EXPECT_EQ(fake.Timed({"SetTimer", "KillTimer", "SetCapture", "ReleaseCapture", "SetWindows", "Unhook", "SetScreenCursor"}),
-            (Lines{"0:SetScreenCursor(32515)", "0:SetCapture(" + H(form.Handle()) + ")", "0:SetWindowsHookExA(0)=20480",
+            (Texts{"0:SetScreenCursor(32515)", "0:SetCapture(" + H(form.Handle()) + ")", "0:SetWindowsHookExA(0)=20480",
                    "0:SetWindowsHookExA(14)=20481", "0:SetTimer(1,40)", "240:KillTimer(1)",
                    "240:UnhookWindowsHookEx(20480)", "240:UnhookWindowsHookEx(20481)", "240:ReleaseCapture()",
                    "240:SetScreenCursor(0)"}));
@@ -122,7 +120,7 @@ TEST_F(Picker, APickRewritesOnlyAMouseLine) {
       {"[Enter]|>C:\\dir <12>", nullptr}, {"[Text]~~my Drop", nullptr}, {"my Drop", nullptr},
       {"L_Click:[1x2", nullptr}, {"l_click:1x2", nullptr}, {"L_Click 1x2", nullptr}, {" L_Click:1x2", nullptr}, {"L_Clicked:1x2", nullptr},
       {"Wait=1000", nullptr}, {"[F1]+Ctrl", nullptr}};
-  Lines lines;
+  Texts lines;
   for (const auto& c : cases) lines.push_back(c.first);
   form.batch.SetLines(lines);
   fake.cursor = {450, 350};  // over the dialog itself
@@ -131,7 +129,7 @@ TEST_F(Picker, APickRewritesOnlyAMouseLine) {
     EXPECT_EQ(form.batch.Text(i), cases[i].second ? cases[i].second : cases[i].first) << "picked on " << cases[i].first;
   EXPECT_EQ(Xy(), "450,350");
   // An empty target list gets the descriptor as its only entry.
-  EXPECT_EQ(form.AppComboBox.Items(), (Lines{"設定ダイアログ <" + H(dialog) + ">"}));
+  EXPECT_EQ(form.AppComboBox.Items(), (Texts{"設定ダイアログ <" + H(dialog) + ">"}));
 }
 
 // A window of a program above our integrity level would never get our
@@ -173,7 +171,7 @@ TEST_F(Picker, ASecondStartOrTheWindowGoingAwayLeavesNoHookOrCapture) {
 // buffer there; any other line is left alone by both. Each button flashes
 // yellow for a tenth of a second, started again by a second click.
 TEST_F(Picker, CopyAndPasteOfAPoint) {
-  const Lines lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>", "L_Click 1x2"};
+  const Texts lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>", "L_Click 1x2"};
   form.batch.SetLines(lines);
   SelectRow(3);
   form.XYPaste.Click();  // before any copy the buffer holds its initial word
@@ -193,7 +191,7 @@ TEST_F(Picker, CopyAndPasteOfAPoint) {
   SelectRow(3);
   form.mXYCopy.Click();
   EXPECT_EQ(form.picker.CoordinateBuffer(), "Pointer");
-  EXPECT_EQ(form.SendList.Items(), (Lines{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5], lines[6]}));
+  EXPECT_EQ(form.SendList.Items(), (Texts{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5], lines[6]}));
   for (int t : {150, 50}) fake.RunUntil(fake.now + t), form.XYPaste.Click();
   form.XYCopy.Click();
   fake.RunUntil(fake.now + 99);

@@ -10,9 +10,6 @@
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-constexpr std::uint32_t kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
-
 class SettingForm : public LifeFixture, public ::testing::Test {
  protected:
   // The dialog made as the program makes it, after the main window's start.
