@@ -183,7 +183,7 @@ TEST_F(Shell, TheStartAndStopKeys) {
 // Minimising goes to the tray only when asked; a restarted shell gets the
 // icon back only while in the tray; the right button opens the menu where
 // the cursor is; a left press or a left or middle double click restores.
-TEST_F(Shell, TheTrayIcon) {
+TEST_F(Shell, TheTrayIconAndItsTip) {
   Start();
   app.FromNativeMinimized();
   form.TrayCallback(win::WM_LBUTTONDOWN);
@@ -203,13 +203,8 @@ TEST_F(Shell, TheTrayIcon) {
     const bool in = m == 0x0200u;
     EXPECT_TRUE(form.InTray == in && fake.tray.empty() != in && app.Minimized() == in) << m;
   }
-}
-
-// The tip says a run is going on while it is, and is cut only between
-// characters; the icon goes with the window.
-TEST_F(Shell, TheTrayTip) {
-  Start();
-  form.settings.MinChecked = true;
+  // The tip says a run is going on while it is, and is cut only between
+  // characters; the icon goes with the window.
   form.batch.SetLines({"Wait=3000"});
   form.LoopSpinEdit.SetValue(1);
   app.FromNativeMinimized();
