@@ -21,6 +21,7 @@
 #include "platform/fake/fake_platform.h"
 #include "run/run_engine.h"
 #include "run/run_support.h"
+#include "shell/life_support.h"
 #include "shell/main_form.h"
 
 namespace zepx {
@@ -150,10 +151,9 @@ class RunTest : public ::testing::Test {
 };
 
 // The real main window, where the behaviour tested is the window's.
-class FormRun : public ::testing::Test {
+class FormRun : public LifeFixture, public ::testing::Test {
  protected:
   FormRun() {
-    form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
     form.PostRadioGroup.SetItemIndex(kSendInput);
     form.LoopSpinEdit.SetValue(1);
   }
@@ -162,10 +162,6 @@ class FormRun : public ::testing::Test {
     EXPECT_TRUE(!form.Running() && form.AddButton.Enabled() && form.mSet.Enabled()) << "editing is on again";
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
-
-  TApplication app;
-  FakePlatform fake;
-  TMainForm form{fake.platform(), app};
 };
 
 }  // namespace zepx

@@ -29,11 +29,7 @@ void ChangedEverywhere(TMainForm& f) {
 
 using Key = std::map<std::string, FakePlatform::RegValue>;
 
-std::string Dword(std::int32_t v) {
-  std::string s(4, '\0');
-  for (int i = 0; i < 4; ++i) s[static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-  return s;
-}
+std::string Dword(std::int32_t v) { return std::string(reinterpret_cast<const char*>(&v), 4); }  // the host is little-endian
 
 // A key with every value present and of its type, neighbours holding
 // different values; the two variants differ in every value.
