@@ -39,10 +39,14 @@ class LifeFixture {
     for (const auto& b : fake.boxes) t.push_back(b.text);
     return t;
   }
+  // The user clicks at `t` without holding the button (both within one tick).
+  void ClickAt(std::int64_t t) {
+    fake.At(t, [this] { fake.UserLeftDown(), fake.UserLeftUp(); });
+  }
   // A whole pick with `row` selected, ended by a click at the cursor.
   void Pick(int row) {
     form.batch.Select(row), form.XYButton.Click();
-    fake.At(fake.now + 50, [this] { fake.UserLeftDown(), fake.UserLeftUp(); });
+    ClickAt(fake.now + 50);
     fake.RunUntil(fake.now + 200);
   }
   std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }

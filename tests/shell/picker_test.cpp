@@ -24,13 +24,6 @@ class Picker : public LifeFixture, public ::testing::Test {
     button = fake.AddWindow("OK", "Button", {120, 300, 200, 330}, dialog);
   }
   void SelectRow(int row) { form.SendList.FromNativeSelect(row); }
-  // The user clicks without holding the button (both within one tick).
-  void ClickAt(std::int64_t t) {
-    fake.At(t, [this] {
-      fake.UserLeftDown();
-      fake.UserLeftUp();
-    });
-  }
   void MoveAt(std::int64_t t, Point p) {
     fake.At(t, [this, p] { fake.cursor = p; });
   }
