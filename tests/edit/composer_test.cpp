@@ -183,7 +183,7 @@ TEST_F(ComposerTest, AddWritesTheWaitFromItsFieldsOrRefusesWithTheFieldInFocus) 
     form.CommandBox.SetItemIndex(kind);
     fake.pixels[{150, 140}] = rgb;
     Pick(-1);
-    EXPECT_EQ(form.WaitColorEdit.Text() + " " + Shown(), std::string(want) + " 150,140") << "only a wait for a colour reads one";
+    EXPECT_EQ(form.WaitColorEdit.Text() + " " + Xy(), std::string(want) + " 150,140") << "only a wait for a colour reads one";
   }
 }
 

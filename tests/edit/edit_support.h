@@ -34,10 +34,9 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.AppComboBox.FromNativeSelect(1);
   }
   int KindOf(const std::string& caption) const {
-    for (std::size_t k = 0; k < kCommandKinds.size(); ++k)
-      if (kCommandKinds[k] == caption) return static_cast<int>(k);
-    ADD_FAILURE() << "no kind " << caption;
-    return 0;
+    const auto at = std::find(kCommandKinds.begin(), kCommandKinds.end(), caption);
+    EXPECT_NE(at, kCommandKinds.end()) << "no kind " << caption;
+    return static_cast<int>(at - kCommandKinds.begin());
   }
   // A kind chosen by the program (as the palette and the list keys do),
   // without the reactions of a user's pick, and added.
@@ -51,8 +50,6 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.LoadMacro("C:\\m\\list.mcr");
     fake.boxes.clear();
   }
-  // A row clicked in the main list.
-  void ClickRow(int row) { form.SendList.FromNativeSelect(row); }
   void Key(int vk) { form.SendList.OnKeyDown(vk); }
 
   Texts BatchLines() const { return form.batch.Texts(); }
@@ -65,8 +62,6 @@ class EditTest : public LifeFixture, public ::testing::Test {
     return form.XYCopy.Enabled() == on && form.XYPaste.Enabled() == on &&
            form.mXYCopy.Enabled() == on && form.mXYPaste.Enabled() == on;
   }
-  // The coordinate boxes, as "x,y".
-  std::string Shown() { return std::to_string(form.XLabel.Value()) + "," + std::to_string(form.YLabel.Value()); }
 
   std::unique_ptr<INativeForm> list_native = MakeNativeForm(fake, "TSendListForm");
   TSendListForm list_form;

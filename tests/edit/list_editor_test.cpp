@@ -93,7 +93,7 @@ TEST_F(ListEditorTest, KeysInTheList) {
   }
   form.batch.Select(1);
   Key(0x41);
-  EXPECT_EQ(Shown(), "640,480");
+  EXPECT_EQ(Xy(), "640,480");
   form.AddButton.SetEnabled(false);
   for (int k = 0; k < 12; ++k) {
     Key(win::VK_F1 + k);
@@ -116,7 +116,7 @@ TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
     ClickRow(row);
     const std::string at = row < 0 ? "no row" : lines[static_cast<std::size_t>(row)];
     EXPECT_TRUE(CopyPaste(row == 0 || row == 1)) << at;
-    EXPECT_EQ(Shown(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << at;
+    EXPECT_EQ(Xy(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << at;
   }
   EXPECT_EQ(BatchLines(), lines);
   Load({"[A]"});
@@ -126,7 +126,7 @@ TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
   Load({"[A]", "R_Click:640x480", "L_Click:3x4", "[D]"});
   ClickRow(1);
   form.DelButton.Click();
-  EXPECT_EQ(Shown(), "3,4") << "after a delete, the point of the line now at the deleted row";
+  EXPECT_EQ(Xy(), "3,4") << "after a delete, the point of the line now at the deleted row";
   form.DelButton.Click();
   EXPECT_TRUE(CopyPaste(false)) << "[D] is no mouse line";
 }

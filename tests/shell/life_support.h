@@ -49,12 +49,16 @@ class LifeFixture {
     ClickAt(fake.now + 50);
     fake.RunUntil(fake.now + 200);
   }
+  void ClickRow(int row) { form.SendList.FromNativeSelect(row); }  // a row clicked in the main list
   std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }
-  bool StopKeyHeld() const {
+  // Whether the key is registered, with Ctrl+Alt and that letter (any letter: 0).
+  bool Holds(const THookHotKey& key, char letter = 0) const {
     for (const auto& h : fake.hotkeys)
-      if (h.window == form.HookHotKey1.MessageWindow()) return true;
+      if (h.window == key.MessageWindow() && (!letter || (h.modifiers == kCtrlAlt && h.vk == static_cast<unsigned>(letter))))
+        return true;
     return false;
   }
+  std::string Xy() const { return form.XLabel.Text() + "," + form.YLabel.Text(); }  // the point shown
 
   TApplication app;
   FakePlatform fake;

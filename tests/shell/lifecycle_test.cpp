@@ -162,14 +162,14 @@ TEST_F(Shell, TheStartAndStopKeys) {
   form.ApplyHotKeyLetters(2, 3);  // C and D
   EXPECT_EQ(form.BitBtn1.Caption() + "|" + form.BitBtn3.Caption(), "実行\r\n(Ctrl+Alt+C)|待機\r\n(Ctrl+Alt+D)");
   EXPECT_FALSE(fake.PressHotKey(kCtrlAlt, 'S'));
-  EXPECT_TRUE(StopKeyHeld()) << "while idle, until the next stop";
+  EXPECT_TRUE(Holds(form.HookHotKey1)) << "while idle, until the next stop";
   const Hwnd notepad = fake.foreground = fake.AddWindow("Notepad", "Notepad");
   fake.PressHotKey(kCtrlAlt, 'D');
   fake.ProcessPendingMessages();
   EXPECT_EQ(fake.foreground, form.Handle());
-  EXPECT_FALSE(StopKeyHeld());
+  EXPECT_FALSE(Holds(form.HookHotKey1));
   form.ApplyHotKeyLetters(5, 5);
-  EXPECT_FALSE(StopKeyHeld()) << "equal letters: only the start key";
+  EXPECT_FALSE(Holds(form.HookHotKey1)) << "equal letters: only the start key";
   fake.foreground = notepad;
   fake.PressHotKey(kCtrlAlt, 'F');
   fake.RunUntil(fake.now + 2000);

@@ -23,11 +23,9 @@ class Picker : public LifeFixture, public ::testing::Test {
     edit = fake.AddWindow("", "Edit", {120, 130, 300, 160}, dialog);
     button = fake.AddWindow("OK", "Button", {120, 300, 200, 330}, dialog);
   }
-  void SelectRow(int row) { form.SendList.FromNativeSelect(row); }
   void MoveAt(std::int64_t t, Point p) {
     fake.At(t, [this, p] { fake.cursor = p; });
   }
-  std::string Xy() const { return form.XLabel.Text() + "," + form.YLabel.Text(); }
 
   Hwnd dialog = 0, edit = 0, button = 0;
 };
@@ -76,7 +74,7 @@ TEST_F(Picker, TheThreeWindowLists) {
 
 TEST_F(Picker, APickFollowsTheCursorAndTheNextClickFixesThePointInTheSelectedLine) {
   form.batch.SetLines({"L_Drag:NoSet", "L_Drop:NoSet"});
-  SelectRow(1);
+  ClickRow(1);
   form.CommandBox.SetItemIndex(kKindWait);
   form.XLabel.SetEnabled(false);
   form.AppComboBox.SetItems({"old <1>", "second <2>"});
@@ -166,10 +164,10 @@ TEST_F(Picker, ASecondStartOrTheWindowGoingAwayLeavesNoHookOrCapture) {
 TEST_F(Picker, CopyAndPasteOfAPoint) {
   const Texts lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>", "L_Click 1x2"};
   form.batch.SetLines(lines);
-  SelectRow(3);
+  ClickRow(3);
   form.XYPaste.Click();  // before any copy the buffer holds its initial word
   EXPECT_EQ(form.batch.Text(3), "L_Drop:Pointer");
-  SelectRow(0);
+  ClickRow(0);
   form.XYCopy.Click();
   EXPECT_EQ(form.XYCopy.FontColor(), kColorYellow);
   for (int row : {1, 4, 5, 6, -1}) {  // no mouse line: copy takes nothing, paste changes nothing
@@ -178,10 +176,10 @@ TEST_F(Picker, CopyAndPasteOfAPoint) {
     form.XYPaste.Click();
   }
   EXPECT_EQ(form.picker.CoordinateBuffer(), "10x20");
-  SelectRow(2);
+  ClickRow(2);
   form.mXYPaste.Click();  // the menu items with their shortcuts do the same
   EXPECT_EQ(Xy(), "10,20") << "the display follows the paste";
-  SelectRow(3);
+  ClickRow(3);
   form.mXYCopy.Click();
   EXPECT_EQ(form.picker.CoordinateBuffer(), "Pointer");
   EXPECT_EQ(form.SendList.Items(), (Texts{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5], lines[6]}));
@@ -207,7 +205,7 @@ TEST_F(Picker, EnteringTheWaitOrACoordinateFieldChoosesItsCommand) {
 // to it; off, the screen points of before.
 TEST_F(Picker, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
   auto Add = [&](int kind) { form.batch.Select(form.batch.Count() - 1), form.CommandBox.SetItemIndex(kind), form.AddButton.Click(); };
-  auto Shown = [&](int row) { return SelectRow(row), form.XLabel.Value() * 1000 + form.YLabel.Value(); };
+  auto Shown = [&](int row) { return ClickRow(row), form.XLabel.Value() * 1000 + form.YLabel.Value(); };
   fake.FindWindowByHandle(dialog)->dpi = 144;
   fake.cursor = {250, 145};  // over its edit: the top-level window counts
   const std::string to = "100x30|設定ダイアログ@@#32770 <" + std::to_string(dialog) + ">";

@@ -24,12 +24,6 @@ class SettingForm : public LifeFixture, public ::testing::Test {
     fake.on_modal = [this, user](const std::string&) { user(*dialog); };
     form.mSetting.Click();
   }
-  bool Holds(const THookHotKey& key, char letter) const {
-    for (const auto& h : fake.hotkeys)
-      if (h.window == key.MessageWindow() && h.modifiers == kCtrlAlt && h.vk == static_cast<unsigned>(letter))
-        return true;
-    return false;
-  }
   // The main window's SetWindowPos call that puts it above others (-1) or not (-2).
   std::string Topmost(int z) const {
     return "SetWindowPos(" + std::to_string(form.Handle()) + "," + std::to_string(z) + ",0,0,0,0,3)";
