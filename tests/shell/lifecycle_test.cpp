@@ -133,10 +133,7 @@ TEST_F(Life, ALineThatEndsInALeadByte) {
 
 // ---- hot keys and the tray icon ---------------------------------------------
 
-class Shell : public LifeFixture, public ::testing::Test {
- protected:
-  std::string Tip() const { return fake.tray.empty() ? "(none)" : fake.tray.front().tip; }
-};
+using Shell = Life;
 
 // A key without a letter never reaches the system; a failing handler is
 // reported and goes no further than the message; the key goes with its owner.
@@ -184,6 +181,7 @@ TEST_F(Shell, TheStartAndStopKeys) {
 // icon back only while in the tray; the right button opens the menu where
 // the cursor is; a left press or a left or middle double click restores.
 TEST_F(Shell, TheTrayIconAndItsTip) {
+  auto Tip = [&] { return fake.tray.empty() ? "(none)" : fake.tray.front().tip; };
   Start();
   app.FromNativeMinimized();
   form.TrayCallback(win::WM_LBUTTONDOWN);
