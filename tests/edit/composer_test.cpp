@@ -1,5 +1,6 @@
 // The composer through the main window's own handlers: AddButton's click,
 // the picks in CommandBox and ComboBoxEx1, the text field taking the focus.
+#include "edit/composer.h"
 #include "edit/edit_support.h"
 
 namespace zepx {
@@ -20,9 +21,9 @@ TEST_F(ComposerTest, InsertedLinesAndWhereTheyGo) {
   form.SendTextEdit.SetText("hi");
   Load({"[Z]", "[Y]"});  // row 0 selected: the add is inserted at it
   Add("[Windows]");
-  EXPECT_EQ(BatchLines(), (Lines{"[Windows]+Alt|>Game <5>", "[Z]", "[Y]"}));
+  EXPECT_EQ(BatchLines(), (Texts{"[Windows]+Alt|>Game <5>", "[Z]", "[Y]"}));
   const char* d[] = {"L_Drag:NoSet", "L_Drop:NoSet"};
-  const struct { int row; const char* kind; Lines want; int selected; } cases[] = {
+  const struct { int row; const char* kind; Texts want; int selected; } cases[] = {
       {2, "[C]", {"[A]", d[0], d[1], "[C]+Alt|>Game <5>", "[B]"}, 3},
       {2, "R_Drag&Drop", {"[A]", d[0], d[1], "R_Drag:NoSet", "R_Drop:NoSet", "[B]"}, 3},
       {1, "[C]", {"[A]", "[C]+Alt|>Game <5>", d[0], d[1], "[B]"}, 2},
@@ -60,11 +61,11 @@ TEST_F(ComposerTest, Refusals) {
       form.SendTextEdit.FromNativeFocus(false);
       form.AppComboBox.SetDroppedDown(false);
       fake.boxes.clear();
-      const Lines before = BatchLines();
+      const Texts before = BatchLines();
       form.batch.Select(form.batch.Count() - 1);
       Add(c.kind);
       const std::string at = std::string(c.kind) + " in method " + std::to_string(method);
-      EXPECT_EQ(BoxTexts(), c.message ? Lines{c.message} : Lines{}) << at;
+      EXPECT_EQ(BoxTexts(), c.message ? Texts{c.message} : Texts{}) << at;
       EXPECT_EQ(BatchLines().size() == before.size(), c.message != nullptr) << at << ": appended or refused";
       if (c.message == kNoText) EXPECT_TRUE(form.SendTextEdit.Focused()) << at;
       // The target field is pointed at only where it can be used.
@@ -82,7 +83,7 @@ TEST_F(ComposerTest, Refusals) {
   Load({"Wait=1", "Wait=2"});
   form.batch.Select(-1);
   Add("[F2]");
-  EXPECT_EQ(BatchLines(), (Lines{"Wait=1", "Wait=2"}));
+  EXPECT_EQ(BatchLines(), (Texts{"Wait=1", "Wait=2"}));
   EXPECT_TRUE(form.batch.Selected() == 0 && form.Caption() == "ZEPX" && EditButtons(true));
   EXPECT_EQ(list_form.Caption(), "ZEPX Batch処理送信リスト <2行>");
 }
@@ -91,19 +92,19 @@ TEST_F(ComposerTest, Refusals) {
 // nothing: the message, and the window left exactly as it was.
 TEST_F(ComposerTest, TheListTakesNoLineBeyondLine999) {
   for (const char* kind : {"L_Click", "L_Drag&Drop"}) {
-    Load(Lines(998, "Wait=1"));
+    Load(Texts(998, "Wait=1"));
     ClickRow(997);
     Add(kind);
     EXPECT_EQ(form.batch.Count(), kind[2] == 'C' ? 999 : 1000) << kind << " added to 998 lines";
     EXPECT_TRUE(fake.boxes.empty()) << kind << " added to 998 lines";
   }
   for (int lines : {999, 1000, 1200}) {
-    Load(Lines(static_cast<std::size_t>(lines), "Wait=1"));
+    Load(Texts(static_cast<std::size_t>(lines), "Wait=1"));
     ClickRow(lines == 1000 ? 5 : lines - 1);
     form.SetCaption("ZEPX - kept");
     Add("L_Click");
     EXPECT_EQ(form.batch.Count(), lines);
-    EXPECT_EQ(BoxTexts(), Lines{kTooMany}) << lines << " lines";
+    EXPECT_EQ(BoxTexts(), Texts{kTooMany}) << lines << " lines";
     EXPECT_EQ(form.Caption(), "ZEPX - kept") << "the refusal at " << lines << " lines ends Add at once";
   }
 }
@@ -131,7 +132,7 @@ TEST_F(ComposerTest, TheReactionsOfTheInputArea) {
     }
   }
   for (const char* kind : {"[+]", "[-]", "[*]", "[A]"}) form.CommandBox.FromNativeSelect(KindOf(kind));
-  EXPECT_EQ(BoxTexts(), Lines(2, "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\n"
+  EXPECT_EQ(BoxTexts(), Texts(2, "[+]と[*]キーはテンキーコマンドの為、テンキーが無いPCの場合\r\n"
                                  "Shiftと同時押ししないと正しく出力されません。"));
   // Entering the text field chooses the kind of its mode, without the
   // reactions of a kind the user picked.
@@ -142,6 +143,48 @@ TEST_F(ComposerTest, TheReactionsOfTheInputArea) {
     EXPECT_EQ(form.CommandBox.ItemIndex(), mode ? kKindFrontApp : kKindText);
   }
   EXPECT_EQ(fake.boxes.size(), 2u);
+}
+
+// The waits for a window or a colour in the input area: Add from their
+// fields and its refusals, the fields that keep their kind when entered
+// (the deadline is the wait field's, a title the text field's, a colour's
+// point the coordinates'), and a pick that reads the colour under it.
+TEST_F(ComposerTest, AddWritesTheWaitFromItsFieldsOrRefusesWithTheFieldInFocus) {
+  form.SpinEdit1.SetValue(2500), form.XLabel.SetValue(120), form.YLabel.SetValue(45);
+  form.WaitToleranceEdit.SetValue(300);  // typed, the field not yet left
+  const int open = kKindWaitWindowOpen;
+  const struct { int kind; const char* text; const char* color; bool stop; const char* want; TControl* focus; } rows[] = {
+      {open, "無題 - メモ帳@@Notepad", "", true, "WaitWindow:Open,2500,Stop|無題 - メモ帳@@Notepad", nullptr},
+      {open + 2, "ゼ[Drop]", "", false, "WaitWindow:Gone,2500,Next|ゼ[Drop]", nullptr},
+      {kKindWaitColor, "", "ff880a", false, "WaitColor:FF880A,255,2500,Next|120x45", nullptr},
+      {open + 1, "", "", true, kNoWaitTitleMessage, &form.SendTextEdit},
+      {kKindWaitColor, "", "FF88", true, kBadColorMessage, &form.WaitColorEdit}};
+  auto unfocus = [&] { form.WaitColorEdit.FromNativeFocus(false), form.SendTextEdit.FromNativeFocus(false); };
+  for (const auto& r : rows) {
+    form.batch.Clear(), fake.boxes.clear(), unfocus();
+    // Picked by the user, then the title's or the point's field and the
+    // deadline's entered: the kind stays.
+    form.CommandBox.FromNativeSelect(r.kind);
+    const bool color = r.kind == kKindWaitColor;
+    EXPECT_TRUE(color ? form.WaitColorEdit.Focused() : form.SendTextEdit.Focused() && form.ComboBoxEx1.ItemIndex() == 1);
+    for (TControl* field : {color ? static_cast<TControl*>(&form.XLabel) : &form.SendTextEdit, static_cast<TControl*>(&form.SpinEdit1)})
+      field->FromNativeFocus(true);
+    unfocus();
+    form.SendTextEdit.SetText(r.text);
+    form.WaitColorEdit.SetText(r.color);
+    form.WaitStopCheck.SetChecked(r.stop);
+    form.AddButton.Click();
+    EXPECT_EQ(BatchLines(), r.focus ? Texts{} : Texts{r.want}) << r.want;
+    EXPECT_EQ(fake.boxes.empty() ? "" : fake.boxes[0].text, r.focus ? r.want : "") << r.want;
+    if (r.focus) EXPECT_TRUE(r.focus->Focused()) << r.want;
+  }
+  fake.cursor = {150, 140};
+  for (auto [kind, rgb, want] : {std::tuple{kKindWaitColor, 0x12AB9Fu, "12AB9F"}, {kKindWaitColor - 1, 0u, "12AB9F"}}) {
+    form.CommandBox.SetItemIndex(kind);
+    fake.pixels[{150, 140}] = rgb;
+    Pick(-1);
+    EXPECT_EQ(form.WaitColorEdit.Text() + " " + Xy(), std::string(want) + " 150,140") << "only a wait for a colour reads one";
+  }
 }
 
 }  // namespace

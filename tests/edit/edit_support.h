@@ -16,8 +16,6 @@
 
 namespace zepx {
 
-using Lines = std::vector<std::string>;
-
 class EditTest : public LifeFixture, public ::testing::Test {
  protected:
   EditTest() {
@@ -36,10 +34,9 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.AppComboBox.FromNativeSelect(1);
   }
   int KindOf(const std::string& caption) const {
-    for (std::size_t k = 0; k < kCommandKinds.size(); ++k)
-      if (kCommandKinds[k] == caption) return static_cast<int>(k);
-    ADD_FAILURE() << "no kind " << caption;
-    return 0;
+    const auto at = std::find(kCommandKinds.begin(), kCommandKinds.end(), caption);
+    EXPECT_NE(at, kCommandKinds.end()) << "no kind " << caption;
+    return static_cast<int>(at - kCommandKinds.begin());
   }
   // A kind chosen by the program (as the palette and the list keys do),
   // without the reactions of a user's pick, and added.
@@ -48,16 +45,14 @@ class EditTest : public LifeFixture, public ::testing::Test {
     form.AddButton.Click();
   }
   // A list as the loader leaves it: row 0 selected, buttons on.
-  void Load(const Lines& lines) {
+  void Load(const Texts& lines) {
     fake.files["C:\\m\\list.mcr"] = Mcr(lines);
     form.LoadMacro("C:\\m\\list.mcr");
     fake.boxes.clear();
   }
-  // A row clicked in the main list.
-  void ClickRow(int row) { form.SendList.FromNativeSelect(row); }
   void Key(int vk) { form.SendList.OnKeyDown(vk); }
 
-  Lines BatchLines() const { return form.batch.Texts(); }
+  Texts BatchLines() const { return form.batch.Texts(); }
   bool EditButtons(bool on) const {
     const TButton* all[] = {&form.DelButton, &form.UpButton, &form.DownButton, &form.ClearButton,
                             &list_form.UpButton, &list_form.DownButton, &list_form.ClearButton};
@@ -67,8 +62,6 @@ class EditTest : public LifeFixture, public ::testing::Test {
     return form.XYCopy.Enabled() == on && form.XYPaste.Enabled() == on &&
            form.mXYCopy.Enabled() == on && form.mXYPaste.Enabled() == on;
   }
-  // The coordinate boxes, as "x,y".
-  std::string Shown() { return std::to_string(form.XLabel.Value()) + "," + std::to_string(form.YLabel.Value()); }
 
   std::unique_ptr<INativeForm> list_native = MakeNativeForm(fake, "TSendListForm");
   TSendListForm list_form;

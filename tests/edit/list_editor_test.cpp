@@ -22,8 +22,8 @@ class ListEditorTest : public EditTest {
 // The words alone decide: a drag line takes the line below it along, a drop
 // line the one above, and a pair cut at the list's ends loses one line.
 TEST_F(ListEditorTest, DeleteTakesADragPairAsAWhole) {
-  const Lines six{"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]", "R_Click:7x8"};
-  const std::tuple<Lines, int, std::string> cases[] = {
+  const Texts six{"[A]", "[B]", "L_Drag:1x2", "L_Drop:3x4", "[E]", "R_Click:7x8"};
+  const std::tuple<Texts, int, std::string> cases[] = {
       {six, 3, "[A] [B] [E] *R_Click:7x8 | ZEPX | ZEPX Batch処理送信リスト <4行>"},
       {six, 2, "[A] [B] *[E] R_Click:7x8 | ZEPX | ZEPX Batch処理送信リスト <4行>"},
       {six, 5, "[A] [B] L_Drag:1x2 L_Drop:3x4 *[E] | ZEPX | ZEPX Batch処理送信リスト <5行>"},
@@ -49,7 +49,7 @@ TEST_F(ListEditorTest, ClearAsksAndOnlyYesClears) {
   EXPECT_EQ(Lists(), "*L_Click:1x2 [B] | ZEPX - list.mcr | ZEPX Batch処理送信リスト (0行)");
   list_form.ClearButton.Click();
   EXPECT_EQ(Lists(), "| ZEPX | Batch処理送信リスト (0行)");
-  EXPECT_EQ(BoxTexts(), Lines(2, "全ての行を削除します。よろしいですか？"));
+  EXPECT_EQ(BoxTexts(), Texts(2, "全ての行を削除します。よろしいですか？"));
   EXPECT_EQ(fake.boxes[0].kind, MsgKind::YesNo);
   EXPECT_TRUE(EditButtons(false) && CopyPaste(false));
 }
@@ -93,7 +93,7 @@ TEST_F(ListEditorTest, KeysInTheList) {
   }
   form.batch.Select(1);
   Key(0x41);
-  EXPECT_EQ(Shown(), "640,480");
+  EXPECT_EQ(Xy(), "640,480");
   form.AddButton.SetEnabled(false);
   for (int k = 0; k < 12; ++k) {
     Key(win::VK_F1 + k);
@@ -107,7 +107,7 @@ TEST_F(ListEditorTest, KeysInTheList) {
 // any other line leaves the boxes as they were. Clicking a row, adding
 // and deleting all refresh the display.
 TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
-  const Lines lines{"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4", "[Text]~~a:1x2",
+  const Texts lines{"R_Click:640x480", "L_Drag:NoSet", "[F1]", "[Text]~~at 12:30x4", "[Text]~~a:1x2",
                     "[A]|>C:1x2", "L_Click:abc", "my Drop:5x6", "L_Drop:[1x2"};
   form.batch.SetLines(lines);
   for (int row = -1; row < static_cast<int>(lines.size()); ++row) {
@@ -116,7 +116,7 @@ TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
     ClickRow(row);
     const std::string at = row < 0 ? "no row" : lines[static_cast<std::size_t>(row)];
     EXPECT_TRUE(CopyPaste(row == 0 || row == 1)) << at;
-    EXPECT_EQ(Shown(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << at;
+    EXPECT_EQ(Xy(), row == 0 ? "640,480" : row == 1 ? "0,0" : "77,77") << at;
   }
   EXPECT_EQ(BatchLines(), lines);
   Load({"[A]"});
@@ -126,7 +126,7 @@ TEST_F(ListEditorTest, TheSelectedLinesPointIsShown) {
   Load({"[A]", "R_Click:640x480", "L_Click:3x4", "[D]"});
   ClickRow(1);
   form.DelButton.Click();
-  EXPECT_EQ(Shown(), "3,4") << "after a delete, the point of the line now at the deleted row";
+  EXPECT_EQ(Xy(), "3,4") << "after a delete, the point of the line now at the deleted row";
   form.DelButton.Click();
   EXPECT_TRUE(CopyPaste(false)) << "[D] is no mouse line";
 }
@@ -143,7 +143,7 @@ TEST_F(ListEditorTest, SwitchingToOrFromWinMessageAsksToClear) {
            (form.WinMessageFlag() ? " win" : " ") + (form.AppComboBox.Enabled() ? " target" : "") +
            (form.AutoHandleCheckBox.Enabled() ? " auto" : "") + " " + std::to_string(form.batch.Count());
   };
-  const struct { int from; Lines lines; int to; MsgResult answer; std::string box, after; } cases[] = {
+  const struct { int from; Texts lines; int to; MsgResult answer; std::string box, after; } cases[] = {
       {kSendInput, {}, kSendWinMessage, MsgResult::Ok, "", "22 win target auto 0"},
       {kSendWinMessage, {"[A]|>a <1>", "[B]|>b <2>"}, kSendInput, MsgResult::Cancel, from_win, "22 win target auto 2"},
       {kSendWinMessage, {"[A]|>a <1>"}, kSendEvent, MsgResult::Ok, from_win, "00  0"},
@@ -156,7 +156,7 @@ TEST_F(ListEditorTest, SwitchingToOrFromWinMessageAsksToClear) {
     Load(c.lines);
     fake.answers = {c.answer};
     Method(c.to);
-    EXPECT_EQ(BoxTexts(), c.box.empty() ? Lines{} : Lines{c.box}) << c.from << " to " << c.to;
+    EXPECT_EQ(BoxTexts(), c.box.empty() ? Texts{} : Texts{c.box}) << c.from << " to " << c.to;
     if (!c.box.empty()) EXPECT_EQ(fake.boxes[0].kind, MsgKind::OkCancel);
     EXPECT_EQ(method(), c.after) << c.from << " to " << c.to;
   }
@@ -190,7 +190,7 @@ TEST_F(ListEditorTest, TheDetachedWindowFollowsTheBatchAndMovesItsLines) {
   form.batch.Replace(0, "L_Drag:10x20");
   ClickRow(1);
   Add("時間(ミリ秒)");
-  EXPECT_EQ(list_form.SendList2.Items(), (Lines{"L_Drag:10x20", "Wait=1000", "[B]|>b <2>", "[C]|>c <3>"}));
+  EXPECT_EQ(list_form.SendList2.Items(), (Texts{"L_Drag:10x20", "Wait=1000", "[B]|>b <2>", "[C]|>c <3>"}));
   list_form.CloseRequested();
   EXPECT_FALSE(list_form.Visible());
   form.batch.Select(-1);

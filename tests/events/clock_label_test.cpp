@@ -3,6 +3,7 @@
 // on the substitute's clock, which tests set forward and back at will.
 #include <gtest/gtest.h>
 
+#include "run/run_support.h"
 #include "events/clock_label.h"
 #include "events/date_time_format.h"
 #include "platform/fake/fake_platform.h"
@@ -10,12 +11,9 @@
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // A time on Sunday 2026-12-06.
-SystemTime Sunday(int h, int m, int s, int ms = 0) {
-  return SystemTime{2026, 12, 0, 6, static_cast<std::uint16_t>(h), static_cast<std::uint16_t>(m),
-                    static_cast<std::uint16_t>(s), static_cast<std::uint16_t>(ms)};
+SystemTime Sunday(std::uint16_t h, std::uint16_t m, std::uint16_t s, std::uint16_t ms = 0) {
+  return {2026, 12, 0, 6, h, m, s, ms};
 }
 
 class Clock : public ::testing::Test {

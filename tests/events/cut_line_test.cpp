@@ -4,6 +4,7 @@
 // over the substitute's dial-up connections, never the real ones.
 #include <gtest/gtest.h>
 
+#include "run/run_support.h"
 #include "events/dialup.h"
 #include "platform/fake/fake_platform.h"
 #include "shell/cut_line_form.h"
@@ -12,8 +13,6 @@
 
 namespace zepx {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 class Countdown : public ::testing::Test {
  protected:

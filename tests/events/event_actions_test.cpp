@@ -4,13 +4,12 @@
 // shutdown. Nothing here reaches a real machine.
 #include <gtest/gtest.h>
 
+#include "run/run_support.h"
 #include "events/event_actions.h"
 #include "platform/fake/fake_platform.h"
 
 namespace zepx {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 class Actions : public ::testing::Test {
  protected:

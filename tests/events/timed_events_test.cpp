@@ -5,12 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "shell/cut_line_form.h"
+#include "run/run_support.h"
 #include "shell/life_support.h"
 
 namespace zepx {
 namespace {
-
-using Texts = std::vector<std::string>;
 
 class Events : public LifeFixture, public ::testing::Test {
  protected:
@@ -44,14 +43,6 @@ class Events : public LifeFixture, public ::testing::Test {
       const std::size_t colon = t.find(':');
       out.push_back(std::to_string(std::stoll(t.substr(0, colon)) - t0) + t.substr(colon));
     }
-    return out;
-  }
-  // The lengths of the waits a run started (Timer1 runs at 1000 ms, so the
-  // lists use other lengths).
-  std::vector<int> Waits() const {
-    std::vector<int> out;
-    for (const std::string& t : fake.Texts({"SetTimer("}))
-      if (const int ms = std::stoi(t.substr(t.find(',') + 1)); ms != 1000) out.push_back(ms);
     return out;
   }
   // Runs the list from the Run button at 07:29:51.
@@ -116,7 +107,7 @@ TEST_F(Events, AnEventDuringARunsWaitRunsItsSlotsAndTheRunGoesOnOrStops) {
   RunList({"Wait=30000", "Wait=2000"});
   // Nine seconds into the first wait; its blocking second does not end the wait.
   EXPECT_EQ(Seen({"Sleep"}), Texts{"10000:Sleep(1000)"});
-  EXPECT_EQ(Waits(), (std::vector<int>{30000, 2000}));
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{30000, 2000}));
   EXPECT_FALSE(form.Running());
   EXPECT_EQ(fake.now - t0, 1000 + 1000 + 30000 + 2000);
 
@@ -126,7 +117,7 @@ TEST_F(Events, AnEventDuringARunsWaitRunsItsSlotsAndTheRunGoesOnOrStops) {
   t0 = fake.now + 24 * 3600000 - 34000;
   fake.RunUntil(t0);
   RunList({"Wait=30000", "Wait=2000"});
-  EXPECT_EQ(Waits(), std::vector<int>{30000});
+  EXPECT_EQ(WaitLengths(fake), std::vector<int>{30000});
   EXPECT_EQ(fake.now - t0, 11000);
   EXPECT_EQ(form.StatusLabel.Caption(), "待機中");
 }
@@ -140,7 +131,7 @@ TEST_F(Events, AnEventStartsTheMacroFromIdle) {
   form.StatusLabel.OnChange = [&] { status.push_back(form.StatusLabel.Caption() + "@" + std::to_string(fake.now - t0)); };
   fake.RunUntil(t0 + 60000);
   EXPECT_EQ(status, (Texts{"実行中 (SendInput) - Ctrl+Alt+Xで中断できます@11000", "待機中@12400"}));
-  EXPECT_EQ(Waits(), (std::vector<int>{700, 700}));
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{700, 700}));
 }
 
 TEST_F(Events, EventLinesRunTheirSlotsInsideTheRun) {
@@ -148,12 +139,12 @@ TEST_F(Events, EventLinesRunTheirSlotsInsideTheRun) {
   RunList({"Wait=100", "【ZEP Event 1】", "Wait=200"});
   // The run's own request is ignored inside the run; the run goes on after the last slot.
   EXPECT_EQ(Seen({"Sleep"}), (Texts{"2100:Sleep(1000)", "3100:Sleep(3000)"}));
-  EXPECT_EQ(Waits(), (std::vector<int>{100, 200}));
+  EXPECT_EQ(WaitLengths(fake), (std::vector<int>{100, 200}));
   EXPECT_EQ(fake.now - t0, 6300);
   fake.ClearCalls();
   t0 = fake.now;
   RunList({"Wait=100", "【ZEP Event 2】", "Wait=200"});
-  EXPECT_EQ(Waits(), std::vector<int>{100}) << "stopped by the event line";
+  EXPECT_EQ(WaitLengths(fake), std::vector<int>{100}) << "stopped by the event line";
   EXPECT_FALSE(form.Running());
 }
 

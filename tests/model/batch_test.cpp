@@ -8,8 +8,6 @@
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-
 // Each edit shown as "line@target ... sel row", the main window's list box
 // showing the same lines and row.
 TEST(Batch, TargetsAndSelectionTravelWithTheirLinesAndTheListBoxFollows) {

@@ -7,33 +7,33 @@
 #include <iterator>
 #include <set>
 
+#include "run/run_support.h"
 #include "model/command_line.h"
 #include "model/macro_file.h"
 
 namespace zepx {
 
 namespace {
-using Lines = std::vector<std::string>;
 const char kBadNumber[] =
     "マクロファイルが正しい形式ではありません.(ウエイトの数値が整数ではない)\r\n"
     "読み込みを中止します.\r\n\r\nErrorLine = ";
 }  // namespace
 
 TEST(MacroFile, LineEndsAndTheEndOfFileMark) {
-  const std::pair<const char*, Lines> cases[] = {
+  const std::pair<const char*, Texts> cases[] = {
       {"a\nb\r\n\r\nc", {"a", "b", "", "c"}}, {"a\r\n", {"a"}},
       {"a\rb\n", {"ab"}},  // a lone CR is dropped, not a break
       {"a\n\x1A" "b\n", {"a"}}, {"[F1]\x1A", {"[F1]"}}, {"", {}}};
   for (const auto& [bytes, lines] : cases) EXPECT_EQ(SplitMacroLines(bytes), lines) << bytes;
   const MacroReadResult r = ReadMacroFile("//ZEP Version 4.51\n[F1]\nWait=5\n\x1AJunk\n");
   EXPECT_TRUE(r.ok());
-  EXPECT_EQ(r.lines, (Lines{"[F1]", "Wait=5"}));
+  EXPECT_EQ(r.lines, (Texts{"[F1]", "Wait=5"}));
 }
 
 // Without the header a wait is in seconds; the line keeps milliseconds, so a
 // wait too large for that is refused rather than loaded unreadable.
 TEST(MacroFile, WaitsBeforeAHeaderAreSeconds) {
-  const std::pair<const char*, Lines> cases[] = {
+  const std::pair<const char*, Texts> cases[] = {
       {"Wait=5\r\n", {"Wait=5000"}},
       {"//ZEP Version 1\r\nWait=5\r\n", {"Wait=5"}},
       {"Wait=5\r\n//ZEP Version 4.51\r\nWait=5\r\n", {"Wait=5000", "Wait=5"}},
@@ -49,7 +49,7 @@ TEST(MacroFile, WaitsBeforeAHeaderAreSeconds) {
   const MacroReadResult r = ReadMacroFile("[F1]\r\nWait=2147484\r\n[F2]\r\n");
   EXPECT_EQ(r.failure, MacroFailure::BadNumber);
   EXPECT_EQ(r.failure_line, 2);
-  EXPECT_EQ(r.lines, (Lines{"[F1]"}));
+  EXPECT_EQ(r.lines, (Texts{"[F1]"}));
   EXPECT_EQ(r.FailureMessage(), std::string(kBadNumber) + "Wait=2147484");
   EXPECT_EQ(ReadMacroFile("Wait=-$8000000\r\n").failure, MacroFailure::BadNumber);
 }
@@ -59,7 +59,7 @@ TEST(MacroFile, CommentsEmptyLinesAndSettingsAnywhere) {
       "; note\r\nLoop:2\r\n\r\n[F1]+Ctrl|>Ultima Online <1234>\r\nL_Drop:NoSet\r\n"
       "[Text]~~Key:1\r\nLoop:4\r\nSendAPI:0x2\r\nKey: -7\r\n// [F2]\r\n");
   ASSERT_TRUE(r.ok()) << r.FailureMessage();
-  EXPECT_EQ(r.lines, (Lines{"[F1]+Ctrl|>Ultima Online <1234>", "L_Drop:NoSet", "[Text]~~Key:1"}));
+  EXPECT_EQ(r.lines, (Texts{"[F1]+Ctrl|>Ultima Online <1234>", "L_Drop:NoSet", "[Text]~~Key:1"}));
   std::vector<std::pair<MacroField, int>> got;
   for (const auto& a : r.assignments) got.emplace_back(a.field, a.value);
   EXPECT_EQ(got, (std::vector<std::pair<MacroField, int>>{
@@ -70,7 +70,7 @@ TEST(MacroFile, RefusalsNameTheLineAndKeepWhatCameBefore) {
   const MacroReadResult r = ReadMacroFile("//ZEP Version 4.51\r\n; c\r\n\r\nSendAPI:2\r\n[F1]\r\nLoops:5\r\n[F2]\r\n");
   EXPECT_EQ(r.failure, MacroFailure::UnrecognisedLine);
   EXPECT_EQ(r.failure_line, 6) << "every line counts";
-  EXPECT_EQ(r.lines, (Lines{"[F1]"}));
+  EXPECT_EQ(r.lines, (Texts{"[F1]"}));
   ASSERT_EQ(r.assignments.size(), 1u);
   EXPECT_EQ(r.FailureMessage(),
             "マクロファイルが正しい形式ではありません.(コマンドとして認識できない文字列が記述されている)\r\n"
@@ -79,19 +79,17 @@ TEST(MacroFile, RefusalsNameTheLineAndKeepWhatCameBefore) {
   for (const char* bad : {"Key:abc", "Wait=", "Wait=1.5", "xKey:5", "Wait=Key:5", "Loop:5 "}) {
     const MacroReadResult b = ReadMacroFile(std::string("[F1]\n") + bad + "\n[F2]\n");
     EXPECT_EQ(b.failure, MacroFailure::BadNumber) << bad;
-    EXPECT_EQ(b.lines, Lines{"[F1]"}) << bad << ": the read stops there";
+    EXPECT_EQ(b.lines, Texts{"[F1]"}) << bad << ": the read stops there";
     EXPECT_EQ(b.FailureMessage(), kBadNumber + std::string(bad));
   }
 }
 
+// Which spellings are shortcuts: the loads refused (MacroIo).
 TEST(MacroFile, NameAndExtensionRespectDoubleByteCharacters) {
   EXPECT_EQ(ExtractFileName("C:\\macros\\a.mcr"), "a.mcr");
   EXPECT_EQ(ExtractFileName("a.mcr"), "a.mcr");
   EXPECT_EQ(ExtractFileName("C:\\x\\ソフト.mcr"), "ソフト.mcr") << "the second byte of ソ is no separator";
   EXPECT_EQ(ExtractFileExt("C:\\dir.lnk\\file"), "");
-  for (auto [path, shortcut] : {std::pair{"C:\\a.lnk", true}, {"C:\\a.LNK", true}, {"C:\\a.Lnk", false},
-                                {"C:\\a.lnk.mcr", false}})
-    EXPECT_EQ(IsShortcutPath(path), shortcut) << path;
 }
 
 // The sample macros shipped with the program load without a message and

@@ -8,13 +8,7 @@
 namespace zepx {
 namespace {
 
-InputEvent Key(std::int64_t t, std::uint8_t vk, bool up = false) {
-  InputEvent e;
-  e.time_ms = t;
-  e.vk = vk;
-  e.up = up;
-  return e;
-}
+InputEvent Key(std::int64_t t, std::uint8_t vk, bool up = false) { return {InputEvent::Key, t, false, vk, 0, false, up}; }
 
 class RecordWindow : public LifeFixture, public ::testing::Test {};
 

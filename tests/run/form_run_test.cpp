@@ -1,6 +1,6 @@
 // What the main window does around a run: its display, the stop hot key,
-// a close put off until the run has unwound, chain files through its
-// loader, and its tray warning.
+// chain files through its loader, and its tray warning. (A close put off
+// until the run has unwound: CloseDuringRun, every way out.)
 #include "run/run_fixture.h"
 
 namespace zepx {
@@ -42,17 +42,6 @@ TEST_F(FormRun, EachDelayHasItsOwnBox) {
     form.ShowDelayActive(d, false);
     EXPECT_EQ(box->FontColor(), kColorWindowText);
   }
-}
-
-TEST_F(FormRun, ACloseDuringARunHappensOnceTheRunHasUnwound) {
-  form.LoopSpinEdit.SetValue(0);
-  form.batch.SetLines({"Wait=5000"});
-  bool closed_under_run = true;
-  fake.At(2500, [&] { form.Close(), closed_under_run = form.Closed(); });
-  form.BitBtn1Click();
-  EXPECT_FALSE(closed_under_run);
-  EXPECT_TRUE(form.Closed() && fake.quit_requested);
-  EXPECT_EQ(fake.now, 2500);
 }
 
 // Through the window's loader: each file waits a length of its own and

@@ -46,11 +46,11 @@ TEST_F(Keys, EveryKeyWordSendsItsKeyPostedOrInjectedAndOnlyF5WaitsBeforeIt) {
     const std::string at = word == "[F5]" ? "3000:" : "0:", vk = N(key), scan = N(fake.MapVirtualKeyA(key, 0));
     w.method = kSendWinMessage;
     EXPECT_EQ(SendLine(word + To(game), game, {"keybd_event", "SendInput", "PostMessageA"}),
-              key == 0 ? Calls{} : Calls{at + (posted ? "PostMessageA(" + N(game) + ",256," + vk + ",1)"
+              key == 0 ? Texts{} : Texts{at + (posted ? "PostMessageA(" + N(game) + ",256," + vk + ",1)"
                                             : "SendInput(" + vk + "," + scan + ",0;" + vk + "," + scan + ",2)")});
     w.method = kSendEvent;
     EXPECT_EQ(SendLine(word, 0, {"keybd_event", "SendInput", "PostMessageA"}),
-              key == 0 ? Calls{} : (Calls{at + "keybd_event(" + vk + ",0,0,0)", at + "keybd_event(" + vk + ",0,2,0)"}));
+              key == 0 ? Texts{} : (Texts{at + "keybd_event(" + vk + ",0,0,0)", at + "keybd_event(" + vk + ",0,2,0)"}));
     EXPECT_EQ(fake.now, (word == "[F5]" ? 3000 : 0) + 1200);
   }
 }
@@ -62,18 +62,18 @@ TEST_F(Keys, ModifiersArePressedAltCtrlShiftAndReleasedInReverseEvenWhenALineFai
             fg + " 0:SetForegroundWindow(0) 0:Sleep(10) 10:keybd_event(18,56,0,0) 10:keybd_event(17,29,0,0) "
             "10:keybd_event(16,42,0,0) 260:keybd_event(65,0,0,0) 260:keybd_event(65,0,2,0) 260:keybd_event(16,42,2,0) "
             "260:keybd_event(17,29,2,0) 260:keybd_event(18,56,2,0) " + back);
-  EXPECT_EQ(w.Seen("delay"), (Calls{"delay M+@10", "delay M-@260", "delay K+@260", "delay K-@1460"}));
+  EXPECT_EQ(w.Seen("delay"), (Texts{"delay M+@10", "delay M-@260", "delay K+@260", "delay K-@1460"}));
   // WinMessage (and SendInput) press the modifiers as input records;
   // WinMessage brings the target forward for them and gives the front back.
   w.method = kSendWinMessage;
   EXPECT_EQ(SendLine("[F1]+Shift" + To(game), game),
-            (Calls{fg, "0:SetForegroundWindow(" + N(game) + ")", "0:Sleep(10)", "10:SendInput(16,42,0)",
+            (Texts{fg, "0:SetForegroundWindow(" + N(game) + ")", "0:Sleep(10)", "10:SendInput(16,42,0)",
                    "260:PostMessageA(" + N(game) + ",256,112,1)", "260:SendInput(16,42,2)", back}));
   EXPECT_EQ(fake.foreground, desk);
   // "+S" anywhere holds Shift, inside a text too; "[" makes a text naming a
   // click a key line.
   w.method = kSendEvent;
-  const Calls typed = SendLine("[Text]~~L_Click:5x5+S", 0, {"keybd_event", "mouse_event", "SetCursorPos"});
+  const Texts typed = SendLine("[Text]~~L_Click:5x5+S", 0, {"keybd_event", "mouse_event", "SetCursorPos"});
   ASSERT_EQ(typed.size(), 2u + 2u * 13u);
   EXPECT_EQ(typed[0] + typed[1] + typed.back(),
             "10:keybd_event(16,42,0,0)260:keybd_event(76,0,0,0)260:keybd_event(16,42,2,0)");
@@ -95,7 +95,7 @@ TEST_F(Keys, TextIsTypedByUnshiftedKeysOrPostedByteByByte) {
   w.method = kSendWinMessage;
   const std::string p = "0:PostMessageA(" + N(game);
   EXPECT_EQ(SendLine("[Text]~~Aあ" + To(game), game),
-            (Calls{"0:SetActiveWindow(" + N(game) + ")", p + ",258,65,0)", p + ",258,130,0)", p + ",258,160,0)"}));
+            (Texts{"0:SetActiveWindow(" + N(game) + ")", p + ",258,65,0)", p + ",258,130,0)", p + ",258,160,0)"}));
   // No key produces a cp932 byte: the key methods type nothing for it, and
   // on a European code page its bytes are not taken for accented letters.
   for (std::uint32_t cp : {932u, 1252u}) {
@@ -104,14 +104,14 @@ TEST_F(Keys, TextIsTypedByUnshiftedKeysOrPostedByteByByte) {
     const std::string none = "0:keybd_event(255,0,0,0) 0:keybd_event(255,0,2,0)";
     EXPECT_EQ(Join(SendLine("[Text]~~日", 0, {"keybd_event"})), none + " " + none) << cp;
     w.method = kSendInput;
-    EXPECT_EQ(SendLine("[ﾟ]", 0, {"SendInput"}), Calls{"0:SendInput(255,0,0;255,0,2)"}) << cp;
+    EXPECT_EQ(SendLine("[ﾟ]", 0, {"SendInput"}), Texts{"0:SendInput(255,0,0;255,0,2)"}) << cp;
   }
   // SendInput types with scan codes; the layout is read afresh for each line
   // (French: A and Q trade places).
-  const Calls us{"0:SendInput(81,16,0;81,16,2)", "0:SendInput(65,30,0;65,30,2)"};
+  const Texts us{"0:SendInput(81,16,0;81,16,2)", "0:SendInput(65,30,0;65,30,2)"};
   EXPECT_EQ(SendLine("[Text]~~qa"), us);
   fake.layout_keys = {{'q', 'A'}, {'a', 'Q'}};
-  EXPECT_EQ(SendLine("[Text]~~qa"), (Calls{us[1], us[0]}));
+  EXPECT_EQ(SendLine("[Text]~~qa"), (Texts{us[1], us[0]}));
 }
 
 TEST_F(Keys, FrontAppLinesActivateTheNamedWindowAndKeepTheirWaits) {
@@ -122,7 +122,7 @@ TEST_F(Keys, FrontAppLinesActivateTheNamedWindowAndKeepTheirWaits) {
   EXPECT_TRUE(fake.now == 1210 && fake.foreground == pad) << fake.now;
   // An empty title would name whatever untitled window comes first.
   fake.AddWindow("", "Untitled");
-  for (const char* line : {"[ｱﾌﾟﾘを前面に]@@", "[ｱﾌﾟﾘを前面に]"}) EXPECT_EQ(SendLine(line), Calls{"0:Sleep(10)"});
+  for (const char* line : {"[ｱﾌﾟﾘを前面に]@@", "[ｱﾌﾟﾘを前面に]"}) EXPECT_EQ(SendLine(line), Texts{"0:Sleep(10)"});
 }
 
 // The options of _event and SendInput, one line each: method, options

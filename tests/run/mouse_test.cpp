@@ -11,7 +11,7 @@ namespace {
 class Mouse : public RunTest {
  protected:
   Mouse() { fake.cursor = {400, 500}; }  // below both windows
-  Calls SendRow(int row) {
+  Texts SendRow(int row) {
     return Send(row, {"SetActiveWindow", "Sleep", "GetCursorPos", "SetCursorPos", "ClipCursor", "mouse_event",
                       "PostMessageA", "WindowFromPoint", "ScreenToClient"});
   }
@@ -47,7 +47,7 @@ TEST_F(Mouse, ClicksActAtThePointShownAndPutTheCursorBack) {
     batch.SetLines({c.line});
     fake.now = 0;
     const bool post = c.method == kSendWinMessage, moved = c.line.compare(c.line.size() - 2, 2, "x0") != 0;
-    Calls want{"0:SetActiveWindow(0)", "0:Sleep(50)"};
+    Texts want{"0:SetActiveWindow(0)", "0:Sleep(50)"};
     const std::string at = c.line.substr(c.line.find(':') + 1), xy = at.substr(0, at.find('x')) + "," + at.substr(at.find('x') + 1);
     if (moved) want.push_back("50:GetCursorPos()=400,500");
     if (moved && post)
@@ -57,7 +57,7 @@ TEST_F(Mouse, ClicksActAtThePointShownAndPutTheCursorBack) {
     want.push_back("1050:ClipCursor(null)");
     if (moved) want.push_back("1050:SetCursorPos(400,500)");
     EXPECT_EQ(SendRow(0), want);
-    EXPECT_EQ(w.Seen("delay"), (Calls{"delay C+@50", "delay C-@1050"}));
+    EXPECT_EQ(w.Seen("delay"), (Texts{"delay C+@50", "delay C-@1050"}));
   }
   // In a run (WinMessage, as the last case) the row sent is the row the run is at.
   Run({"Wait=100", "L_Click:120x45"});
@@ -71,7 +71,7 @@ TEST_F(Mouse, DragPressesHoldsAndReleasesAtTheDropPointEvenWhenStoppedOrFailing)
             "0:SetActiveWindow(0) 100:GetCursorPos()=400,500 100:SetCursorPos(10,20) 200:ClipCursor(10,20,10,20) "
             "200:mouse_event(2,0,0,0,0) 1400:ClipCursor(null) 1400:SetCursorPos(300,20) 1400:ClipCursor(300,20,300,20) "
             "1400:mouse_event(4,0,0,0,0) 2400:ClipCursor(null) 2400:SetCursorPos(400,500)");
-  EXPECT_EQ(w.Seen("delay"), (Calls{"delay D+@200", "delay D-@1400", "delay C+@1400", "delay C-@2400"}));
+  EXPECT_EQ(w.Seen("delay"), (Texts{"delay D+@200", "delay D-@1400", "delay C+@1400", "delay C-@2400"}));
   EXPECT_EQ(batch.Selected(), 1);
   EXPECT_EQ(Join(SendRow(1)), "2400:SetActiveWindow(0) 2400:Sleep(50) 2450:GetCursorPos()=400,500 2450:SetCursorPos(300,20) "
                               "2450:ClipCursor(300,20,300,20) 3450:ClipCursor(null) 3450:SetCursorPos(400,500)");
@@ -80,12 +80,12 @@ TEST_F(Mouse, DragPressesHoldsAndReleasesAtTheDropPointEvenWhenStoppedOrFailing)
   w.method = kSendWinMessage;
   batch.SetLines({"L_Drag:150x100", "L_Drop:500x300"});
   fake.now = 0;
-  EXPECT_EQ(Send(0, {"PostMessageA"}), (Calls{Post(200, left, 0x201, {50, 60}), Post(1400, right, 0x202, {200, 300})}));
+  EXPECT_EQ(Send(0, {"PostMessageA"}), (Texts{Post(200, left, 0x201, {50, 60}), Post(1400, right, 0x202, {200, 300})}));
   EXPECT_EQ(batch.Targets(), (std::vector<Hwnd>{left, right})) << "the release is the drop row's";
   // On the last row the release is at the press point.
   batch.SetLines({"[Enter]", "R_Drag:150x100"});
   fake.now = 0;
-  EXPECT_EQ(Send(1, {"PostMessageA"}), (Calls{Post(200, left, 0x204, {50, 60}), Post(1400, left, 0x205, {50, 60})}));
+  EXPECT_EQ(Send(1, {"PostMessageA"}), (Texts{Post(200, left, 0x204, {50, 60}), Post(1400, left, 0x205, {50, 60})}));
   EXPECT_EQ(batch.Selected(), -1);
 
   // A Stop ends the drag's wait; the release and the click wait still come.
@@ -94,15 +94,15 @@ TEST_F(Mouse, DragPressesHoldsAndReleasesAtTheDropPointEvenWhenStoppedOrFailing)
   batch.SetLines({"L_Drag:10x20", "L_Drop:300x20"});
   fake.now = 0;
   fake.At(700, [&] { engine.Stop(); });
-  const Calls c = SendRow(0);
-  EXPECT_EQ(Join(Calls(c.begin() + 4, c.end())),
+  const Texts c = SendRow(0);
+  EXPECT_EQ(Join(Texts(c.begin() + 4, c.end())),
             "200:mouse_event(2,0,0,0,0) 700:ClipCursor(null) 700:SetCursorPos(300,20) 700:ClipCursor(300,20,300,20) "
             "700:mouse_event(4,0,0,0,0) 1700:ClipCursor(null) 1700:SetCursorPos(400,500)");
 
   batch.SetLines({"R_Drag:10x20", "R_Drop:300x20"});
   fake.At(fake.now + 300, [] { throw std::runtime_error("handler failed"); });
   EXPECT_THROW(SendRow(0), std::runtime_error);
-  EXPECT_EQ(fake.Texts({"mouse_event"}), (Calls{"mouse_event(8,0,0,0,0)", "mouse_event(16,0,0,0,0)"}));
+  EXPECT_EQ(fake.Texts({"mouse_event"}), (Texts{"mouse_event(8,0,0,0,0)", "mouse_event(16,0,0,0,0)"}));
   EXPECT_EQ(fake.cursor, (Point{400, 500}));
 }
 

@@ -21,14 +21,13 @@
 #include "platform/fake/fake_platform.h"
 #include "run/run_engine.h"
 #include "run/run_support.h"
+#include "shell/life_support.h"
 #include "shell/main_form.h"
 
 namespace zepx {
 
-using Calls = std::vector<std::string>;
-inline std::string N(std::int64_t v) { return std::to_string(v); }
 // The calls on one line, for the long lists.
-inline std::string Join(const Calls& c) {
+inline std::string Join(const Texts& c) {
   return std::accumulate(c.begin(), c.end(), std::string(), [](auto s, auto& x) { return s.empty() ? x : s + " " + x; });
 }
 
@@ -48,7 +47,7 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   std::vector<std::string> apps;                         // the application list
   std::function<void(int)> on_event;
   Point shown{};
-  Calls log;
+  Texts log;
 
   int SendMethod() override { return method; }
   bool WinMessageFlag() override { return method == kSendWinMessage; }
@@ -93,8 +92,8 @@ class FakeRunWindow : public IRunSettings, public IRunDisplay, public IRunServic
   void StartAdministratorInstance() override { Note("admin"); }
 
   void Note(const std::string& s) { log.push_back(s + "@" + N(fake_.now)); }
-  Calls Seen(const std::string& prefix) const {  // the entries that start with it
-    Calls out;
+  Texts Seen(const std::string& prefix) const {  // the entries that start with it
+    Texts out;
     std::copy_if(log.begin(), log.end(), std::back_inserter(out), [&](auto& s) { return s.rfind(prefix, 0) == 0; });
     return out;
   }
@@ -117,7 +116,7 @@ class RunTest : public ::testing::Test {
     engine.Request(source);
   }
   // One line as the run's loop sends it (selected first); its calls.
-  Calls Send(int row, std::initializer_list<const char*> which) {
+  Texts Send(int row, std::initializer_list<const char*> which) {
     fake.ClearCalls();
     batch.Select(row);
     const CommandLine cmd = ReadCommandLine(batch.Text(row));
@@ -126,7 +125,7 @@ class RunTest : public ::testing::Test {
     return fake.Timed(which);
   }
   // One line at time 0, sent to `target`.
-  Calls SendLine(const std::string& line, Hwnd target = 0,
+  Texts SendLine(const std::string& line, Hwnd target = 0,
                  std::initializer_list<const char*> which = {"keybd_event", "SendInput", "PostMessageA",
                      "GetForegroundWindow", "SetForegroundWindow", "SetActiveWindow", "SetFocus", "FindWindowA", "Sleep"}) {
     batch.SetLines({line});
@@ -138,8 +137,8 @@ class RunTest : public ::testing::Test {
     EXPECT_TRUE(!engine.Running() && w.log.back().rfind("idle@", 0) == 0) << "the idle display comes last";
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
-  Calls Boxes() const {  // the messages shown, "text@time", questions marked
-    Calls t;
+  Texts Boxes() const {  // the messages shown, "text@time", questions marked
+    Texts t;
     for (const auto& b : fake.boxes)
       t.push_back(b.text + (b.kind == MsgKind::Info ? "" : b.kind == MsgKind::YesNo ? " (yes/no)" : " (?)") + "@" + N(b.t));
     return t;
@@ -152,10 +151,9 @@ class RunTest : public ::testing::Test {
 };
 
 // The real main window, where the behaviour tested is the window's.
-class FormRun : public ::testing::Test {
+class FormRun : public LifeFixture, public ::testing::Test {
  protected:
   FormRun() {
-    form.PostRadioGroup.SetItems({"_event", "SendInput(DirectX)", "WinMessage"});
     form.PostRadioGroup.SetItemIndex(kSendInput);
     form.LoopSpinEdit.SetValue(1);
   }
@@ -164,10 +162,6 @@ class FormRun : public ::testing::Test {
     EXPECT_TRUE(!form.Running() && form.AddButton.Enabled() && form.mSet.Enabled()) << "editing is on again";
     EXPECT_EQ(fake.ActiveTimers(), 0u) << "a timer outlived the run";
   }
-
-  TApplication app;
-  FakePlatform fake;
-  TMainForm form{fake.platform(), app};
 };
 
 }  // namespace zepx

@@ -1,4 +1,4 @@
-// Helpers the run tests share.
+// Helpers the tests share.
 #pragma once
 
 #include <cstdlib>
@@ -8,6 +8,9 @@
 #include "platform/fake/fake_platform.h"
 
 namespace zepx {
+
+using Texts = std::vector<std::string>;
+inline std::string N(std::int64_t v) { return std::to_string(v); }
 
 // A macro file as the program writes it: the header, then the lines.
 inline std::string Mcr(const std::vector<std::string>& lines) {

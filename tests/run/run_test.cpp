@@ -1,5 +1,6 @@
 // Whole runs in virtual time without a window: the request, passes, chains,
 // stops, waits, targets and the warnings before a run.
+#include "run/condition_wait.h"
 #include "run/run_fixture.h"
 
 #include <stdexcept>
@@ -21,6 +22,7 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
       // An event line with a trailing blank is no event line: it is a wait.
       {kSendInput, {"【ZEP Event 1】 "}, "' Event 1】 ' は整数ではありません", {}, true},
       {kSendWinMessage, {"Wait=100", "[A]|>Notepad <12x>"}, "'12x' は整数ではありません", {}, true},
+      {kSendWinMessage, {"[A]|>Game <"}, "'' は整数ではありません", {}, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);
@@ -29,7 +31,7 @@ TEST_F(RunTest, RefusalsAndBadNumbersEndTheRunWithTheirMessage) {
     fake.now = 0;
     w.method = c.method;
     Run(c.lines);
-    EXPECT_EQ(Boxes(), Calls{c.text + "@" + N(c.waits.empty() ? 1000 : fake.now)});
+    EXPECT_EQ(Boxes(), Texts{c.text + "@" + N(c.waits.empty() ? 1000 : fake.now)});
     EXPECT_EQ(WaitLengths(fake), c.waits);
     EXPECT_EQ(w.Seen("running").size(), c.started ? 1u : 0u);
     if (!c.started && !c.lines.empty()) EXPECT_EQ(batch.Selected(), 3) << "the line found is selected";
@@ -58,8 +60,8 @@ TEST_F(RunTest, PassesAreCountedAndTheStatusNamesMethodAndStopLetter) {
     w.method = name[0] == '_' ? kSendEvent : name[0] == 'S' ? kSendInput : kSendWinMessage;
     fake.now = 0, w.log.clear();
     Run({"Wait=100", "Wait=200"});
-    EXPECT_EQ(w.Seen("status"), Calls{std::string("status 実行中 (") + name + ") - Ctrl+Alt+Qで中断できます@1000"});
-    EXPECT_EQ(w.Seen("pass"), (Calls{"pass 0@1000", "pass 1@1300", "pass 2@1600", "pass 3@1900"}));
+    EXPECT_EQ(w.Seen("status"), Texts{std::string("status 実行中 (") + name + ") - Ctrl+Alt+Qで中断できます@1000"});
+    EXPECT_EQ(w.Seen("pass"), (Texts{"pass 0@1000", "pass 1@1300", "pass 2@1600", "pass 3@1900"}));
     ExpectIdle();
   }
 }
@@ -83,7 +85,7 @@ TEST_F(RunTest, AStopEndsTheRunAtOnceInThePreWaitOrInAWaitAndSoDoesAQuit) {
 
 TEST_F(RunTest, WaitLinesCountSecondsAndOnlyPositiveWaitsWaitWithoutPolling) {
   Run({"Wait=2500"});
-  EXPECT_EQ(w.Seen("seconds"), (Calls{"seconds 0@1000", "seconds 1@2000", "seconds 2@3000", "seconds 0@3500"}));
+  EXPECT_EQ(w.Seen("seconds"), (Texts{"seconds 0@1000", "seconds 1@2000", "seconds 2@3000", "seconds 0@3500"}));
   fake.now = 0;
   Run({"Wait=0", "Wait=-5", "Pause300"});  // the first five bytes are skipped unread
   EXPECT_EQ(fake.now, 1300);
@@ -114,7 +116,7 @@ TEST_F(RunTest, AnEndlessListOfEventLinesStillHearsAStop) {
 TEST_F(RunTest, ChainsLoadTheirFilesInOrderAndRepeatFromTheFirst) {
   // The files, the repetitions wanted (-1: none), the waits, and the
   // repetition counts shown.
-  struct Case { std::array<std::string, 5> files; int repeats; std::vector<int> waits; Calls counts; };
+  struct Case { std::array<std::string, 5> files; int repeats; std::vector<int> waits; Texts counts; };
   const Case cases[] = {
       {{"one", "two", "", "one", ""}, -1, {100, 200, 300}, {"repeat 0@1000"}},
       {{"one", "two", "one", "two", "one"}, -1, {100, 200, 300, 200, 300, 200}, {"repeat 0@1000"}},
@@ -164,14 +166,14 @@ TEST_F(TargetTest, StaleHandlesAreLookedUpAgainOnlyWithAutoHandle) {
 TEST_F(TargetTest, UnresolvedTargetsAskBeforeTheRun) {
   fake.answers = {MsgResult::No};
   Run({"Wait=100", "[A]|>Ghost <99999>", "[B]|>Ghost2", "[C]|>Notepad"});
-  EXPECT_EQ(Boxes(), (Calls{"以下のプログラムがバッチに含まれていますが実行されていない可能性があります\r\n\r\n"
+  EXPECT_EQ(Boxes(), (Texts{"以下のプログラムがバッチに含まれていますが実行されていない可能性があります\r\n\r\n"
                             "Ghost <99999>\r\nGhost2\r\n\r\nコマンド送信は行われませんが実行しますか？ (yes/no)@1000"}));
   EXPECT_TRUE(WaitLengths(fake).empty()) << "No ends the run";
   ExpectIdle();
   fake.answers = {MsgResult::Yes};
   Run({"Wait=100", "[A]|>Ghost <99999>"});
   EXPECT_EQ(WaitLengths(fake), (std::vector<int>{100, 100})) << "Yes runs with no window for the line";
-  EXPECT_EQ(fake.Texts({"PostMessageA"}), Calls{"PostMessageA(0,256,65,1)"});
+  EXPECT_EQ(fake.Texts({"PostMessageA"}), Texts{"PostMessageA(0,256,65,1)"});
   fake.on_box = [&](const FakePlatform::Box&) { return engine.Stop(), std::optional<MsgResult>(MsgResult::Yes); };
   Run({"Wait=100", "[A]|>Ghost <99999>"});
   EXPECT_TRUE(WaitLengths(fake).empty()) << "a Stop while the question is open counts";
@@ -181,7 +183,7 @@ TEST_F(TargetTest, AListReplacedUnderTheRunGetsItsOwnTargetsAndLength) {
   w.chain = true, w.files[0] = "one", w.disk["one"] = {"Wait=200", "[A]|>Notepad <99999>"};
   Run({"[A]|>Notepad <" + N(notepad) + ">"});
   EXPECT_EQ(batch.Targets(), (std::vector<Hwnd>{0, notepad}));
-  EXPECT_EQ(fake.Texts({"PostMessageA"}), (Calls(2, "PostMessageA(" + N(notepad) + ",256,65,1)")));
+  EXPECT_EQ(fake.Texts({"PostMessageA"}), (Texts(2, "PostMessageA(" + N(notepad) + ",256,65,1)")));
   // A shorter list is never read past its end.
   w.chain = false, w.passes = 0;
   fake.At(fake.now + 1100, [&] {  // in the first wait
@@ -204,7 +206,7 @@ TEST_F(TargetTest, UnreachableTargetsAreNamedOnceBeforeTheRun) {
   const std::vector<std::string> lines{"[A]|>" + name, "[B]|>Notepad <" + N(notepad) + ">", "[A]|>" + name};
   fake.answers = {MsgResult::No, MsgResult::Yes};
   Run(lines);
-  EXPECT_EQ(Boxes(), Calls{"次のウインドウは管理者として実行されているプログラムのものです.\r\n"
+  EXPECT_EQ(Boxes(), Texts{"次のウインドウは管理者として実行されているプログラムのものです.\r\n"
                            "管理者として実行されていないZEPXからの入力はWindowsに破棄され、届きません.\r\n\r\n" + name +
                            "\r\n\r\n管理者として実行するZEPXを新しく起動しますか？\r\n(「いいえ」を選ぶと、このまま実行します) (yes/no)@1000"});
   EXPECT_EQ(fake.posted.size(), 3u) << "No runs anyway";
@@ -225,7 +227,7 @@ TEST_F(TargetTest, UnreachableTargetsAreNamedOnceBeforeTheRun) {
 }
 
 TEST_F(RunTest, NestedWaitsKeepTheirOwnEndsAndStopEndsThemAll) {
-  Calls ends;
+  Texts ends;
   auto inner = [&](int ms) {
     return [&, ms] {
       engine.WaitMs(ms);
@@ -240,9 +242,60 @@ TEST_F(RunTest, NestedWaitsKeepTheirOwnEndsAndStopEndsThemAll) {
     engine.WaitMs(ms);
     ends.push_back("outer@" + N(fake.now));
   }
-  EXPECT_EQ(ends, (Calls{"inner@800", "outer@2000", "inner@5500", "outer@5500", "inner@6200", "outer@6200"}));
+  EXPECT_EQ(ends, (Texts{"inner@800", "outer@2000", "inner@5500", "outer@5500", "inner@6200", "outer@6200"}));
   engine.WaitMs(400);
   EXPECT_EQ(fake.now, 6600) << "a later wait is a full wait again";
+}
+
+// Waits for a window or a colour, each row on the substitute's desktop with
+// what happens to it at a virtual time. The wait looks every 50 ms from its
+// start and ends at the first look that finds its condition, at Stop, or at
+// its deadline, where the line says whether the run stops there (on that
+// line, saying why) or goes on.
+TEST_F(RunTest, WaitsForAWindowOrAColourEndAtTheFirstLookThatFindsItOrAtTheDeadline) {
+  w.on_event = [&](int) { w.Note("next line"); };
+  auto open = [&](std::int64_t t, const char* title, const char* cls, bool shown = true) {
+    fake.At(t, [=] { fake.FindWindowByHandle(fake.AddWindow(title, cls))->visible = shown; });
+  };
+  const std::string run = "実行中 (SendInput) - Ctrl+Alt+Qで中断できます";
+  Hwnd h = 0;
+  std::uint32_t& pixel = fake.pixels[{10, 20}];
+  enum After { Next, Halt, Stop };
+  const struct { const char* line; std::function<void()> desktop; std::int64_t end; std::string status; After after; } rows[] = {
+      {"WaitWindow:Open,5000,Stop|出現@@Notepad",  // hidden, another class, then the one
+       [&] { open(1100, "出現", "Notepad", false), open(1200, "出現", "Edit"), open(2330, "出現", "Notepad"); }, 2350, run + "@2350", Next},
+      {"WaitWindow:Front,5000,Stop|前面", [&] { h = fake.AddWindow("前面", "C"), fake.foreground = fake.AddWindow("他", "C");
+         fake.At(1420, [&] { fake.foreground = h; }); }, 1450, run + "@1450", Next},
+      {"WaitWindow:Gone,5000,Next|消滅", [&] { h = fake.AddWindow("消滅", "C"), fake.At(1075, [&] { fake.DestroyWindow(h); }); }, 1100, run + "@1100", Next},
+      {"WaitColor:FF8800,16,5000,Stop|10x20",  // then each channel 16 off
+       [&] { pixel = 0xFF8811, fake.At(1230, [&] { pixel = 0xEF9810; }); }, 1250, run + "@1250", Next},
+      {"WaitColor:FF8800,16,430,Next|10x20", [&] { pixel = 0xFF8811; }, 1430,
+       "時間切れ、次の行へ: 10x20の色待ち FF8800±16 - Ctrl+Alt+Qで中断できます@1430", Next},
+      {"WaitColor:000000,255,300,Stop|1920x0", [] {}, 1300, "時間切れで停止: 1920x0の色待ち 000000±255 (300ms)@1300", Halt},
+      {"WaitColor:00FF00,0,2000,Next|10x20|窓@@P", [&] { pixel = 0x00FF00, open(1330, "窓", "P"); }, 1350, run + "@1350", Next},
+      {"WaitColor:00FF00,0,300,Stop|10x20|無い@@P", [&] { pixel = 0x00FF00; }, 1300, "時間切れで停止: 「無い」の10x20の色待ち 00FF00±0 (300ms)@1300", Halt},
+      {"WaitWindow:Open,5000,Next|停止", [&] { fake.At(2777, [&] { engine.Stop(); }); }, 2777,
+       "「停止」の出現待ち (最長5000ms) - Ctrl+Alt+Qで中断できます@1000", Stop},
+  };
+  for (const auto& r : rows) {
+    fake.now = 0;
+    w.log.clear();
+    r.desktop();
+    const int dispatched = fake.Dispatched();
+    Run({r.line, "【ZEP Event 1】"});
+    std::vector<std::string> looks, want;
+    for (const std::string& t : fake.Timed({"FindWindowExA", "GetForegroundWindow", "GetPixel"}))
+      if (looks.empty() || looks.back() != t.substr(0, t.find(':'))) looks.push_back(t.substr(0, t.find(':')));
+    for (std::int64_t t = 1000; t < r.end; t += kPollMs) want.push_back(N(t));
+    if (r.after != Stop) want.push_back(N(r.end));
+    EXPECT_EQ(looks, want) << r.line;
+    // A look costs a tick and a sweep; a spinning or faster poll, many more.
+    EXPECT_LE(fake.Dispatched() - dispatched, 2 * static_cast<int>(want.size()) + 8) << r.line;
+    EXPECT_EQ(w.Seen("status ").back(), "status " + r.status) << r.line;
+    EXPECT_EQ(N(batch.Selected()) + Join(w.Seen("next line")), r.after == Next ? "1next line@" + N(r.end) : "0")
+        << r.line << ": a line that stops the run stays selected";
+  }
+  EXPECT_EQ(w.Seen("seconds"), (Texts{"seconds 0@1000", "seconds 1@2000", "seconds 0@2777"}));
 }
 
 }  // namespace

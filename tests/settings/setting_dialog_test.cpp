@@ -5,14 +5,13 @@
 // buttons and the pickers.
 #include <gtest/gtest.h>
 
+#include "run/run_support.h"
 #include "platform/fake/fake_platform.h"
 #include "settings/setting_dialog.h"
 
 namespace zepx {
 namespace {
 
-using Texts = std::vector<std::string>;
-std::string N(std::int64_t v) { return std::to_string(v); }
 
 // Each request is noted with the settings the main window sees by then.
 struct RecordingMainWindow : ISettingDialogHost {
@@ -166,7 +165,7 @@ TEST_F(Dialog, AFolderThatIsGoneIsDroppedAndAnExistingOneCountsWhateverTheChoice
   EXPECT_EQ(settings.DefMCRPath + "|" + N(settings.Radio1Index), "D:\\kept|0");
 }
 
-TEST_F(Dialog, FillingAtStartUpActsOnNothingShowingStartsTheCheckAndAppliesOnlyAChange) {
+TEST_F(Dialog, FillingAtStartUpActsOnNothingShowingAppliesOnlyAChangeAndTheSliderActsAtOnce) {
   settings.Layered = 120;
   settings.Radio1Index = 1;
   settings.DefMCRPath = "D:\\m";
@@ -189,6 +188,13 @@ TEST_F(Dialog, FillingAtStartUpActsOnNothingShowingStartsTheCheckAndAppliesOnlyA
   main.log.clear();
   dialog.FormShow();
   EXPECT_EQ(main.log, (Texts{"td check 1", "alpha 120"}));
+  // The slider shows its position, lets waiting messages through, then turns the window.
+  main.log.clear();
+  fake.platform().loop.PostTask([&] { main.log.push_back("waiting message"); });
+  dialog.LayerBar.FromNativePosition(80);
+  dialog.LayerBar.FromNativePosition(10);  // below the range
+  EXPECT_EQ(main.log, (Texts{"waiting message", "alpha 80", "alpha 50"}));
+  EXPECT_EQ(dialog.LayeredLabel.Caption(), "50");
   // Before Windows 2000 there is no translucency: its controls are off and
   // the check is stopped, at start-up too.
   fake.major_version = 4;
@@ -199,15 +205,6 @@ TEST_F(Dialog, FillingAtStartUpActsOnNothingShowingStartsTheCheckAndAppliesOnlyA
   EXPECT_EQ(main.log, (Texts{"td check 0", "td check 0"}));
   EXPECT_FALSE(dialog.LayerBar.Enabled() || dialog.LayeredLabel.Enabled() || dialog.LayerCaption.Enabled());
   EXPECT_EQ(dialog.LayeredLabel.Caption(), "60");
-}
-
-TEST_F(Dialog, TheSliderShowsItsPositionLetsWaitingMessagesThroughThenTurnsTheWindow) {
-  dialog.FormCreate();
-  fake.platform().loop.PostTask([&] { main.log.push_back("waiting message"); });
-  dialog.LayerBar.FromNativePosition(80);
-  dialog.LayerBar.FromNativePosition(10);  // below the range
-  EXPECT_EQ(main.log, (Texts{"waiting message", "alpha 80", "alpha 50"}));
-  EXPECT_EQ(dialog.LayeredLabel.Caption(), "50");
 }
 
 TEST_F(Dialog, RevertRestoresTheFieldsButNotTheSliderTheLettersOrThePage) {

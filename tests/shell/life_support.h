@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/fake/fake_platform.h"
+#include "run/run_support.h"
 #include "ui/fake/fake_native_form.h"
 #include "shell/main_form.h"
 #include "shell/other_forms.h"
@@ -16,6 +17,7 @@
 namespace zepx {
 
 inline const char kZepxKey[] = "Software\\VELMOR\\ZEPX";
+inline constexpr std::uint32_t kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
 
 class LifeFixture {
  public:
@@ -37,12 +39,26 @@ class LifeFixture {
     for (const auto& b : fake.boxes) t.push_back(b.text);
     return t;
   }
+  // The user clicks at `t` without holding the button (both within one tick).
+  void ClickAt(std::int64_t t) {
+    fake.At(t, [this] { fake.UserLeftDown(), fake.UserLeftUp(); });
+  }
+  // A whole pick with `row` selected, ended by a click at the cursor.
+  void Pick(int row) {
+    form.batch.Select(row), form.XYButton.Click();
+    ClickAt(fake.now + 50);
+    fake.RunUntil(fake.now + 200);
+  }
+  void ClickRow(int row) { form.SendList.FromNativeSelect(row); }  // a row clicked in the main list
   std::size_t Saves() const { return fake.Texts({"RegCreateKeyExA"}).size(); }
-  bool StopKeyHeld() const {
+  // Whether the key is registered, with Ctrl+Alt and that letter (any letter: 0).
+  bool Holds(const THookHotKey& key, char letter = 0) const {
     for (const auto& h : fake.hotkeys)
-      if (h.window == form.HookHotKey1.MessageWindow()) return true;
+      if (h.window == key.MessageWindow() && (!letter || (h.modifiers == kCtrlAlt && h.vk == static_cast<unsigned>(letter))))
+        return true;
     return false;
   }
+  std::string Xy() const { return form.XLabel.Text() + "," + form.YLabel.Text(); }  // the point shown
 
   TApplication app;
   FakePlatform fake;

@@ -9,19 +9,17 @@
 namespace zepx {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 class MacroIo : public LifeFixture, public ::testing::Test {
  protected:
   // Loads bytes from a path; the messages shown.
-  Lines Load(const std::string& bytes, const std::string& path = "C:\\m\\a.mcr") {
+  Texts Load(const std::string& bytes, const std::string& path = "C:\\m\\a.mcr") {
     fake.boxes.clear();
     fake.files[path] = bytes;
     form.LoadMacro(path);
     return BoxTexts();
   }
   // Saves through the File menu to a path kept as `old`; the messages shown.
-  Lines Save(const std::string& path, const std::string& old = "") {
+  Texts Save(const std::string& path, const std::string& old = "") {
     fake.boxes.clear();
     fake.files[path] = old;
     fake.save_dialog_results.push_back(path);
@@ -49,11 +47,11 @@ const std::string kWritten =
     "Key:800\r\nClick:900\r\nDrag:1100\r\nSftAltCtl:50\r\nLoop:3\r\nSendAPI:2\r\n";
 
 TEST_F(MacroIo, LoadThenSaveGivesTheSameBytes) {
-  EXPECT_EQ(Load(kWritten, "C:\\m\\ソフト.mcr"), Lines{});
+  EXPECT_EQ(Load(kWritten, "C:\\m\\ソフト.mcr"), Texts{});
   EXPECT_EQ(Window(), "ZEPX - ソフト.mcr | 7 lines, row 0 | buttons on | method 2/2 win target | C:\\m\\ソフト.mcr");
   EXPECT_EQ(form.LoopSpinEdit.Value() * 100000 + form.KeyAfterDelay.Value(), 300800);
 
-  EXPECT_EQ(Save("C:\\out\\b.mcr"), Lines{});
+  EXPECT_EQ(Save("C:\\out\\b.mcr"), Texts{});
   ASSERT_EQ(fake.dialogs_shown.size(), 1u);
   const auto& d = fake.dialogs_shown[0];  // named after the file last loaded
   EXPECT_EQ(d.file_name + "|" + d.filter + "|" + d.default_ext + (d.overwrite_prompt ? "|asks" : ""),
@@ -62,18 +60,18 @@ TEST_F(MacroIo, LoadThenSaveGivesTheSameBytes) {
   EXPECT_EQ(form.Caption(), "ZEPX - b.mcr");
 
   // Huge files and lines, NUL bytes and a lone lead byte come back whole.
-  const Lines odd{std::string("[F1]\0tail", 9), "[Text]~~あ\x82", "[Text]~~" + std::string(1 << 20, 'a')};
+  const Texts odd{std::string("[F1]\0tail", 9), "[Text]~~あ\x82", "[Text]~~" + std::string(1 << 20, 'a')};
   const std::string file = WriteMacroFile(odd, MacroSettings{});
-  EXPECT_EQ(Load(file), Lines{});
+  EXPECT_EQ(Load(file), Texts{});
   EXPECT_EQ(form.batch.Texts(), odd);
   Save("C:\\m\\copy.mcr");
   EXPECT_EQ(fake.files["C:\\m\\copy.mcr"], file);
-  EXPECT_EQ(Load(WriteMacroFile(Lines(100000, "[F1]"), MacroSettings{})), Lines{});
+  EXPECT_EQ(Load(WriteMacroFile(Texts(100000, "[F1]"), MacroSettings{})), Texts{});
   EXPECT_EQ(form.SendList.Count(), 100000);
 
   // An empty list keeps the buttons as they were.
   form.SetEditButtonsEnabled(false);
-  EXPECT_EQ(Load("//ZEP Version 4.51\r\nSftAltCtl:4\r\n", "C:\\e.mcr"), Lines{});
+  EXPECT_EQ(Load("//ZEP Version 4.51\r\nSftAltCtl:4\r\n", "C:\\e.mcr"), Texts{});
   EXPECT_EQ(Window(), "ZEPX - e.mcr | 0 lines, row -1 | buttons off | method 1/1 | C:\\e.mcr");
 }
 
@@ -92,7 +90,7 @@ TEST_F(MacroIo, AFileThatIsNoMacroEmptiesTheListAndSaysWhere) {
   };
   for (const auto& c : cases) {
     Load(kWritten, "C:\\ok.mcr");
-    const Lines shown = Load(c.bytes, "C:\\bad.mcr");
+    const Texts shown = Load(c.bytes, "C:\\bad.mcr");
     ASSERT_EQ(shown.size(), 1u) << "no send-method question during a load";
     EXPECT_NE(shown[0].find(not_macro), std::string::npos) << shown[0];
     EXPECT_NE(shown[0].find(c.message), std::string::npos) << shown[0];
@@ -101,7 +99,7 @@ TEST_F(MacroIo, AFileThatIsNoMacroEmptiesTheListAndSaysWhere) {
     EXPECT_EQ(form.KeyAfterDelay.Value(), 5);
   }
   // Numbers out of range in the settings lines: as the fields take them.
-  EXPECT_EQ(Load("[F1]\r\nLoop:-5\r\nSendAPI:7\r\n"), Lines{});
+  EXPECT_EQ(Load("[F1]\r\nLoop:-5\r\nSendAPI:7\r\n"), Texts{});
   EXPECT_EQ(form.LoopSpinEdit.Value(), 0) << "a negative count: endless";
   EXPECT_EQ(form.PostRadioGroup.ItemIndex(), kSendWinMessage);
   Load("[F1]\r\nSendAPI:-1\r\n");
@@ -118,12 +116,12 @@ TEST_F(MacroIo, MissingShortcutAndUnreadableFilesChangeNothing) {
       {"C:\\a.lnk", "ショートカット(*.lnk)は読み込めません."},
       {"C:\\a.LNK", "ショートカット(*.lnk)は読み込めません."},
       {"C:\\locked.mcr", "ファイルを読み込めませんでした.\r\nC:\\locked.mcr"}};
-  for (const auto& [path, message] : cases) EXPECT_EQ(Load("[F2]\r\n", path), Lines{message});
+  for (const auto& [path, message] : cases) EXPECT_EQ(Load("[F2]\r\n", path), Texts{message});
   fake.boxes.clear();
   form.LoadMacro("C:\\folder.mcr");
-  EXPECT_EQ(BoxTexts(), Lines{"ファイルが見つかりません.\r\nC:\\folder.mcr"});
+  EXPECT_EQ(BoxTexts(), Texts{"ファイルが見つかりません.\r\nC:\\folder.mcr"});
   EXPECT_EQ(Window(), "ZEPX - keep.mcr | 1 lines, row 0 | buttons on | method 1/1 | C:\\keep.mcr");
-  EXPECT_EQ(Load("[F2]\r\n", "C:\\b.Lnk"), Lines{});
+  EXPECT_EQ(Load("[F2]\r\n", "C:\\b.Lnk"), Texts{});
 }
 
 // A save never costs the old file: a disk that fills keeps it whole, and a
@@ -136,7 +134,7 @@ TEST_F(MacroIo, SavesThatCannotFinishKeepTheOldFile) {
   form.mSaveClick();
   EXPECT_TRUE(fake.boxes.empty());
   fake.disk_free = 100;  // the new file is larger than what is left
-  EXPECT_EQ(Save(path, old), Lines{failed});
+  EXPECT_EQ(Save(path, old), Texts{failed});
   EXPECT_EQ(fake.files[path], old);
   EXPECT_TRUE(fake.Texts({"WriteFileInPlace"}).empty()) << "never risked without asking";
 

@@ -31,7 +31,8 @@ TEST_F(MainWindow, TheHelpButtonsTexts) {
 }
 
 // Each number field starts at its initial value, steps by its step and is
-// clamped into its range when the user leaves it.
+// clamped into its range when the user leaves it; the hour fields say how
+// an hour is written.
 TEST_F(MainWindow, TheRangesOfTheNumberFields) {
   TInputForm palette{fake.platform(), form};
   const struct {
@@ -43,9 +44,12 @@ TEST_F(MainWindow, TheRangesOfTheNumberFields) {
       {form.KeyAfterDelay, 0, 99999, 1, 1200},     {form.DragDelay, 0, 99999, 1, 1200},
       {form.ShiftAltCtrlDelay, 0, 99999, 1, 250},  {form.XLabel, 0, 9999, 1, 0},
       {form.YLabel, 0, 9999, 1, 0},                {palette.SpinEdit1, 1, 3600000, 100, 1000},
+      {form.SpinEdit3, 0, 23, 1, 0},               {form.SpinEdit4, 0, 59, 1, 0},
+      {form.SpinEdit2, 0, 23, 1, 0},               {form.SpinEdit5, 0, 59, 1, 0},
   };
   for (const auto& f : fields) {
     const std::string& name = f.field.Name;
+    if (f.max < 60) EXPECT_EQ(f.field.Hint, f.max == 23 ? "24時間表記で指定" : "") << name;
     EXPECT_EQ(f.field.Value(), f.initial) << name;
     f.field.StepUp();
     EXPECT_EQ(f.field.Value(), f.initial + f.step) << name;

@@ -12,8 +12,6 @@
 namespace zepx {
 namespace {
 
-using Lines = std::vector<std::string>;
-
 std::string H(Hwnd w) { return std::to_string(w); }
 
 class Picker : public LifeFixture, public ::testing::Test {
@@ -25,25 +23,8 @@ class Picker : public LifeFixture, public ::testing::Test {
     edit = fake.AddWindow("", "Edit", {120, 130, 300, 160}, dialog);
     button = fake.AddWindow("OK", "Button", {120, 300, 200, 330}, dialog);
   }
-  void SelectRow(int row) { form.SendList.FromNativeSelect(row); }
-  // The user clicks without holding the button (both within one tick).
-  void ClickAt(std::int64_t t) {
-    fake.At(t, [this] {
-      fake.UserLeftDown();
-      fake.UserLeftUp();
-    });
-  }
   void MoveAt(std::int64_t t, Point p) {
     fake.At(t, [this, p] { fake.cursor = p; });
-  }
-  std::string Xy() const { return form.XLabel.Text() + "," + form.YLabel.Text(); }
-  // A whole pick with `row` selected, ending with a click at the cursor.
-  void Pick(int row) {
-    form.batch.Select(row);
-    form.XYButton.Click();
-    ClickAt(fake.now + 50);
-    fake.RunUntil(fake.now + 200);
-    ASSERT_FALSE(form.picker.Picking());
   }
 
   Hwnd dialog = 0, edit = 0, button = 0;
@@ -75,14 +56,14 @@ TEST_F(Picker, TheThreeWindowLists) {
   const Hwnd b = fake.AddWindow("Second", "B"), a = fake.AddWindow("ウルティマ", "A");
   form.SendTextEdit.SetText("hello");
   form.GetAppButton.Click();
-  EXPECT_EQ(form.AppComboBox.Items(), (Lines{"ウルティマ <" + H(a) + ">", "Second <" + H(b) + ">",
+  EXPECT_EQ(form.AppComboBox.Items(), (Texts{"ウルティマ <" + H(a) + ">", "Second <" + H(b) + ">",
                                              "Third <" + H(c) + ">", "設定ダイアログ <" + H(dialog) + ">"}));
   EXPECT_EQ(form.AppComboBox.Text(), "Third <" + H(c) + ">") << "the third entry is selected";
   form.GetAppButton2.Click();  // disabled until application mode, but callable
-  EXPECT_EQ(form.SendTextEdit.Items(), (Lines{"ウルティマ", "Second", "Third", "設定ダイアログ"}));
+  EXPECT_EQ(form.SendTextEdit.Items(), (Texts{"ウルティマ", "Second", "Third", "設定ダイアログ"}));
   EXPECT_EQ(form.SendTextEdit.Text(), "hello");
   // The palette keeps an untitled window as an empty entry, in its place.
-  EXPECT_EQ(PaletteTitleEntries(fake), (Lines{"ウルティマ", "Second", "", "Third", "設定ダイアログ"}));
+  EXPECT_EQ(PaletteTitleEntries(fake), (Texts{"ウルティマ", "Second", "", "Third", "設定ダイアログ"}));
   fake.DestroyWindow(a);  // fewer than three: nothing selected, the typed target stays
   fake.DestroyWindow(b);
   form.AppComboBox.SetText("typed");
@@ -93,7 +74,7 @@ TEST_F(Picker, TheThreeWindowLists) {
 
 TEST_F(Picker, APickFollowsTheCursorAndTheNextClickFixesThePointInTheSelectedLine) {
   form.batch.SetLines({"L_Drag:NoSet", "L_Drop:NoSet"});
-  SelectRow(1);
+  ClickRow(1);
   form.CommandBox.SetItemIndex(kKindWait);
   form.XLabel.SetEnabled(false);
   form.AppComboBox.SetItems({"old <1>", "second <2>"});
@@ -104,17 +85,17 @@ TEST_F(Picker, APickFollowsTheCursorAndTheNextClickFixesThePointInTheSelectedLin
   EXPECT_TRUE(form.XLabel.Enabled() && form.YLabel.Enabled());
   MoveAt(100, {150, 140});  // over the edit
   fake.RunUntil(125);
-  EXPECT_EQ(form.AppComboBox.Items(), (Lines{"設定ダイアログ@@Edit <" + H(edit) + ">", "second <2>"}));
+  EXPECT_EQ(form.AppComboBox.Items(), (Texts{"設定ダイアログ@@Edit <" + H(edit) + ">", "second <2>"}));
   EXPECT_EQ(form.AppComboBox.Text(), form.AppComboBox.Item(0));
   EXPECT_EQ(Xy(), "150,140");
   EXPECT_EQ(form.batch.Text(1), "L_Drop:NoSet") << "nothing fixed yet";
   MoveAt(150, {160, 145});
   ClickAt(210);  // pressed and released between two ticks
   fake.RunUntil(1000);
-  EXPECT_EQ(form.SendList.Items(), (Lines{"L_Drag:NoSet", "L_Drop:160x145"}));
+  EXPECT_EQ(form.SendList.Items(), (Texts{"L_Drag:NoSet", "L_Drop:160x145"}));
   EXPECT_EQ(form.StatusLabel.Caption(), "待機中");
   EXPECT_EQ(fake.Timed({"SetTimer", "KillTimer", "SetCapture", "ReleaseCapture", "SetWindows", "Unhook", "SetScreenCursor"}),
-            (Lines{"0:SetScreenCursor(32515)", "0:SetCapture(" + H(form.Handle()) + ")", "0:SetWindowsHookExA(0)=20480",
+            (Texts{"0:SetScreenCursor(32515)", "0:SetCapture(" + H(form.Handle()) + ")", "0:SetWindowsHookExA(0)=20480",
                    "0:SetWindowsHookExA(14)=20481", "0:SetTimer(1,40)", "240:KillTimer(1)",
                    "240:UnhookWindowsHookEx(20480)", "240:UnhookWindowsHookEx(20481)", "240:ReleaseCapture()",
                    "240:SetScreenCursor(0)"}));
@@ -130,7 +111,7 @@ TEST_F(Picker, APickRewritesOnlyAMouseLine) {
       {"[Enter]|>C:\\dir <12>", nullptr}, {"[Text]~~my Drop", nullptr}, {"my Drop", nullptr},
       {"L_Click:[1x2", nullptr}, {"l_click:1x2", nullptr}, {"L_Click 1x2", nullptr}, {" L_Click:1x2", nullptr}, {"L_Clicked:1x2", nullptr},
       {"Wait=1000", nullptr}, {"[F1]+Ctrl", nullptr}};
-  Lines lines;
+  Texts lines;
   for (const auto& c : cases) lines.push_back(c.first);
   form.batch.SetLines(lines);
   fake.cursor = {450, 350};  // over the dialog itself
@@ -139,7 +120,7 @@ TEST_F(Picker, APickRewritesOnlyAMouseLine) {
     EXPECT_EQ(form.batch.Text(i), cases[i].second ? cases[i].second : cases[i].first) << "picked on " << cases[i].first;
   EXPECT_EQ(Xy(), "450,350");
   // An empty target list gets the descriptor as its only entry.
-  EXPECT_EQ(form.AppComboBox.Items(), (Lines{"設定ダイアログ <" + H(dialog) + ">"}));
+  EXPECT_EQ(form.AppComboBox.Items(), (Texts{"設定ダイアログ <" + H(dialog) + ">"}));
 }
 
 // A window of a program above our integrity level would never get our
@@ -181,12 +162,12 @@ TEST_F(Picker, ASecondStartOrTheWindowGoingAwayLeavesNoHookOrCapture) {
 // buffer there; any other line is left alone by both. Each button flashes
 // yellow for a tenth of a second, started again by a second click.
 TEST_F(Picker, CopyAndPasteOfAPoint) {
-  const Lines lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>", "L_Click 1x2"};
+  const Texts lines{"L_Drag:10x20", "[F1]", "R_Click:1x2", "L_Drop:NoSet", "[Text]~~a:1x2", "[A]|>C:\\x <5>", "L_Click 1x2"};
   form.batch.SetLines(lines);
-  SelectRow(3);
+  ClickRow(3);
   form.XYPaste.Click();  // before any copy the buffer holds its initial word
   EXPECT_EQ(form.batch.Text(3), "L_Drop:Pointer");
-  SelectRow(0);
+  ClickRow(0);
   form.XYCopy.Click();
   EXPECT_EQ(form.XYCopy.FontColor(), kColorYellow);
   for (int row : {1, 4, 5, 6, -1}) {  // no mouse line: copy takes nothing, paste changes nothing
@@ -195,13 +176,13 @@ TEST_F(Picker, CopyAndPasteOfAPoint) {
     form.XYPaste.Click();
   }
   EXPECT_EQ(form.picker.CoordinateBuffer(), "10x20");
-  SelectRow(2);
+  ClickRow(2);
   form.mXYPaste.Click();  // the menu items with their shortcuts do the same
   EXPECT_EQ(Xy(), "10,20") << "the display follows the paste";
-  SelectRow(3);
+  ClickRow(3);
   form.mXYCopy.Click();
   EXPECT_EQ(form.picker.CoordinateBuffer(), "Pointer");
-  EXPECT_EQ(form.SendList.Items(), (Lines{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5], lines[6]}));
+  EXPECT_EQ(form.SendList.Items(), (Texts{"L_Drag:10x20", "[F1]", "R_Click:10x20", "L_Drop:Pointer", lines[4], lines[5], lines[6]}));
   for (int t : {150, 50}) fake.RunUntil(fake.now + t), form.XYPaste.Click();
   form.XYCopy.Click();
   fake.RunUntil(fake.now + 99);
@@ -217,6 +198,37 @@ TEST_F(Picker, EnteringTheWaitOrACoordinateFieldChoosesItsCommand) {
     field->SetFocus();
     EXPECT_EQ(form.CommandBox.ItemIndex(), kind) << field->Name;
   }
+}
+
+// With "ウインドウ基準の座標" the points are taken in the client area of the
+// window under the pointer, shown, added, copied and pasted as lines bound
+// to it; off, the screen points of before.
+TEST_F(Picker, PickAddShowCopyAndPasteAPointBoundToTheWindow) {
+  auto Add = [&](int kind) { form.batch.Select(form.batch.Count() - 1), form.CommandBox.SetItemIndex(kind), form.AddButton.Click(); };
+  auto Shown = [&](int row) { return ClickRow(row), form.XLabel.Value() * 1000 + form.YLabel.Value(); };
+  fake.FindWindowByHandle(dialog)->dpi = 144;
+  fake.cursor = {250, 145};  // over its edit: the top-level window counts
+  const std::string to = "100x30|設定ダイアログ@@#32770 <" + std::to_string(dialog) + ">";
+  form.batch.SetLines({"L_Click:1x1", "Win:RDrop:5x5|a@@b"});
+  form.WindowPointCheck.SetChecked(true);
+  Pick(0);
+  Add(3);  // L_DClick
+  Add(6);  // a drag pair stays unset
+  EXPECT_EQ(Shown(1), 5005);
+  Add(1);  // bound to the window of the line shown
+  EXPECT_EQ(Shown(0), 100030) << "96-DPI client units";
+  form.XYCopy.Click();
+  Shown(1);
+  form.XYPaste.Click();
+  form.WindowPointCheck.SetChecked(false);  // off: as before
+  Add(1);
+  Pick(0);
+  Add(3);
+  EXPECT_EQ(form.batch.Texts(), (std::vector<std::string>{"L_Click:250x145", "Win:RDrop:" + to, "Win:LDClick:" + to,
+                                                          "R_Drag:NoSet", "R_Drop:NoSet", "Win:LClick:5x5|a@@b", "L_Click:100x30",
+                                                          "L_DClick:250x145"}));
+  form.WindowPointCheck.SetChecked(true), form.SaveSettings(), form.WindowPointCheck.SetChecked(false), form.LoadSettings();
+  EXPECT_TRUE(form.WindowPointCheck.Checked()) << "kept in the registry";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The settings dialog with the main window on the substitute desktop: shown
 // modally from the menu and the two buttons, confirmed or cancelled, created
-// at start-up, showing the slots an event runs; and the autorun of a
-// dropped macro file that its option promises.
+// at start-up, showing the slots an event runs.
 #include <gtest/gtest.h>
 
 #include "model/macro_file.h"
@@ -10,9 +9,6 @@
 
 namespace zepx {
 namespace {
-
-using Texts = std::vector<std::string>;
-constexpr std::uint32_t kCtrlAlt = win::MOD_CONTROL | win::MOD_ALT;
 
 class SettingForm : public LifeFixture, public ::testing::Test {
  protected:
@@ -27,12 +23,6 @@ class SettingForm : public LifeFixture, public ::testing::Test {
   void Open(std::function<void(TSettingForm&)> user) {
     fake.on_modal = [this, user](const std::string&) { user(*dialog); };
     form.mSetting.Click();
-  }
-  bool Holds(const THookHotKey& key, char letter) const {
-    for (const auto& h : fake.hotkeys)
-      if (h.window == key.MessageWindow() && h.modifiers == kCtrlAlt && h.vk == static_cast<unsigned>(letter))
-        return true;
-    return false;
   }
   // The main window's SetWindowPos call that puts it above others (-1) or not (-2).
   std::string Topmost(int z) const {
@@ -136,31 +126,6 @@ TEST_F(SettingForm, EachSlotsSelectorShowsTheIndexTheSlotRunsWith) {
     for (int s = 0; s < 5; ++s) shown.push_back(dialog->ECombo(e, s).ItemIndex());
   EXPECT_EQ(shown, (std::vector<int>{-1, 2, 0, 0, 10, 3, -1, 0, 13, 11}));
   EXPECT_EQ(fake.Texts({"Sleep"}), (Texts{"Sleep(1000)", "Sleep(3000)"}));
-}
-
-// With autorun set, several dropped files start no run, and a file dropped
-// while a run goes on replaces the list without a second run. (One file, a
-// failed load and the option off are in the lifecycle tests.)
-TEST(DropAutorun, SeveralFilesOrADropDuringARunStartNoRun) {
-  LifeFixture f;
-  WriteSettingsKey(f.fake, [](TMainForm& m) { m.settings.AutoRunChecked = true; });
-  f.Start();
-  int runs = 0;
-  f.form.StatusLabel.OnChange = [&] { runs += f.form.StatusLabel.Caption().rfind("実行中", 0) == 0; };
-  MacroSettings s;
-  s.loop = 1;
-  s.send_api = kSendInput;
-  f.fake.files["C:\\m\\a.mcr"] = WriteMacroFile({"Wait=500"}, s);
-  f.fake.files["C:\\m\\b.mcr"] = WriteMacroFile({"Wait=3000"}, s);
-  f.form.DropFiles({"C:\\m\\a.mcr", "C:\\m\\b.mcr"});
-  f.fake.RunUntil(10000);
-  EXPECT_EQ(runs, 0);
-  EXPECT_EQ(f.form.SendList.Items(), Texts{"Wait=500"});
-  f.fake.At(11200, [&] { f.form.DropFiles({"C:\\m\\b.mcr"}); });  // in its Wait=500
-  f.form.BitBtn1Click();
-  f.fake.RunUntil(30000);
-  EXPECT_EQ(runs, 1);
-  EXPECT_EQ(f.form.SendList.Items(), Texts{"Wait=3000"});
 }
 
 }  // namespace
