@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "edit/list_editor.h"
-#include "model/command_line.h"
 #include "model/batch.h"
 #include "model/command_line.h"
 #include "platform/platform.h"

@@ -1,6 +1,7 @@
 #include "model/command_line.h"
 
 #include <algorithm>
+#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <iterator>
@@ -91,26 +92,11 @@ const BoundAction* BoundActionOf(const std::string& word, bool screen_form) {
 // leading "-", no leading zeros, no blanks), within [lo, hi].
 template <typename T>
 std::optional<T> ReadPlainNumber(const std::string& s, T lo, T hi) {
-  const bool negative = !s.empty() && s[0] == '-';
-  const std::size_t first = negative ? 1 : 0;
-  if (s.size() == first || s.size() - first > 20) return std::nullopt;
-  std::uint64_t magnitude = 0;
-  for (std::size_t i = first; i < s.size(); ++i) {
-    if (s[i] < '0' || s[i] > '9') return std::nullopt;
-    const std::uint64_t d = static_cast<std::uint64_t>(s[i] - '0');
-    if (magnitude > (UINT64_MAX - d) / 10) return std::nullopt;
-    magnitude = magnitude * 10 + d;
-  }
-  T value;
-  if (negative) {
-    if (lo >= 0 || magnitude > static_cast<std::uint64_t>(-(static_cast<std::int64_t>(lo) + 1)) + 1)
-      return std::nullopt;
-    value = static_cast<T>(-static_cast<std::int64_t>(magnitude - 1) - 1);
-  } else {
-    if (magnitude > static_cast<std::uint64_t>(hi)) return std::nullopt;
-    value = static_cast<T>(magnitude);
-  }
-  if (std::to_string(value) != s) return std::nullopt;
+  T value{};
+  const char* end = s.data() + s.size();
+  const std::from_chars_result r = std::from_chars(s.data(), end, value);
+  if (r.ec != std::errc() || r.ptr != end || value < lo || value > hi || std::to_string(value) != s)
+    return std::nullopt;
   return value;
 }
 
@@ -555,13 +541,6 @@ namespace {
 
 const char* const kWaitConds[] = {"Open", "Front", "Gone"};
 
-// A number exactly as the composer writes it, within [min, max].
-std::optional<std::int32_t> ReadWritten(const std::string& s, std::int32_t min, std::int32_t max) {
-  const std::optional<std::int32_t> v = TryStrToInt(s);
-  if (!v || std::to_string(*v) != s || *v < min || *v > max) return std::nullopt;
-  return v;
-}
-
 // The comma-separated fields of the head, which holds no "|".
 std::vector<std::string> Fields(const std::string& head) {
   std::vector<std::string> out(1);
@@ -611,7 +590,7 @@ std::optional<WaitCondition> ReadWaitCondition(const std::string& line) {
   const std::string rest = line.substr(bar + 1);
   if (f.size() != (window ? 3u : 4u)) return std::nullopt;
   WaitCondition c;
-  const auto deadline = ReadWritten(f[f.size() - 2], 0, INT32_MAX);
+  const auto deadline = ReadPlainNumber<std::int32_t>(f[f.size() - 2], 0, INT32_MAX);
   const std::string& at = f.back();
   if (!deadline || (at != "Stop" && at != "Next")) return std::nullopt;
   c.deadline_ms = *deadline;
@@ -628,7 +607,7 @@ std::optional<WaitCondition> ReadWaitCondition(const std::string& line) {
   }
   c.kind = WaitCondition::Color;
   const auto rgb = ReadRgb(f[0]);
-  const auto tolerance = ReadWritten(f[1], 0, 255);
+  const auto tolerance = ReadPlainNumber<std::int32_t>(f[1], 0, 255);
   // A point of a window holds a "|" of its own; a screen point none. The
   // bound point reads only as it is composed.
   if (Contains(rest, "|") && !(c.bound = ReadBoundPoint(rest))) return std::nullopt;

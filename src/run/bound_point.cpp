@@ -22,19 +22,9 @@ std::uint32_t DpiOf(IWindows& windows, Hwnd w) {
 }
 
 Hwnd FindBoundWindow(IWindows& windows, const BoundPoint& p) {
-  // FindWindow compares titles without regard to case; the point is bound
-  // to exactly this title and class.
-  auto matches = [&](Hwnd w) {
-    return w && windows.IsWindowVisible(w) && windows.WindowText(w) == p.title &&
-           windows.WindowClassName(w) == p.class_name;
-  };
-  if (p.handle && matches(static_cast<Hwnd>(*p.handle))) return static_cast<Hwnd>(*p.handle);
-  Hwnd w = 0;
-  for (int n = 0; n < kMaxCandidates; ++n) {
-    w = windows.FindWindowExA(0, w, p.class_name.c_str(), p.title.c_str());
-    if (!w || matches(w)) return w;
-  }
-  return 0;
+  const Hwnd stored = p.handle ? static_cast<Hwnd>(*p.handle) : 0;
+  if (IsExactWindow(windows, stored, p.title, &p.class_name)) return stored;
+  return FindExactWindow(windows, p.title, &p.class_name);
 }
 
 }  // namespace
@@ -61,6 +51,20 @@ std::optional<BoundPoint> BoundPointAt(IWindows& windows, Point screen) {
   p.class_name = windows.WindowClassName(w);
   p.handle = w;
   return p;
+}
+
+bool IsExactWindow(IWindows& windows, Hwnd w, const std::string& title, const std::string* class_name) {
+  return w && windows.IsWindowVisible(w) && windows.WindowText(w) == title &&
+         (!class_name || windows.WindowClassName(w) == *class_name);
+}
+
+Hwnd FindExactWindow(IWindows& windows, const std::string& title, const std::string* class_name) {
+  Hwnd w = 0;
+  for (int n = 0; n < kMaxCandidates; ++n) {
+    w = windows.FindWindowExA(0, w, class_name ? class_name->c_str() : nullptr, title.c_str());
+    if (!w || IsExactWindow(windows, w, title, class_name)) return w;
+  }
+  return 0;
 }
 
 std::string BoundWindowName(const BoundPoint& p) { return p.title + kAppMark + p.class_name; }

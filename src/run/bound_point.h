@@ -28,6 +28,12 @@ std::optional<BoundLocation> LocateBoundPoint(IWindows& windows, const BoundPoin
 // window is there.
 std::optional<BoundPoint> BoundPointAt(IWindows& windows, Point screen);
 
+// The first visible top-level window in z-order with exactly this title
+// and, unless class_name is null, this class; 0 when there is none. The
+// system's own search ignores case and finds hidden windows too.
+Hwnd FindExactWindow(IWindows& windows, const std::string& title, const std::string* class_name);
+bool IsExactWindow(IWindows& windows, Hwnd w, const std::string& title, const std::string* class_name);
+
 // How a status names the window of a bound point: "title@@class".
 std::string BoundWindowName(const BoundPoint& p);
 

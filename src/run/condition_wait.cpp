@@ -9,24 +9,7 @@ namespace zepx {
 
 namespace {
 
-// The system compares titles without regard to case, and a window that is
-// hidden is found as well: both are checked again here.
-bool IsTheWindow(IWindows& windows, Hwnd w, const WaitCondition& c) {
-  return w && windows.IsWindowVisible(w) && windows.WindowText(w) == c.title &&
-         (!c.class_name || windows.WindowClassName(w) == *c.class_name);
-}
-
-bool WindowThere(IWindows& windows, const WaitCondition& c) {
-  const char* cls = c.class_name ? c.class_name->c_str() : nullptr;
-  // Bounded: windows may reorder under the walk.
-  Hwnd w = 0;
-  for (int n = 0; n < 1000; ++n) {
-    w = windows.FindWindowExA(0, w, cls, c.title.c_str());
-    if (!w) return false;
-    if (IsTheWindow(windows, w, c)) return true;
-  }
-  return false;
-}
+const std::string* ClassOf(const WaitCondition& c) { return c.class_name ? &*c.class_name : nullptr; }
 
 bool CloseEnough(std::uint32_t a, std::uint32_t b, std::int32_t tolerance) {
   for (int shift = 0; shift < 24; shift += 8) {
@@ -46,18 +29,16 @@ std::string ConditionText(const WaitCondition& c) {
   return "「" + c.title + "」" + (c.class_name ? "(" + *c.class_name + ")" : std::string()) + kWhat[c.kind];
 }
 
-std::string StopHint(const std::string& letter) { return " - Ctrl+Alt+" + letter + "で中断できます"; }
-
 }  // namespace
 
 bool ConditionHolds(const WaitCondition& c, IWindows& windows) {
   switch (c.kind) {
     case WaitCondition::WindowOpen:
-      return WindowThere(windows, c);
+      return FindExactWindow(windows, c.title, ClassOf(c)) != 0;
     case WaitCondition::WindowFront:
-      return IsTheWindow(windows, windows.GetForegroundWindow(), c);
+      return IsExactWindow(windows, windows.GetForegroundWindow(), c.title, ClassOf(c));
     case WaitCondition::WindowGone:
-      return !WindowThere(windows, c);
+      return FindExactWindow(windows, c.title, ClassOf(c)) == 0;
     case WaitCondition::Color: {
       // A window's point is looked for at each look: the window may come,
       // move or go meanwhile.
@@ -90,6 +71,8 @@ WaitOutcome PollCondition(const WaitCondition& c, IWindows& windows, IMessageLoo
 std::string WaitingStatusText(const WaitCondition& c, const std::string& stop_letter) {
   return ConditionText(c) + " (最長" + std::to_string(c.deadline_ms) + "ms)" + StopHint(stop_letter);
 }
+
+std::string StopHint(const std::string& letter) { return " - Ctrl+Alt+" + letter + "で中断できます"; }
 
 std::string DeadlineStopText(const WaitCondition& c) {
   return "時間切れで停止: " + ConditionText(c) + " (" + std::to_string(c.deadline_ms) + "ms)";

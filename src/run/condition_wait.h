@@ -28,6 +28,9 @@ bool ConditionHolds(const WaitCondition& c, IWindows& windows);
 // stop hot key, a quit) meanwhile.
 WaitOutcome PollCondition(const WaitCondition& c, IWindows& windows, IMessageLoop& loop, Waiter& waiter);
 
+// How every status of a run ends while Stop can end it.
+std::string StopHint(const std::string& stop_letter);
+
 // The status line while the wait goes on, and at its deadline.
 std::string WaitingStatusText(const WaitCondition& c, const std::string& stop_letter);
 std::string DeadlineStopText(const WaitCondition& c);

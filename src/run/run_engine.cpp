@@ -18,7 +18,7 @@ std::string RunningStatusText(int method, const std::string& stop_letter) {
   const char* name = method == kSendEvent   ? "_event"
                      : method == kSendInput ? "SendInput"
                                             : "WinMessage";
-  return std::string("実行中 (") + name + ") - Ctrl+Alt+" + stop_letter + "で中断できます";
+  return std::string("実行中 (") + name + ")" + StopHint(stop_letter);
 }
 
 // The handle a descriptor names; its text when that is not a number.
